@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages the build needs, when they are missing.
+# Usage: scripts/install-deps.sh [play|test]
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ pkgconf
+  qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-qpa-plugins libgl-dev
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+  fonts-dejavu-core
+)
+if [ "${1:-play}" = test ]; then
+  # Benchmarks, the fuzzers (clang with its sanitizer runtimes) and the tests' tools.
+  packages+=(libbenchmark-dev clang libclang-rt-14-dev zlib1g-dev python3)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
