@@ -1,0 +1,30 @@
+#include "programfolders.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace ProgramFolders {
+
+QString programFolder()
+{
+    return QCoreApplication::applicationDirPath();
+}
+
+QString writableFolder()
+{
+    const QString overridden = qEnvironmentVariable("WENDLEWICK_DATA_DIR");
+    if (!overridden.isEmpty()) {
+        QDir().mkpath(overridden);
+        return overridden;
+    }
+    const QString program = programFolder();
+    if (QFileInfo(program).isWritable())
+        return program;
+    const QString user = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    QDir().mkpath(user);
+    return user;
+}
+
+} // namespace ProgramFolders
