@@ -1,0 +1,196 @@
+#include "tallylist.h"
+
+#include <algorithm>
+
+namespace {
+
+bool isOwnTotal(int column)
+{
+    return column >= TallyList::totalGames && column <= TallyList::longWords;
+}
+
+} // namespace
+
+TallyList::TallyList(const QString &folder, QObject *parent)
+    : QObject(parent)
+    , file(folder)
+{ }
+
+TallyList::~TallyList()
+{
+    if (unsaved)
+        file.save(scores);
+}
+
+QString TallyList::load()
+{
+    const TallyFile::LoadResult result = file.load(scores);
+    loadtally();
+    emit changed();
+    return result.message;
+}
+
+void TallyList::loadtally()
+{
+    for (int row = 1; row < scores.rows(); ++row) {
+        for (int column = 5; column <= 8; ++column)
+            scores.setCell(column, row, QStringLiteral("0"));
+    }
+}
+
+void TallyList::loadchecklist(const TallyRoster &roster)
+{
+    players.clear();
+    const int rosterSlots = std::min<int>(TallyRoster::maxplayers, int(roster.names.size()));
+    for (int slot = 1; slot <= rosterSlots; ++slot) {
+        const QString &name = roster.names.at(slot - 1);
+        if (slot == roster.myslot || name == TallyRoster::waiting)
+            continue;
+        const bool listed
+            = std::any_of(players.cbegin(), players.cend(), [&](const Player &p) { return p.name == name; });
+        if (!listed)
+            players.append({name, isTallied(name)});
+    }
+    emit changed();
+}
+
+void TallyList::addgame(const QString &winner, const TallyRoster &roster)
+{
+    if (!roster.isPlaying())
+        return;
+    loadchecklist(roster);
+    const bool playerWon = winner == roster.ownName();
+
+    scores.addit(totalGames, 0);
+    if (playerWon)
+        scores.addit(yourWins, 0);
+
+    for (const Player &player : std::as_const(players)) {
+        const int row = scores.rowOf(player.name);
+        if (row < 1)
+            continue;
+        for (int column = 1; column <= 8; ++column) {
+            if (scores.cell(column, row).isEmpty())
+                scores.setCell(column, row, QStringLiteral("0"));
+        }
+        scores.addit(1, row);
+        scores.addit(5, row);
+        if (playerWon) {
+            scores.addit(3, row);
+            scores.addit(7, row);
+        } else if (player.name == winner) {
+            scores.addit(2, row);
+            scores.addit(6, row);
+        } else {
+            scores.addit(4, row);
+            scores.addit(8, row);
+        }
+    }
+    commit();
+}
+
+void TallyList::addtomineincrease(int column)
+{
+    if (!isOwnTotal(column))
+        return;
+    scores.addit(column, 0);
+    commit();
+}
+
+void TallyList::addtomineset(int column, qint64 value)
+{
+    if (!isOwnTotal(column) || value < 0)
+        return;
+    scores.setCell(column, 0, QString::number(value));
+    commit();
+}
+
+void TallyList::recordRoundWords(int wordsFound)
+{
+    bool ok = false;
+    const qint64 best = ownTotal(mostWordsInRound).toLongLong(&ok);
+    if (ok && wordsFound > best)
+        addtomineset(mostWordsInRound, wordsFound);
+}
+
+bool TallyList::canTally(const QString &name)
+{
+    return !name.contains(u'\r') && !name.contains(u'\n');
+}
+
+void TallyList::checklistClickCheck(const QString &name, bool ticked)
+{
+    auto player
+        = std::find_if(players.begin(), players.end(), [&](const Player &p) { return p.name == name; });
+    if (player == players.end())
+        return;
+    if (!ticked) {
+        player->ticked = false;
+        emit changed();
+        return;
+    }
+    if (!canTally(name)) {
+        player->ticked = false;
+        emit changed();
+        return;
+    }
+    player->ticked = true;
+    if (isTallied(name)) {
+        emit changed();
+        return;
+    }
+    scores.appendOpponent(name);
+    commit();
+}
+
+void TallyList::moverow(int row)
+{
+    if (row < 1 || row >= scores.rows())
+        return;
+    scores.moverow(row);
+    commit();
+}
+
+bool TallyList::removeOpponent(const QString &name)
+{
+    const int row = scores.rowOf(name);
+    if (row < 1)
+        return false;
+    for (Player &player : players) {
+        if (player.name == name)
+            player.ticked = false;
+    }
+    moverow(row);
+    return true;
+}
+
+void TallyList::reset()
+{
+    for (int column = totalGames; column <= longWords; ++column)
+        scores.setCell(column, 0, QStringLiteral("0"));
+    scores.removeOpponents();
+    for (Player &player : players)
+        player.ticked = false;
+    commit();
+}
+
+void TallyList::commit()
+{
+    unsaved = true;
+    save();
+    emit changed();
+}
+
+bool TallyList::save()
+{
+    if (file.save(scores)) {
+        unsaved = false;
+        reportedError.clear();
+        return true;
+    }
+    if (file.errorString() != reportedError) {
+        reportedError = file.errorString();
+        emit fileError(reportedError);
+    }
+    return false;
+}
