@@ -1,11 +1,15 @@
 // Throughput of the tally file's codec (the LZRW1/KH container, through the file driver
-// on memory buffers) next to zlib at level 1, on the same English text.
+// on memory buffers) next to zlib at level 1, on the same English text; and the cost of
+// one save of the tally file, which runs on the GUI thread after every counted game.
+#include "tallylist.h"
 #include "tdictn.h"
 #include "tlzrw1.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 #include <zlib.h>
@@ -168,12 +172,32 @@ void BM_zlib1Decompress(benchmark::State &state)
     state.SetBytesProcessed(state.iterations() * data.size());
 }
 
+// One save: the text layout into a private working copy, compression into a new file
+// beside the tally, the sync to disk and the rename over the old file.
+void BM_tallySave(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    TallyList list(dir.path());
+    list.load();
+    for (int i = 0; i < state.range(0); ++i)
+        list.table()->appendOpponent(QStringLiteral("Player %1").arg(i));
+    for (auto _ : state) {
+        if (!list.save())
+            state.SkipWithError("save failed");
+    }
+    state.SetLabel(QStringLiteral("%1 opponents, %2 bytes")
+                       .arg(state.range(0))
+                       .arg(QFileInfo(list.filePath()).size())
+                       .toStdString());
+}
+
 } // namespace
 
 BENCHMARK(BM_lzrw1Compress)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_zlib1Compress)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_lzrw1Decompress)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_zlib1Decompress)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_tallySave)->Arg(10)->Arg(1000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char **argv)
 {

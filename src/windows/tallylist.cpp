@@ -94,7 +94,10 @@ void TallyList::addtomineincrease(int column)
     if (!isOwnTotal(column))
         return;
     scores.addit(column, 0);
-    commit();
+    // This comes in the middle of a round, where a sync to disk could stall the board:
+    // the count is written with the next change, at the latest when the game is counted.
+    unsaved = true;
+    emit changed();
 }
 
 void TallyList::addtomineset(int column, qint64 value)

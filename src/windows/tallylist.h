@@ -10,8 +10,9 @@
 
 // The tally's behaviour without its window: the table, the players of the current game
 // with their check marks, counting games, and keeping the file up to date. Every change
-// is saved at once, so a crash loses nothing that was counted; changed() tells the
-// window to show the new state.
+// is saved at once (a long word during a round waits for the next save, at the latest the
+// end of the game), so a crash loses nothing that was counted; changed() tells the window
+// to show the new state.
 class TallyList : public QObject
 {
     Q_OBJECT
@@ -60,7 +61,7 @@ public:
     // player won when it is the player's own roster name. A player without a roster
     // slot (a watcher) records nothing. Only tallied opponents still in the game count.
     void addgame(const QString &winner, const TallyRoster &roster);
-    // Adds 1 to one of the own totals (columns 1 to 4).
+    // Adds 1 to one of the own totals (columns 1 to 4). Saved with the next change.
     void addtomineincrease(int column);
     // Sets one of the own totals (columns 1 to 4) to `value` (0 or more).
     void addtomineset(int column, qint64 value);

@@ -78,7 +78,8 @@ qint64 Tlzrw1::Compress(const QString &inputFile, const QString &outputFile)
             QStringLiteral("Lzrw1 (de)compression : Failed to open output file : ") % outputFile);
     const qint64 written = compressDevice(input, output);
     output.close();
-    if (written < 0)
+    // Only a regular file is deleted: never a device or pipe given as the output.
+    if (written < 0 && QFileInfo(outputFile).isFile())
         output.remove();
     return written;
 }

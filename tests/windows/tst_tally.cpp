@@ -29,6 +29,7 @@ private Q_SLOTS:
     void unreadableFileIsNeverOverwritten();
     void failedSaveKeepsThePreviousTally();
     void everyCountedGameIsOnDiskAtOnce();
+    void longWordCountIsSavedByTheNextChangeOrAtExit();
     void textLayoutReadsOtherLineEndsAndLatin1Names();
 
     void loadchecklistListsOtherPlayersOnce();
@@ -291,6 +292,24 @@ void TestTally::everyCountedGameIsOnDiskAtOnce()
     QCOMPARE(TallyFile(dir->path()).load(onDisk).status, TallyFile::LoadStatus::Loaded);
     QCOMPARE(opponentRows(onDisk), QStringList {QStringLiteral("Anna:1,1,0,0|1,1,0,0")});
     QCOMPARE(onDisk.cell(TallyList::totalGames, 0), QStringLiteral("1"));
+}
+
+void TestTally::longWordCountIsSavedByTheNextChangeOrAtExit()
+{
+    auto longWordsOnDisk = [this] {
+        TallyTable onDisk;
+        TallyFile(dir->path()).load(onDisk);
+        return onDisk.cell(TallyList::longWords, 0);
+    };
+    {
+        TallyList list(dir->path());
+        list.load();
+        list.addtomineincrease(TallyList::longWords);
+        list.addgame(QStringLiteral("Me"), roster({"Me"}, 1));
+        QCOMPARE(longWordsOnDisk(), QStringLiteral("1"));
+        list.addtomineincrease(TallyList::longWords);
+    }
+    QCOMPARE(longWordsOnDisk(), QStringLiteral("2"));
 }
 
 void TestTally::textLayoutReadsOtherLineEndsAndLatin1Names()
