@@ -59,7 +59,8 @@ void TallyList::addgame(const QString &winner, const TallyRoster &roster)
     if (!roster.isPlaying())
         return;
     loadchecklist(roster);
-    const bool playerWon = winner == roster.ownName();
+    const QString ownName = roster.ownName();
+    const bool playerWon = !ownName.isEmpty() && winner == ownName;
 
     scores.addit(totalGames, 0);
     if (playerWon)
