@@ -38,9 +38,7 @@ private Q_SLOTS:
     void moverowRemovesOneOpponent_data();
     void moverowRemovesOneOpponent();
     void tickingATalliedNameAddsNoSecondRow();
-    void untickingInTheCurrentGameChangesNothing();
     void namesWithLineBreaksAreNotTallied();
-    void removingAnOpponentUnticksItsName();
     void resetKeepsOnlyZeroedOwnTotals();
     void owntotalsTakeOnlyTheirColumns();
     void recordRoundWordsKeepsTheBest_data();
@@ -436,18 +434,6 @@ void TestTally::tickingATalliedNameAddsNoSecondRow()
     QCOMPARE(list.table()->rows(), 2);
 }
 
-void TestTally::untickingInTheCurrentGameChangesNothing()
-{
-    TallyList list(dir->path());
-    list.load();
-    tally(list, {QStringLiteral("Ben")});
-    list.checklistClickCheck(QStringLiteral("Ben"), false);
-    QVERIFY(!list.currentPlayers().at(0).ticked);
-    QCOMPARE(list.talliedNames(), QStringList {QStringLiteral("Ben")});
-    list.addgame(QStringLiteral("Ben"), roster({"Me", "Ben"}, 1));
-    QCOMPARE(opponentRows(*list.table()), QStringList {QStringLiteral("Ben:1,1,0,0|1,1,0,0")});
-}
-
 void TestTally::namesWithLineBreaksAreNotTallied()
 {
     TallyList list(dir->path());
@@ -455,21 +441,6 @@ void TestTally::namesWithLineBreaksAreNotTallied()
     tally(list, {QStringLiteral("Ben\r\n5")});
     QVERIFY(list.talliedNames().isEmpty());
     QVERIFY(!list.currentPlayers().at(0).ticked);
-}
-
-void TestTally::removingAnOpponentUnticksItsName()
-{
-    TallyList list(dir->path());
-    list.load();
-    tally(list, {QStringLiteral("Ben"), QStringLiteral("Cara")});
-    QVERIFY(list.removeOpponent(QStringLiteral("Ben")));
-    QVERIFY(!list.removeOpponent(QStringLiteral("Ben")));
-    QCOMPARE(list.talliedNames(), QStringList {QStringLiteral("Cara")});
-    QVERIFY(!list.currentPlayers().at(0).ticked);
-    QVERIFY(list.currentPlayers().at(1).ticked);
-    TallyTable onDisk;
-    TallyFile(dir->path()).load(onDisk);
-    QCOMPARE(onDisk.opponents(), QStringList {QStringLiteral("Cara")});
 }
 
 void TestTally::resetKeepsOnlyZeroedOwnTotals()
