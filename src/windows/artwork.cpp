@@ -144,13 +144,14 @@ QPixmap backgroundTile()
     const QString letters = QStringLiteral("WENDLEWICKAOSTRP");
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setBold(true);
-    for (int i = 0; i < 14; ++i) {
-        font.setPixelSize(18 + int(random.bounded(26)));
+    // One letter in each cell of a 4 × 4 grid, nudged about, so they never clump.
+    for (int i = 0; i < 16; ++i) {
+        font.setPixelSize(16 + int(random.bounded(16)));
         p.setFont(font);
-        p.setPen(QColor(255, 255, 198, 10 + int(random.bounded(9))));
-        const QPointF at(random.bounded(double(size)), random.bounded(double(size)));
-        const qreal angle = random.bounded(60.0) - 30.0;
-        const QString letter = letters.mid(i % letters.size(), 1);
+        p.setPen(QColor(255, 255, 198, 9 + int(random.bounded(8))));
+        const QPointF at((i % 4) * 64 + 14 + random.bounded(30.0), (i / 4) * 64 + 34 + random.bounded(24.0));
+        const qreal angle = random.bounded(50.0) - 25.0;
+        const QString letter = letters.mid((i * 7) % letters.size(), 1);
         // Each letter is drawn in all nine neighbouring copies so the tile has no seams.
         for (int dx = -1; dx <= 1; ++dx)
             for (int dy = -1; dy <= 1; ++dy) {

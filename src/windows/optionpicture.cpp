@@ -69,10 +69,8 @@ void OptionPicture::paintEvent(QPaintEvent *)
         x += int(iconSize.width()) + spacing;
     }
     QColor textColour = palette().color(QPalette::WindowText);
-    if (underMouse() || tag_)
-        textColour = textColour.lighter(tag_ ? 100 : 115);
-    if (!tag_)
-        textColour.setAlphaF(underMouse() ? 1.0 : 0.82);
+    if (!tag_ && !underMouse())
+        textColour.setAlphaF(0.8);
     p.setPen(textColour);
     const QRect textRect(x, 0, width() - x, height());
     p.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter, text());

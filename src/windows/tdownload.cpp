@@ -39,7 +39,7 @@ QLabel *textLabel(const QString &text)
 Tdownload::Tdownload(QWidget *parent, DesktopShell *shell, QNetworkAccessManager *network)
     : SideWindow(parent, Qt::Tool | Qt::WindowStaysOnTopHint)
     , shell_(shell ? shell : &SystemShell::instance())
-    , network_(network ? network : new QNetworkAccessManager(this))
+    , network_(network)
 {
     setWindowTitle(QStringLiteral("Download The Orinco Lobby"));
 
@@ -202,6 +202,8 @@ void Tdownload::getbuttonClick()
     request.setRawHeader("Accept", "image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, */*");
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::PreferCache);
     request.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
+    if (!network_)
+        network_ = new QNetworkAccessManager(this); // made on first use: most solo games never download
     network_->setProxy(QNetworkProxy::NoProxy);
 
     reply_ = network_->get(request);
