@@ -31,7 +31,6 @@ best way to practise. To play against other people, use The Orinco Lobby.</p>
 QString connecting()
 {
     return QStringLiteral(R"(
-<h2>Connecting</h2>
 <h3>Solo play</h3>
 <p>Started on its own, Wendlewick hosts a private game on your own computer (address
 127.0.0.1) and you can play straight away, with no internet connection at all. The
@@ -65,7 +64,6 @@ version can still play, but the chat tells everyone about it.</p>
 QString gamePlay()
 {
     return QStringLiteral(R"(
-<h2>Game Play</h2>
 <p>Words can be entered while the round clock runs. There are three ways to form
 one:</p>
 <ul>
@@ -131,7 +129,6 @@ under <i>View &rarr; Spy List</i>.</p>
 QString scoring()
 {
     return QStringLiteral(R"(
-<h2>Scoring</h2>
 <p>Every word scores by its length. The first player in the round to find a word gets
 one point more than everyone who finds it after them:</p>
 <table class="points">
@@ -204,7 +201,6 @@ QString documentation()
 QString licence()
 {
     return QStringLiteral(R"(
-<h2>License</h2>
 <p>Wendlewick is free to use. You may run it on as many computers as you like, give
 copies of it to other people and share it online, as long as you pass it on whole and
 unchanged and do not charge for it.</p>
@@ -223,7 +219,6 @@ comes with the program's sources.</p>
 QString lobby()
 {
     return QStringLiteral(R"(
-<h2>The Lobby</h2>
 <p><b>The Orinco Lobby</b> is where Wendlewick players meet. It is a separate, free
 program: one place to find people to play with, for Wendlewick and for other
 games.</p>

@@ -8,7 +8,6 @@
 
 SideWindow::SideWindow(QWidget *parent, Qt::WindowFlags flags)
     : QDialog(parent, flags)
-    , background_(Artwork::backgroundTile())
 {
     setSizeGripEnabled(false);
     QPalette palette = this->palette();
@@ -43,11 +42,12 @@ void SideWindow::setBackgroundPicture(const QPixmap &tile)
 
 void SideWindow::paintEvent(QPaintEvent *event)
 {
-    QPainter painter(this);
+    // Drawn on first paint, so windows that are never shown, or that are handed the
+    // main window's picture, never draw one of their own.
     if (background_.isNull())
-        painter.fillRect(rect(), Artwork::boardGreen);
-    else
-        painter.drawTiledPixmap(rect(), background_);
+        background_ = Artwork::backgroundTile();
+    QPainter painter(this);
+    painter.drawTiledPixmap(rect(), background_);
     QDialog::paintEvent(event);
 }
 

@@ -13,9 +13,9 @@ class SideWindow : public QDialog
 public:
     explicit SideWindow(QWidget *parent = nullptr, Qt::WindowFlags flags = {});
 
-    // The picture tiled over the window; the main window hands over its own.
+    // The picture tiled over the window; the main window hands over its own. Until
+    // then the window draws Artwork::backgroundTile() when first painted.
     void setBackgroundPicture(const QPixmap &tile);
-    QPixmap backgroundPicture() const { return background_; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -13,8 +13,21 @@
 #include <QVBoxLayout>
 
 namespace {
+
 const char *const tagProperty = "tag";
+
+QString pageButtonStyle()
+{
+    return QStringLiteral(
+        "QPushButton { color: #ffffc6; background-color: rgba(62, 90, 62, 220); padding: 5px;"
+        " border: 1px solid rgba(255, 255, 198, 70); border-radius: 5px; }"
+        "QPushButton:hover { background-color: rgba(92, 124, 92, 230); }"
+        "QPushButton:focus { border-color: #ffffc6; }"
+        "QPushButton:checked { color: #3a2a10; background-color: #f3c756; border-color: #a87018;"
+        " font-weight: bold; }");
 }
+
+} // namespace
 
 Thelp::Thelp(QWidget *parent, QDate today)
     : SideWindow(parent)
@@ -52,6 +65,7 @@ Thelp::Thelp(QWidget *parent, QDate today)
         button->setProperty(tagProperty, page.tag);
         button->setCheckable(true);
         button->setMinimumHeight(28);
+        button->setStyleSheet(pageButtonStyle());
         group->addButton(button);
         connect(button, &QPushButton::clicked, this, &Thelp::SelButton1Click);
         sideColumn->addWidget(button);
@@ -64,8 +78,11 @@ Thelp::Thelp(QWidget *parent, QDate today)
     auto *done = new QPushButton(QStringLiteral("Done"));
     done->setObjectName(QStringLiteral("button_done"));
     connect(done, &QPushButton::clicked, this, &Thelp::button_doneClick);
-    sideColumn->addWidget(about);
-    sideColumn->addWidget(done);
+    for (QPushButton *button : {about, done}) {
+        button->setMinimumHeight(28);
+        button->setStyleSheet(pageButtonStyle());
+        sideColumn->addWidget(button);
+    }
     sideColumn->addSpacing(10);
 
     auto *credit = new QLabel(QStringLiteral("Version ") + AppVersion::text() + AppVersion::buildSuffix());
