@@ -108,7 +108,8 @@ Tdownload::Tdownload(QWidget *parent, DesktopShell *shell, QNetworkAccessManager
                                    "your FIREWALL to allow the game to access the internet components."));
     firewall->setObjectName(QStringLiteral("label_firewall"));
     QFont small = firewall->font();
-    small.setPixelSize(std::max(10, small.pixelSize() > 0 ? small.pixelSize() - 1 : 11));
+    if (small.pointSizeF() > 0)
+        small.setPointSizeF(small.pointSizeF() * 0.9);
     firewall->setFont(small);
 
     auto *top = new RoundedPanel(QStringLiteral("panel_solo"));
@@ -222,8 +223,8 @@ void Tdownload::HttpCli1HeaderData()
 {
     if (!reply_)
         return;
-    const qsizetype lines = reply_->rawHeaderPairs().size();
-    infolabel->setText(infolabel->text() + QString(lines, QLatin1Char('.')));
+    if (received_ == 0) // one dot for each header line, until the body starts
+        infolabel->setText(infolabel->text() + QString(reply_->rawHeaderPairs().size(), QLatin1Char('.')));
     const int status = httpStatus();
     if (status >= 200 && status < 300) {
         infolabel3->setText(QStringLiteral("Downloading: ") + infolabel2->text());
