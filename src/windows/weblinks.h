@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+// The maker's web addresses, the installer's address and the installed lobby program.
+// The maker's domain is a reserved example domain until the real one is chosen, so
+// that no build ever fetches or runs an installer from a server we do not control.
+namespace WebLinks {
+
+// The maker's home page (the about window's link and the main window's logo).
+QUrl homePage();
+// The page about the solo version of the game.
+QUrl soloPage();
+
+// The lobby's installer. The WENDLEWICK_DOWNLOAD_URL environment variable, when it
+// holds an http or https address, replaces the built-in one.
+QUrl downloadAddress();
+
+// The name the installer is saved under: the last segment of the address's path.
+// Query and fragment are ignored; an address whose path ends in "/", or whose last
+// segment could name another folder ("..", a slash or backslash), gives
+// defaultInstallerName().
+QString installerFileName(const QUrl &address);
+QString defaultInstallerName();
+
+// Where an installed lobby program lives. WENDLEWICK_LOBBY_PATH, when set, replaces
+// the built-in Windows path (which never exists on other platforms).
+QString lobbyProgramPath();
+
+} // namespace WebLinks
