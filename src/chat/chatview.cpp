@@ -161,8 +161,12 @@ bool ChatView::addlinetochat(const QString &line, const QColor &colour)
         case ChatItem::Link: {
             const int index = m_links.store(item.text);
             m_shown.append({index, item.text});
-            append(item.text, ChatStyles::linkStyle,
+            // The link's own space is not underlined.
+            const QString word = item.text.endsWith(QLatin1Char(' ')) ? item.text.chopped(1) : item.text;
+            append(word, ChatStyles::linkStyle,
                 linkScheme + QLatin1Char(':') + QString::number(m_shown.size() - 1));
+            if (word.size() < item.text.size())
+                append(QStringLiteral(" "), coded->style);
             break;
         }
         case ChatItem::Smiley: {

@@ -36,14 +36,14 @@ QIcon buttonIcon(int k, qreal dpr)
         p.setPen(QColor(30, 90, 30));
         p.drawText(QRectF(1.5, 0.5, 19, 11), Qt::AlignCenter, QString::number(k));
     } else {
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(250, 248, 225));
+        const QColor green(40, 90, 40);
         QPolygonF speaker({QPointF(3, 5), QPointF(6, 5), QPointF(10, 1.5), QPointF(10, 13.5), QPointF(6, 10),
             QPointF(3, 10)});
-        p.setPen(QPen(QColor(40, 70, 40), 1));
+        p.setPen(QPen(green, 1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(green);
         p.drawPolygon(speaker);
         p.setBrush(Qt::NoBrush);
-        p.setPen(QPen(QColor(250, 248, 225), 1.3, Qt::SolidLine, Qt::RoundCap));
+        p.setPen(QPen(green, 1.3, Qt::SolidLine, Qt::RoundCap));
         p.drawArc(QRectF(8, 4, 6, 7), -50 * 16, 100 * 16);
         p.drawArc(QRectF(8, 1.5, 10, 12), -50 * 16, 100 * 16);
     }
