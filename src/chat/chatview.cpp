@@ -194,11 +194,14 @@ void ChatView::restyle(int style)
 {
     const QTextCharFormat f = formatOf(style);
     QTextCursor cursor(document());
+    // One edit block: the view is laid out once, not once per run.
+    cursor.beginEditBlock();
     for (const auto &[start, end] : std::as_const(m_ranges[std::size_t(style)])) {
         cursor.setPosition(start);
         cursor.setPosition(end, QTextCursor::KeepAnchor);
         cursor.mergeCharFormat(f);
     }
+    cursor.endEditBlock();
 }
 
 void ChatView::setTextSize(int size)
