@@ -306,6 +306,12 @@ void TestChatWidgets::scrollChatOffKeepsTheViewStillAndBothItemsAgree()
 
     one->trigger();
     QVERIFY(!one->isChecked() && !two->isChecked());
+    panel.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&panel));
+    QTest::keyClick(panel.mychat(), Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(one->isChecked() && two->isChecked());
+    QTest::keyClick(panel.mainchat(), Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(!one->isChecked() && !two->isChecked());
     panel.addSystemLine(QStringLiteral("last"));
     QCOMPARE(bar->value(), bar->maximum());
 }
