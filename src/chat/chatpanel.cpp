@@ -129,10 +129,14 @@ void ChatPanel::sendit()
 
 void ChatPanel::setChatColour(const QColor &colour)
 {
-    m_colour = colour.toRgb();
-    m_input->setTextColour(m_colour);
+    const QColor rgb = colour.toRgb();
     if (m_colorDialog)
-        m_colorDialog->setCurrentColor(m_colour);
+        m_colorDialog->setCurrentColor(rgb);
+    if (rgb == m_colour)
+        return;
+    m_colour = rgb;
+    m_input->setTextColour(m_colour);
+    Q_EMIT chatColourChanged(m_colour);
 }
 
 void ChatPanel::setTextSize(int size)

@@ -74,6 +74,9 @@ Q_SIGNALS:
     void sendMessage(const QString &command, const QStringList &fields);
     // The chat colour or the text size was changed from the menu: save the settings.
     void settingsChanged();
+    // The chat colour changed (from the menu or the settings); the phrase buttons
+    // send in it too.
+    void chatColourChanged(const QColor &colour);
 
 private:
     void smileyChosen(int code);

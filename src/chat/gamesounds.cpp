@@ -3,12 +3,17 @@
 #include "chattersounds.h"
 #include "soundplayer.h"
 
-QStringList GameSounds::builtinSounds()
+QStringList GameSounds::gameSounds()
 {
-    QStringList names {QStringLiteral("CLEAR"), QStringLiteral("CLICK"), QStringLiteral("ENTERED"),
+    return {QStringLiteral("CLEAR"), QStringLiteral("CLICK"), QStringLiteral("ENTERED"),
         QStringLiteral("GAMEOVER"), QStringLiteral("GOODWORD"), QStringLiteral("INVALID"),
         QStringLiteral("ROTATE"), QStringLiteral("ROUNDOVER"), QStringLiteral("SENDWORD"),
         QStringLiteral("TICK"), QStringLiteral("TURN"), QStringLiteral("TURNNEW")};
+}
+
+QStringList GameSounds::builtinSounds()
+{
+    QStringList names = gameSounds();
     for (int i = 1; i <= ChatterSounds::count; ++i)
         names.append(QStringLiteral("WAVE") + QString::number(i));
     return names;

@@ -21,7 +21,9 @@ public:
     static constexpr const char *chatterSoundsKey = "ChatterSounds";
     static constexpr const char *turnSoundKey = "Turnsound";
 
-    // The names of the built-in clips: the twelve game sounds, then "WAVE1".."WAVE20".
+    // The twelve game sounds: "CLEAR", "CLICK" ... "TURNNEW".
+    static QStringList gameSounds();
+    // The names of all built-in clips: the game sounds, then "WAVE1".."WAVE20".
     static QStringList builtinSounds();
 
     explicit GameSounds(SoundPlayer *player = nullptr);

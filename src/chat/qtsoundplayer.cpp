@@ -1,10 +1,13 @@
 #include "qtsoundplayer.h"
 
+#include "gamesounds.h"
+
 #include <QApplication>
 #include <QAudioDevice>
 #include <QFile>
 #include <QMediaDevices>
 #include <QSoundEffect>
+#include <QTimer>
 #include <QUrl>
 
 QtSoundPlayer::QtSoundPlayer(QObject *parent, Alert alert)
@@ -15,6 +18,18 @@ QtSoundPlayer::QtSoundPlayer(QObject *parent, Alert alert)
     // Effects are bound to the output they were made for; a new default output
     // means new effects.
     connect(m_devices, &QMediaDevices::audioOutputsChanged, this, &QtSoundPlayer::dropEffects);
+    // Game sounds follow clicks and keys: load them before they are first needed.
+    QTimer::singleShot(0, this, [this] { preload(GameSounds::gameSounds()); });
+}
+
+void QtSoundPlayer::preload(const QStringList &names)
+{
+    if (!hasAudioOutput())
+        return;
+    for (const QString &name : names) {
+        if (!clipResource(name).isEmpty())
+            effectFor(name.toUpper());
+    }
 }
 
 QtSoundPlayer::~QtSoundPlayer() = default;
@@ -68,10 +83,12 @@ QSoundEffect *QtSoundPlayer::effectFor(const QString &key)
 
 void QtSoundPlayer::dropEffects()
 {
+    const QStringList loaded = m_effects.keys();
     for (QSoundEffect *effect : std::as_const(m_effects)) {
         effect->stop();
         effect->deleteLater();
     }
     m_effects.clear();
     m_current = nullptr;
+    preload(loaded);
 }

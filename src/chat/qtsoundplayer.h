@@ -11,7 +11,8 @@ class QMediaDevices;
 class QSoundEffect;
 
 // Plays the built-in clips (resources ":/sounds/<NAME>.wav") through Qt Multimedia.
-// Each clip is loaded on first use and kept; a new clip stops the one playing.
+// The game sounds are loaded once the event loop runs, the chatter sounds on first
+// use; loaded clips are kept. A new clip stops the one playing.
 // Without an audio output nothing is loaded or played, and nothing is printed; the
 // player starts using an output as soon as one appears.
 class QtSoundPlayer : public QObject, public SoundPlayer
@@ -32,6 +33,9 @@ public:
 
     // Whether an audio output is there to play on.
     static bool hasAudioOutput();
+
+    // Loads the clips `names` (any case) ahead of their first use.
+    void preload(const QStringList &names);
 
     // The clip started last, upper case; empty before any (tests, diagnostics).
     QString current() const { return m_currentName; }

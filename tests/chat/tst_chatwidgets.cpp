@@ -433,6 +433,7 @@ void TestChatWidgets::textColorChangesTheInputColourAndAsksForASave()
 {
     ChatPanel panel;
     QSignalSpy saves(&panel, &ChatPanel::settingsChanged);
+    QSignalSpy colours(&panel, &ChatPanel::chatColourChanged);
     QCOMPARE(panel.chatColour(), QColor(Qt::black));
     panel.textColorAction()->trigger();
     QColorDialog *dialog = panel.colorDialog();
@@ -445,6 +446,7 @@ void TestChatWidgets::textColorChangesTheInputColourAndAsksForASave()
     QCOMPARE(panel.chatColour(), QColor(10, 20, 30));
     QCOMPARE(panel.mychat()->palette().color(QPalette::Text), QColor(10, 20, 30));
     QCOMPARE(saves.size(), 1);
+    QCOMPARE(colours.size(), 1);
 
     panel.textColorClick();
     dialog->setCurrentColor(Qt::red);
