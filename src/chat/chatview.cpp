@@ -20,7 +20,7 @@ namespace {
 
 const QString smileyScheme = QStringLiteral("smiley");
 const QString linkScheme = QStringLiteral("link");
-// Marks every run with its style, so copying can tell smilies from text.
+// The picture number of a smiley image, so that copying writes its code.
 constexpr int smileyProperty = QTextFormat::UserProperty + 1;
 
 QUrl smileyUrl(int picture)
@@ -260,8 +260,10 @@ void ChatView::openWord(const QString &word)
 
 void ChatView::showCannotOpen()
 {
-    auto *box = new QMessageBox(QMessageBox::Information, window()->windowTitle(),
-        QStringLiteral("Cannot open Webpage"), QMessageBox::Ok, this);
+    const QString title = window()->windowTitle();
+    auto *box
+        = new QMessageBox(QMessageBox::Information, title.isEmpty() ? QStringLiteral("Wendlewick") : title,
+            QStringLiteral("Cannot open Webpage"), QMessageBox::Ok, this);
     box->setObjectName(QStringLiteral("cannotOpenWebpageBox"));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
