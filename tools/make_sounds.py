@@ -243,7 +243,7 @@ def speak(text, voice="en-us", speed=150, pitch=50, effects=()):
         raw = os.path.join(tmp, "raw.wav")
         out = os.path.join(tmp, "out.wav")
         subprocess.run(["espeak-ng", "-v", voice, "-s", str(speed), "-p", str(pitch), "-w", raw, text], check=True)
-        subprocess.run(["sox", raw, "-r", str(RATE), "-c", "1", "-b", "16", out, *effects,
+        subprocess.run(["sox", "-R", "-D", raw, "-r", str(RATE), "-c", "1", "-b", "16", out, *effects,
                         "silence", "1", "0.02", "0.5%", "reverse", "silence", "1", "0.02", "0.5%", "reverse"],
                        check=True)
         return read_wav(out)
