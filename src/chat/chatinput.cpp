@@ -1,0 +1,86 @@
+#include "chatinput.h"
+
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenu>
+
+const QString ChatInput::placeholder = QStringLiteral("<Enter Chat Here>");
+
+ChatInput::ChatInput(QWidget *parent)
+    : QLineEdit(parent)
+{
+    setObjectName(QStringLiteral("mychat"));
+    setPlaceholderText(placeholder);
+    QFont f(QStringLiteral("Arial"));
+    f.setFamilies(
+        {QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    f.setPixelSize(13);
+    setFont(f);
+    setTextColour(Qt::black);
+
+    m_popup = new QMenu(this);
+    m_popup->setObjectName(QStringLiteral("popup_mychat"));
+    QAction *paste = m_popup->addAction(QStringLiteral("Paste"));
+    paste->setObjectName(QStringLiteral("Paste1"));
+    paste->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
+    paste->setShortcutContext(Qt::WidgetShortcut);
+    connect(paste, &QAction::triggered, this, &ChatInput::pasteAtEnd);
+}
+
+void ChatInput::setTextColour(const QColor &colour)
+{
+    QPalette pal = palette();
+    pal.setColor(QPalette::Text, colour);
+    // The placeholder stays readable whatever colour the player chose.
+    pal.setColor(QPalette::PlaceholderText, QColor(128, 128, 128));
+    setPalette(pal);
+}
+
+void ChatInput::dropPlaceholderText()
+{
+    // Text set from elsewhere (a paste of the hint itself) never goes out as a line.
+    if (text() == placeholder)
+        clear();
+}
+
+void ChatInput::pasteAtEnd()
+{
+    QString pasted = QGuiApplication::clipboard()->text();
+    if (pasted.isEmpty())
+        return;
+    for (QChar &c : pasted) {
+        if (c.category() == QChar::Other_Control || c == QChar::LineSeparator
+            || c == QChar::ParagraphSeparator)
+            c = QLatin1Char(' ');
+    }
+    setText(text() + pasted);
+    deselect();
+    end(false);
+}
+
+void ChatInput::insertSmiley(int code)
+{
+    dropPlaceholderText();
+    setText(text() + QStringLiteral(":)#") + QString::number(code));
+    deselect();
+    end(false);
+}
+
+void ChatInput::keyPressEvent(QKeyEvent *event)
+{
+    dropPlaceholderText();
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        Q_EMIT sendRequested();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+void ChatInput::contextMenuEvent(QContextMenuEvent *event)
+{
+    m_popup->popup(event->globalPos());
+    event->accept();
+}

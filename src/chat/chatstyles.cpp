@@ -1,0 +1,61 @@
+#include "chatstyles.h"
+
+#include <algorithm>
+
+ChatStyles::ChatStyles(const QColor &windowText)
+{
+    const QColor silver(192, 192, 192);
+    for (int i = 0; i < count; ++i) {
+        ChatStyle &s = m_styles[std::size_t(i)];
+        s.family = QStringLiteral("Arial");
+        s.size = 10;
+        s.colour = windowText;
+    }
+    m_styles[0].colour = Qt::blue;
+    m_styles[1] = {QStringLiteral("Arial"), 10, QColor(Qt::blue), true, false, false};
+    m_styles[2] = {QStringLiteral("Arial"), 10, QColor(0, 0, 128), true, false, false};
+    m_styles[3] = {QStringLiteral("Arial"), 10, QColor(128, 0, 0), false, true, false};
+    m_styles[4] = {QStringLiteral("Arial"), 10, QColor(0, 128, 0), false, false, true};
+    m_styles[5] = {QStringLiteral("Arial"), 10, QColor(0, 128, 0), false, false, true};
+    m_styles[6].colour = silver;
+    m_styles[7].colour = silver;
+}
+
+int ChatStyles::styleForCode(int code)
+{
+    if (code <= 0)
+        return systemStyle;
+    if (code <= 9)
+        return code + 5;
+    if (code == 10)
+        return lastSlotStyle;
+    return watcherStyle;
+}
+
+const ChatStyle &ChatStyles::style(int index) const
+{
+    return m_styles[std::size_t(std::clamp(index, 0, count - 1))];
+}
+
+bool ChatStyles::setLineColour(int index, const QColor &colour)
+{
+    if (index < 0 || index >= count || index == linkStyle)
+        return false;
+    ChatStyle &s = m_styles[std::size_t(index)];
+    const ChatStyle before = s;
+    s.colour = colour.toRgb();
+    s.bold = true;
+    s.italic = false;
+    s.underline = false;
+    return !(s == before);
+}
+
+bool ChatStyles::setSize(int size)
+{
+    size = std::clamp(size, smallestSize, largestSize);
+    if (size == m_styles[0].size)
+        return false;
+    for (ChatStyle &s : m_styles)
+        s.size = size;
+    return true;
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "soundplayer.h"
+
+#include <QStringList>
+
+// A SoundPlayer for tests: records the names asked for, plays nothing.
+class RecordingSoundPlayer : public SoundPlayer
+{
+public:
+    void play(const QString &name) override { played.append(name); }
+
+    QStringList played;
+};
