@@ -185,7 +185,9 @@ ProfileFile::Load ProfileFile::load(QByteArray &contents) const
         return Load::Missing;
     if (!file.open(QIODevice::ReadOnly) || file.size() > maxFileSize)
         return Load::Failed;
-    contents = file.read(maxFileSize + 1);
+    // readAll() sizes its buffer from the file; the size was checked above, and a
+    // file that grows meanwhile is refused below.
+    contents = file.readAll();
     if (file.error() != QFileDevice::NoError || contents.size() > maxFileSize) {
         contents.clear();
         return Load::Failed;
