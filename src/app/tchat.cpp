@@ -278,6 +278,16 @@ void Tchat::setSettings(const SettingsValues &values)
     saveinifile();
 }
 
+void Tchat::setPhrases(const std::array<QString, SettingsValues::phraseCount> &phrases)
+{
+    for (int k = 1; k <= SettingsValues::phraseCount; ++k) {
+        const QString phrase = phrases[std::size_t(k - 1)].left(SettingsValues::phraseMaxLength);
+        settings_.phrases[std::size_t(k - 1)] = phrase;
+        chatArea_->setPhrase(k, phrase);
+    }
+    settingsFile_.savePhrases(settings_);
+}
+
 void Tchat::setWordsListWindow(QWidget *window)
 {
     wordsList_ = window;

@@ -71,6 +71,9 @@ public:
     // Takes new preferences from a part that changed them (the options dialog, a
     // tile group, the phrase editor's phrases), shows them and saves.
     void setSettings(const SettingsValues &values);
+    // The phrase editor's "Done": the phrases go on buttons 1 to 9 and into the
+    // nine phrase keys, and nowhere else.
+    void setPhrases(const std::array<QString, SettingsValues::phraseCount> &phrases);
 
     // Puts the real widget in the place of the placeholder control `name` (same
     // parent, place, size, visibility, object name and pop-up menu) and deletes the

@@ -1,4 +1,5 @@
 #include "chatarea.h"
+#include "instanceguard.h"
 #include "mainmenus.h"
 #include "playarea.h"
 #include "processmarker.h"
@@ -8,6 +9,7 @@
 #include "tdictn.h"
 
 #include <QAction>
+#include <QColorDialog>
 #include <QFile>
 #include <QFrame>
 #include <QLabel>
@@ -91,6 +93,7 @@ private Q_SLOTS:
     void closingAnUnmovedWindowStoresItAsItWasRead();
     void resetScreenLocationPutsBothWindowsBack();
 
+    void phraseEditorPhrasesGoOnTheButtonsAndIntoTheirKeysOnly();
     void exitClosesTheWindow();
     void bothScrollChatOffItemsShareOneMark();
     void justWatchMarkFollowsTheHostNotTheClick();
@@ -99,6 +102,7 @@ private Q_SLOTS:
     void rosterShowsTheModel();
     void aRealWidgetTakesThePlaceOfItsPlaceholder();
     void anotherCopyRestoresAMinimisedWindow();
+    void aChosenTextColourColoursTheInputAndIsSaved();
     void theRunningGameMarkerLivesWithTheWindow();
 
 private:
@@ -620,6 +624,22 @@ void TestApp::resetScreenLocationPutsBothWindowsBack()
     QCOMPARE(storedValue(iniPath_, "Wordslisttop"), QByteArray("108"));
 }
 
+void TestApp::phraseEditorPhrasesGoOnTheButtonsAndIntoTheirKeysOnly()
+{
+    auto chat = makeChat();
+    std::array<QString, SettingsValues::phraseCount> phrases = SettingsValues::builtinPhrases;
+    phrases[0] = QStringLiteral("/me cheers");
+    phrases[4] = QString();
+    chat->setPhrases(phrases);
+    QCOMPARE(chat->chatArea()->phrase(1), QStringLiteral("/me cheers"));
+    QCOMPARE(chat->chatArea()->b_phrase[0]->toolTip(), QStringLiteral("/me cheers"));
+    QCOMPARE(chat->chatArea()->phrase(5), QString());
+    QCOMPARE(storedValue(iniPath_, "Phrase1"), QByteArray("/me cheers"));
+    QCOMPARE(storedValue(iniPath_, "Phrase5"), QByteArray());
+    QCOMPARE(storedValue(iniPath_, "Phrase9"), QByteArray("Good Game Everyone!"));
+    QCOMPARE(storedValue(iniPath_, "Textsize"), QByteArray("<absent>"));
+}
+
 void TestApp::exitClosesTheWindow()
 {
     auto chat = makeChat();
@@ -740,14 +760,34 @@ void TestApp::aRealWidgetTakesThePlaceOfItsPlaceholder()
 
 void TestApp::anotherCopyRestoresAMinimisedWindow()
 {
+    InstanceGuard guard(InstanceGuard::defaultName, dir_->path());
+    QVERIFY(guard.tryToRun());
     auto chat = makeChat();
+    connect(&guard, &InstanceGuard::raiseRequested, chat.get(), &Tchat::bringForward);
     chat->show();
     QVERIFY(QTest::qWaitForWindowExposed(chat.get()));
     chat->showMinimized();
     QTRY_VERIFY(chat->isMinimized());
-    chat->bringForward();
+
+    InstanceGuard secondCopy(InstanceGuard::defaultName, dir_->path());
+    QVERIFY(!secondCopy.tryToRun());
     QTRY_VERIFY(!chat->isMinimized());
     QVERIFY(chat->isVisible());
+}
+
+void TestApp::aChosenTextColourColoursTheInputAndIsSaved()
+{
+    auto chat = makeChat();
+    chat->show();
+    chat->menus()->TextColor1->trigger();
+    auto *dialog = chat->findChild<QColorDialog *>(QStringLiteral("ColorDialog"));
+    QVERIFY(dialog);
+    QCOMPARE(dialog->currentColor(), QColor(0, 0, 0));
+    dialog->setCurrentColor(QColor(0, 0, 128));
+    dialog->accept();
+    QCOMPARE(storedValue(iniPath_, "Textcolor"), QByteArray("clNavy"));
+    auto *input = chat->findChild<QLineEdit *>(QStringLiteral("mychat"));
+    QCOMPARE(input->palette().color(QPalette::Text), QColor(0, 0, 128));
 }
 
 void TestApp::theRunningGameMarkerLivesWithTheWindow()
