@@ -1,0 +1,186 @@
+#include "mainmenus.h"
+
+#include "settingsvalues.h"
+
+#include <QActionGroup>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+
+MainMenus::MainMenus(QMainWindow *window)
+    : QObject(window)
+{
+    setObjectName(QStringLiteral("mainmenu"));
+    build(window);
+}
+
+QAction *MainMenus::addItem(QMenu *menu, const char *name, const QString &text)
+{
+    QAction *action = menu->addAction(text);
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
+}
+
+QAction *MainMenus::addCheckItem(QMenu *menu, const char *name, const QString &text, bool checked)
+{
+    QAction *action = addItem(menu, name, text);
+    action->setCheckable(true);
+    action->setChecked(checked);
+    return action;
+}
+
+QMenu *MainMenus::addSubmenu(QMenu *menu, const char *name, const QString &title)
+{
+    QMenu *sub = menu->addMenu(title);
+    sub->setObjectName(QString::fromLatin1(name));
+    sub->menuAction()->setObjectName(QString::fromLatin1(name) + QStringLiteral("Item"));
+    return sub;
+}
+
+void MainMenus::build(QMainWindow *window)
+{
+    QMenuBar *bar = window->menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+    const auto topMenu = [bar](const char *name, const QString &title) {
+        QMenu *menu = bar->addMenu(title);
+        menu->setObjectName(QString::fromLatin1(name));
+        return menu;
+    };
+
+    fileMenu = topMenu("File1", QStringLiteral("File"));
+    StartGame1 = addItem(fileMenu, "StartGame1", QStringLiteral("Start Game"));
+    StartGame1->setEnabled(false);
+    fileMenu->addSeparator();
+    Exit1 = addItem(fileMenu, "Exit1", QStringLiteral("Exit"));
+
+    optionsMenu = topMenu("Options1", QStringLiteral("Options"));
+    PlaySounds1 = addCheckItem(optionsMenu, "PlaySounds1", QStringLiteral("Play Sounds"), true);
+    PlayChatterSounds1
+        = addCheckItem(optionsMenu, "PlayChatterSounds1", QStringLiteral("Play Chatter Sounds"), false);
+
+    turnSoundMenu = addSubmenu(optionsMenu, "TurnSound1", QStringLiteral("Turn Sound"));
+    auto *turnGroup = new QActionGroup(this);
+    Classic1 = addCheckItem(turnSoundMenu, "Classic1", QStringLiteral("Classic"), true);
+    Classic1->setProperty("tag", 0);
+    New1 = addCheckItem(turnSoundMenu, "New1", QStringLiteral("New"), false);
+    New1->setProperty("tag", 1);
+    turnGroup->addAction(Classic1);
+    turnGroup->addAction(New1);
+
+    timeBetweenRoundsMenu
+        = addSubmenu(optionsMenu, "timebetweenrounds", QStringLiteral("Time Between Rounds"));
+    timeBetweenRoundsMenu->setProperty("tag", 10);
+    auto *pauseGroup = new QActionGroup(this);
+    ExtraLong1 = addCheckItem(timeBetweenRoundsMenu, "ExtraLong1", QStringLiteral("Extra Long"), false);
+    long_ = addCheckItem(timeBetweenRoundsMenu, "long", QStringLiteral("Long"), false);
+    Normal1 = addCheckItem(timeBetweenRoundsMenu, "Normal1", QStringLiteral("Normal"), true);
+    quick = addCheckItem(timeBetweenRoundsMenu, "quick", QStringLiteral("Quick"), false);
+    const std::array<std::pair<QAction *, int>, 4> pauses {
+        {{ExtraLong1, 60}, {long_, 15}, {Normal1, 10}, {quick, 5}}};
+    for (const auto &[action, seconds] : pauses) {
+        action->setProperty("tag", seconds);
+        pauseGroup->addAction(action);
+    }
+
+    autostart
+        = addCheckItem(optionsMenu, "autostart", QStringLiteral("Automatically Start Next Game"), false);
+    optionsMenu->addSeparator();
+    TextColor1 = addItem(optionsMenu, "TextColor1", QStringLiteral("Text Color"));
+    textSizeMenu = addSubmenu(optionsMenu, "TextSize1", QStringLiteral("Text Size"));
+    const std::array<int, 4> sizes {8, 10, 12, 14};
+    for (std::size_t i = 0; i < sizes.size(); ++i) {
+        const QByteArray name = "N" + QByteArray::number(sizes[i]);
+        textSizes[i]
+            = addCheckItem(textSizeMenu, name.constData(), QString::number(sizes[i]), sizes[i] == 10);
+        textSizes[i]->setProperty("tag", sizes[i]);
+    }
+    ScrollChatOff2 = addCheckItem(optionsMenu, "ScrollChatOff2", QStringLiteral("Scroll Chat Off"), false);
+    ScrollChatOff2->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    ClearMainChat1 = addItem(optionsMenu, "ClearMainChat1", QStringLiteral("Clear Main Chat"));
+    ResetScreenLocation1
+        = addItem(optionsMenu, "ResetScreenLocation1", QStringLiteral("Reset Screen Location"));
+    optionsMenu->addSeparator();
+    JustWatch1 = addCheckItem(optionsMenu, "JustWatch1", QStringLiteral("Just Watch"), false);
+    optionsMenu->addSeparator();
+    DisableTyping1 = addCheckItem(optionsMenu, "DisableTyping1", QStringLiteral("Disable Typing"), false);
+    DisableTyping1->setProperty("tag", 1);
+    ClickLetters1 = addCheckItem(optionsMenu, "ClickLetters1", QStringLiteral("Click Letters"), false);
+    ClickLetters1->setProperty("tag", 1);
+
+    tilesMenu = topMenu("grouptilesitem", QStringLiteral("Tiles"));
+    tilesGroup = new QActionGroup(this);
+
+    viewMenu = topMenu("View1", QStringLiteral("View"));
+    ViewTally1 = addItem(viewMenu, "ViewTally1", QStringLiteral("View Tally"));
+    SpyList1 = addItem(viewMenu, "SpyList1", QStringLiteral("Spy List"));
+    PrhaseList1 = addItem(viewMenu, "PrhaseList1", QStringLiteral("Phrase List"));
+
+    helpMenu = topMenu("Help1", QStringLiteral("Help"));
+    Help2 = addItem(helpMenu, "Help2", QStringLiteral("Content"));
+    Help2->setShortcut(QKeySequence(Qt::Key_F1));
+    helpMenu->addSeparator();
+    About1 = addItem(helpMenu, "About1", QStringLiteral("About"));
+
+    bar->addSeparator();
+    CheckoutWendlewickSolo1 = bar->addAction(QStringLiteral("Check out Wendlewick Solo!"));
+    CheckoutWendlewickSolo1->setObjectName(QStringLiteral("CheckoutWendlewickSolo1"));
+
+    // Shortcuts of the menu bar's items work while the window is active, whatever has the focus.
+    for (QAction *action : {ScrollChatOff2, Help2})
+        window->addAction(action);
+
+    connect(PlaySounds1, &QAction::toggled, this, [this](bool on) {
+        if (!showing_)
+            Q_EMIT playSoundsChanged(on);
+    });
+    connect(PlayChatterSounds1, &QAction::toggled, this, [this](bool on) {
+        if (!showing_)
+            Q_EMIT playChatterSoundsChanged(on);
+    });
+    for (QAction *action : {Classic1, New1}) {
+        connect(action, &QAction::triggered, this,
+            [this, action] { Q_EMIT turnSoundChosen(action->property("tag").toInt()); });
+    }
+    for (const auto &[action, seconds] : pauses) {
+        connect(action, &QAction::triggered, this, [this, action, s = seconds] {
+            timeBetweenRoundsMenu->setProperty("tag", s);
+            action->setChecked(true);
+            Q_EMIT timeBetweenRoundsChosen(s);
+        });
+    }
+    for (QAction *action : textSizes) {
+        connect(action, &QAction::triggered, this, [this, action] {
+            for (QAction *other : textSizes)
+                other->setChecked(other == action);
+            Q_EMIT textSizeChosen(action->property("tag").toInt());
+        });
+    }
+    connect(ClickLetters1, &QAction::triggered, this, [this](bool checked) {
+        ClickLetters1->setProperty("tag", checked ? 0 : 1);
+        Q_EMIT clickLettersChanged(checked ? 0 : 1);
+    });
+    connect(DisableTyping1, &QAction::triggered, this, [this](bool checked) {
+        DisableTyping1->setProperty("tag", checked ? 0 : 1);
+        Q_EMIT disableTypingChanged(checked ? 0 : 1);
+    });
+}
+
+void MainMenus::showSettings(const SettingsValues &values)
+{
+    showing_ = true;
+    PlaySounds1->setChecked(values.playSounds);
+    PlayChatterSounds1->setChecked(values.chatterSounds);
+    (values.turnSound == 1 ? New1 : Classic1)->setChecked(true);
+    timeBetweenRoundsMenu->setProperty("tag", values.timeBetweenRounds);
+    for (QAction *action : {ExtraLong1, long_, Normal1, quick}) {
+        if (action->property("tag").toInt() == values.timeBetweenRounds)
+            action->setChecked(true);
+    }
+    for (QAction *action : textSizes)
+        action->setChecked(action->property("tag").toInt() == values.textSize);
+    ClickLetters1->setChecked(values.clickLetters != 1);
+    ClickLetters1->setProperty("tag", values.clickLetters == 1 ? 1 : 0);
+    DisableTyping1->setChecked(values.disableTyping != 1);
+    DisableTyping1->setProperty("tag", values.disableTyping == 1 ? 1 : 0);
+    showing_ = false;
+}

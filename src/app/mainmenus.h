@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QObject>
+
+#include <array>
+
+class QAction;
+class QActionGroup;
+class QMainWindow;
+class QMenu;
+struct SettingsValues;
+
+// The main window's menu bar. Every item is a QAction named after its component
+// ("StartGame1", "PlaySounds1", "Normal1", ...); items with a value carry it in
+// the "tag" property. Check marks follow the settings through showSettings(); the
+// user's choices come out as signals, after the check marks have moved.
+class MainMenus : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit MainMenus(QMainWindow *window);
+
+    // Puts the check marks where `values` say, without emitting any signal.
+    void showSettings(const SettingsValues &values);
+
+    QMenu *fileMenu = nullptr;
+    QMenu *optionsMenu = nullptr;
+    QMenu *turnSoundMenu = nullptr;
+    QMenu *timeBetweenRoundsMenu = nullptr;
+    QMenu *textSizeMenu = nullptr;
+    // Filled with one radio item per tile group found at start-up.
+    QMenu *tilesMenu = nullptr;
+    QMenu *viewMenu = nullptr;
+    QMenu *helpMenu = nullptr;
+
+    QAction *StartGame1 = nullptr;
+    QAction *Exit1 = nullptr;
+    QAction *PlaySounds1 = nullptr;
+    QAction *PlayChatterSounds1 = nullptr;
+    QAction *Classic1 = nullptr;
+    QAction *New1 = nullptr;
+    QAction *ExtraLong1 = nullptr;
+    QAction *long_ = nullptr; // objectName "long"
+    QAction *Normal1 = nullptr;
+    QAction *quick = nullptr;
+    QAction *autostart = nullptr;
+    QAction *TextColor1 = nullptr;
+    std::array<QAction *, 4> textSizes {}; // "8", "10", "12", "14"
+    QAction *ScrollChatOff2 = nullptr;
+    QAction *ClearMainChat1 = nullptr;
+    QAction *ResetScreenLocation1 = nullptr;
+    QAction *JustWatch1 = nullptr;
+    QAction *DisableTyping1 = nullptr;
+    QAction *ClickLetters1 = nullptr;
+    QAction *ViewTally1 = nullptr;
+    QAction *SpyList1 = nullptr;
+    QAction *PrhaseList1 = nullptr;
+    QAction *Help2 = nullptr;
+    QAction *About1 = nullptr;
+    QAction *CheckoutWendlewickSolo1 = nullptr;
+    QActionGroup *tilesGroup = nullptr;
+
+Q_SIGNALS:
+    void playSoundsChanged(bool on);
+    void playChatterSoundsChanged(bool on);
+    void turnSoundChosen(int tag);
+    void timeBetweenRoundsChosen(int seconds);
+    void textSizeChosen(int size);
+    void clickLettersChanged(int tag);
+    void disableTypingChanged(int tag);
+
+private:
+    QAction *addItem(QMenu *menu, const char *name, const QString &text);
+    QAction *addCheckItem(QMenu *menu, const char *name, const QString &text, bool checked);
+    QMenu *addSubmenu(QMenu *menu, const char *name, const QString &title);
+    void build(QMainWindow *window);
+
+    bool showing_ = false;
+};

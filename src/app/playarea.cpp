@@ -1,0 +1,115 @@
+#include "playarea.h"
+
+#include "mainart.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+QLabel *makeLabel(QWidget *parent, const char *name, const QRect &place, const QString &text = QString())
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(place);
+    return label;
+}
+
+QPushButton *makeButton(QWidget *parent, const char *name, const QRect &place, const QString &text)
+{
+    auto *button = new QPushButton(text, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(place);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setCursor(Qt::PointingHandCursor);
+    return button;
+}
+
+void setTextColor(QWidget *widget, const QColor &color)
+{
+    QPalette pal = widget->palette();
+    pal.setColor(QPalette::WindowText, color);
+    widget->setPalette(pal);
+}
+
+} // namespace
+
+PlayArea::PlayArea(QWidget *panel)
+    : QObject(panel)
+{
+    setObjectName(QStringLiteral("playarea"));
+
+    for (int k = 1; k <= 12; ++k) {
+        const QByteArray name = "image_letters" + QByteArray::number(k);
+        QLabel *slot = makeLabel(panel, name.constData(), QRect(5 + (k - 1) * 43, 8, 42, 42));
+        slot->setPixmap(MainArt::emptySlot(42));
+        slot->setProperty("tag", k);
+    }
+
+    label_typingoff
+        = makeLabel(panel, "label_typingoff", QRect(527, 12, 104, 18), QStringLiteral("TYPING OFF"));
+    label_typingoff->setFont(MainArt::uiFont(12, true));
+    label_typingoff->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    label_typingoff->setCursor(Qt::PointingHandCursor);
+    label_typingoff->setProperty("tag", 0);
+    label_typingoff->setProperty("hint", QStringLiteral("0"));
+    setTextColor(label_typingoff, MainArt::paleYellow);
+
+    label_status
+        = makeLabel(panel, "label_status", QRect(6, 50, 515, 18), QStringLiteral("Welcome to Wendlewick"));
+    label_status->setAlignment(Qt::AlignCenter);
+    label_status->setFont(MainArt::uiFont(15, true));
+    setTextColor(label_status, MainArt::lightYellow);
+
+    panel_winner = new QFrame(panel);
+    panel_winner->setObjectName(QStringLiteral("panel_winner"));
+    panel_winner->setGeometry(3, 2, 519, 49);
+    panel_winner->setAutoFillBackground(true);
+    QPalette bannerPal = panel_winner->palette();
+    bannerPal.setColor(QPalette::Window, QColor(52, 78, 52));
+    panel_winner->setPalette(bannerPal);
+    panel_winner->setFrameShape(QFrame::Box);
+    label_winner2 = makeLabel(panel_winner, "label_winner2", QRect(4, 2, 511, 45));
+    label_winner1 = makeLabel(panel_winner, "label_winner1", QRect(3, 3, 511, 45));
+    for (QLabel *label : {label_winner2, label_winner1}) {
+        label->setAlignment(Qt::AlignCenter);
+        label->setFont(MainArt::uiFont(28, true));
+    }
+    setTextColor(label_winner2, QColor(128, 128, 128));
+    setTextColor(label_winner1, QColor(255, 236, 90));
+    panel_winner->hide();
+
+    const QRect clock(186, 68, 180, 29);
+    image_timer = makeLabel(panel, "image_timer", clock);
+    label_timer = makeLabel(panel, "label_timer", clock, QStringLiteral("Time: 0:00"));
+    label_timer->setAlignment(Qt::AlignCenter);
+    label_timer->setFont(MainArt::uiFont(16, true));
+    setTextColor(label_timer, MainArt::paleYellow);
+    image_timer->hide();
+    label_timer->hide();
+    button_start = makeButton(panel, "button_start", clock, QStringLiteral("START"));
+    button_start->hide();
+
+    button_rotate = makeButton(panel, "button_rotate", QRect(0, 68, 90, 29), QStringLiteral("Rotate"));
+    button_clear = makeButton(panel, "button_clear", QRect(96, 68, 84, 29), QStringLiteral("Clear"));
+    button_send = makeButton(panel, "button_send", QRect(372, 68, 90, 29), QStringLiteral("Send"));
+    for (QPushButton *button : {button_rotate, button_clear, button_send})
+        button->hide();
+
+    panel_boardback = new QFrame(panel);
+    panel_boardback->setObjectName(QStringLiteral("panel_boardback"));
+    panel_boardback->setGeometry(45, 100, 422, 422);
+    auto *board = makeLabel(panel_boardback, "paintbox_board", QRect(1, 1, 420, 420));
+    board->setPixmap(MainArt::blankBoard(10, 42));
+
+    image_logo = makeLabel(panel, "image_logo", QRect(4, 101, 38, 420));
+    image_logo->setPixmap(MainArt::logo(QSize(38, 420)));
+    image_logo->setCursor(Qt::PointingHandCursor);
+}
+
+void PlayArea::setWinnerText(const QString &text)
+{
+    label_winner1->setText(text);
+    label_winner2->setText(text);
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QObject>
+
+class QFrame;
+class QLabel;
+class QPushButton;
+class QWidget;
+
+// The left part of the board panel: the entry strip, the status line, the winner
+// banner, the round clock with the Start image, the action buttons, the board and
+// the logo. The board (`paintbox_board`) and the strip's twelve letter images
+// (`image_letters1` .. `image_letters12`) start as placeholders that the board's
+// own widgets replace.
+class PlayArea : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit PlayArea(QWidget *panel);
+
+    QLabel *label_status = nullptr;
+    QLabel *label_typingoff = nullptr;
+    QFrame *panel_winner = nullptr;
+    QLabel *label_winner1 = nullptr;
+    QLabel *label_winner2 = nullptr; // the grey shadow, one pixel right and up
+    QLabel *image_timer = nullptr;
+    QLabel *label_timer = nullptr;
+    QPushButton *button_start = nullptr;
+    QPushButton *button_rotate = nullptr;
+    QPushButton *button_clear = nullptr;
+    QPushButton *button_send = nullptr;
+    QFrame *panel_boardback = nullptr;
+    QLabel *image_logo = nullptr;
+
+    // Shows one winner text on the banner and its shadow.
+    void setWinnerText(const QString &text);
+};

@@ -1,0 +1,154 @@
+#include "rosterview.h"
+
+#include "mainart.h"
+#include "clientstate.h"
+#include "rostermodel.h"
+
+#include <QFontMetrics>
+#include <QLabel>
+#include <QMenu>
+
+namespace {
+
+constexpr int rowTop = 71;
+constexpr int rowStep = 19;
+constexpr int rowHeight = 18;
+constexpr int nameIndent = 18; // room for the eyes picture at the start of the row
+
+QLabel *makeLabel(
+    QWidget *parent, const QString &name, const QRect &place, const QColor &color, const QFont &font)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setGeometry(place);
+    label->setFont(font);
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::WindowText, color);
+    label->setPalette(pal);
+    return label;
+}
+
+} // namespace
+
+RosterView::RosterView(QWidget *panel, RosterModel *model, const ClientState *state)
+    : QObject(panel)
+    , model_(model)
+    , state_(state)
+{
+    setObjectName(QStringLiteral("rosterview"));
+
+    popup_kick = new QMenu(panel);
+    popup_kick->setObjectName(QStringLiteral("popup_kick"));
+    popup_kick->setProperty("tag", 0);
+    RemoveFromGame1 = popup_kick->addAction(QStringLiteral("Remove From Game"));
+    RemoveFromGame1->setObjectName(QStringLiteral("RemoveFromGame1"));
+    SettoJustWatch1 = popup_kick->addAction(QStringLiteral("Set to Just Watch"));
+    SettoJustWatch1->setObjectName(QStringLiteral("SettoJustWatch1"));
+    UnsetJustWatch1 = popup_kick->addAction(QStringLiteral("Unset Just Watch"));
+    UnsetJustWatch1->setObjectName(QStringLiteral("UnsetJustWatch1"));
+    const auto slotOfMenu = [this] { return popup_kick->property("tag").toInt(); };
+    connect(RemoveFromGame1, &QAction::triggered, this,
+        [=, this] { Q_EMIT removeFromGameRequested(slotOfMenu()); });
+    connect(SettoJustWatch1, &QAction::triggered, this,
+        [=, this] { Q_EMIT setJustWatchRequested(slotOfMenu()); });
+    connect(UnsetJustWatch1, &QAction::triggered, this,
+        [=, this] { Q_EMIT unsetJustWatchRequested(slotOfMenu()); });
+
+    const QFont nameFont = MainArt::uiFont(13, true);
+    const QFont scoreFont = MainArt::uiFont(13, true);
+    const QFont bonusFont = MainArt::uiFont(12, true);
+    for (int slot = 1; slot <= RosterModel::slotCount; ++slot) {
+        const int y = rowTop + (slot - 1) * rowStep;
+        const auto i = std::size_t(slot - 1);
+        const QString n = QString::number(slot);
+        QLabel *name = makeLabel(panel, QStringLiteral("label_playername") + n, QRect(472, y, 98, rowHeight),
+            QColor(255, 255, 255), nameFont);
+        name->setIndent(nameIndent);
+        name->setProperty("tag", slot);
+        name->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(name, &QWidget::customContextMenuRequested, this, [this, slot, name](const QPoint &pos) {
+            label_playername1ContextPopup(slot);
+            popup_kick->popup(name->mapToGlobal(pos));
+        });
+        names_[i] = name;
+
+        QLabel *score = makeLabel(panel, QStringLiteral("label_score") + n, QRect(575, y, 26, rowHeight),
+            MainArt::lightYellow, scoreFont);
+        score->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        scores_[i] = score;
+
+        QLabel *bonus = makeLabel(panel, QStringLiteral("label_bonus") + n, QRect(602, y, 34, rowHeight),
+            QColor(160, 255, 140), bonusFont);
+        bonus->setProperty("tag", 0);
+        bonuses_[i] = bonus;
+
+        QLabel *eye = makeLabel(
+            panel, QStringLiteral("image_eyes") + n, QRect(471, y + 3, 16, 12), QColor(), nameFont);
+        eye->setPixmap(MainArt::eyes(QSize(16, 12)));
+        eye->setToolTip(QStringLiteral("Just watching"));
+        eyes_[i] = eye;
+        showRow(slot);
+    }
+    connect(model_, &RosterModel::rowChanged, this, &RosterView::showRow);
+
+    const QFont settingsFont = MainArt::uiFont(12, true);
+    label_playtoscore = makeLabel(panel, QStringLiteral("label_playtoscore"), QRect(484, 258, 126, 14),
+        MainArt::paleYellow, settingsFont);
+    label_timeperturn = makeLabel(panel, QStringLiteral("label_timeperturn"), QRect(612, 258, 125, 14),
+        MainArt::paleYellow, settingsFont);
+    label_boardsize = makeLabel(panel, QStringLiteral("label_boardsize"), QRect(484, 271, 126, 14),
+        MainArt::paleYellow, settingsFont);
+    label_minletters = makeLabel(panel, QStringLiteral("label_minletters"), QRect(612, 271, 125, 14),
+        MainArt::paleYellow, settingsFont);
+    label_timeperturn->setProperty("tag", 60);
+    label_minletters->setProperty("tag", 0);
+}
+
+QLabel *RosterView::name(int slot) const
+{
+    return RosterModel::isValidSlot(slot) ? names_[std::size_t(slot - 1)] : nullptr;
+}
+
+QLabel *RosterView::score(int slot) const
+{
+    return RosterModel::isValidSlot(slot) ? scores_[std::size_t(slot - 1)] : nullptr;
+}
+
+QLabel *RosterView::bonus(int slot) const
+{
+    return RosterModel::isValidSlot(slot) ? bonuses_[std::size_t(slot - 1)] : nullptr;
+}
+
+QLabel *RosterView::eyes(int slot) const
+{
+    return RosterModel::isValidSlot(slot) ? eyes_[std::size_t(slot - 1)] : nullptr;
+}
+
+void RosterView::showRow(int slot)
+{
+    if (!RosterModel::isValidSlot(slot))
+        return;
+    const auto i = std::size_t(slot - 1);
+    const RosterModel::Row &row = model_->row(slot);
+    QLabel *name = names_[i];
+    const int room = name->width() - nameIndent - 2;
+    name->setText(QFontMetrics(name->font()).elidedText(row.name, Qt::ElideRight, room));
+    name->setToolTip(name->text() == row.name ? QString() : row.name);
+    QPalette pal = name->palette();
+    pal.setColor(
+        QPalette::WindowText, model_->isWaiting(slot) ? QColor(176, 196, 170) : QColor(255, 255, 255));
+    name->setPalette(pal);
+    scores_[i]->setText(row.score);
+    bonuses_[i]->setText(row.bonus);
+    bonuses_[i]->setProperty("tag", row.bonusTag);
+    eyes_[i]->setVisible(row.watching);
+}
+
+void RosterView::label_playername1ContextPopup(int slot)
+{
+    const bool host = state_->ishost;
+    RemoveFromGame1->setEnabled(host && !model_->isWaiting(slot));
+    SettoJustWatch1->setEnabled(host);
+    UnsetJustWatch1->setEnabled(host);
+    popup_kick->setProperty("tag", slot);
+}
