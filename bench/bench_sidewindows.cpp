@@ -1,6 +1,6 @@
 // What the side windows cost at start-up, where the program creates them all, and
 // the drawing of their pictures.
-#include "mainart.h"
+#include "artwork.h"
 #include "tabout.h"
 #include "tdownload.h"
 #include "tgamestart.h"
@@ -42,22 +42,22 @@ BENCHMARK(createHelpWindow)->Unit(benchmark::kMillisecond);
 void drawBackgroundTile(benchmark::State &state)
 {
     for (auto _ : state)
-        benchmark::DoNotOptimize(MainArt::backgroundTile());
+        benchmark::DoNotOptimize(Artwork::backgroundTile());
 }
 BENCHMARK(drawBackgroundTile)->Unit(benchmark::kMicrosecond);
 
 void drawEveryPicture(benchmark::State &state)
 {
     for (auto _ : state) {
-        benchmark::DoNotOptimize(MainArt::logo());
-        benchmark::DoNotOptimize(MainArt::aboutPicture());
-        benchmark::DoNotOptimize(MainArt::soloPicture());
-        benchmark::DoNotOptimize(MainArt::downloadPicture());
-        benchmark::DoNotOptimize(MainArt::startPicture());
+        benchmark::DoNotOptimize(Artwork::logo());
+        benchmark::DoNotOptimize(Artwork::aboutPicture());
+        benchmark::DoNotOptimize(Artwork::soloPicture());
+        benchmark::DoNotOptimize(Artwork::downloadPicture());
+        benchmark::DoNotOptimize(Artwork::startPicture());
         for (bool checked : {false, true})
-            benchmark::DoNotOptimize(MainArt::checkPicture(checked));
+            benchmark::DoNotOptimize(Artwork::checkPicture(checked));
         for (int side : {0, 4, 5, 6, 7, 8, 9, 10})
-            benchmark::DoNotOptimize(MainArt::boardSizeIcon(side));
+            benchmark::DoNotOptimize(Artwork::boardSizeIcon(side));
     }
 }
 BENCHMARK(drawEveryPicture)->Unit(benchmark::kMicrosecond);
