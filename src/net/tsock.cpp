@@ -9,8 +9,6 @@
 
 namespace {
 
-// The most one read notification takes from the system.
-constexpr qint64 readChunk = 32768;
 // How long a closed connection may still deliver what the system had not taken.
 constexpr int lingerMs = 5000;
 
@@ -243,7 +241,6 @@ TSock *TSock::Accept(QObject *parent)
 void TSock::adopt(QTcpSocket *socket)
 {
     socket->setParent(this);
-    socket->setReadBufferSize(readChunk);
     socket_ = socket;
     connect(socket, &QTcpSocket::connected, this, [this] {
         connected_ = true;
@@ -264,16 +261,14 @@ void TSock::readyRead()
 {
     if (!socket_)
         return;
-    const QByteArray data = socket_->read(readChunk);
+    // One notification takes what the system holds for this socket (at most its
+    // receive buffer), so one peer cannot make the others wait.
+    const QByteArray data = socket_->readAll();
     if (data.isEmpty())
         return;
     input_ += data;
     info(TSocketInfo::siReceive, QStringLiteral("Non-Blocking Incoming Data"));
     Q_EMIT OnRead(this, input_.size());
-    // More may wait in the socket's buffer (it holds one chunk); take it on the next turn
-    // of the event loop so that other sockets get theirs in between.
-    if (socket_ && socket_->bytesAvailable() > 0)
-        QMetaObject::invokeMethod(this, &TSock::readyRead, Qt::QueuedConnection);
 }
 
 void TSock::socketError(int qtError)
