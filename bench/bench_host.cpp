@@ -14,6 +14,7 @@
 #include <QRandomGenerator>
 #include <QTcpSocket>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <benchmark/benchmark.h>
 
@@ -125,6 +126,8 @@ public:
     explicit Player(quint16 port)
     {
         connect(&socket, &QTcpSocket::readyRead, this, [this] { read(); });
+        connect(&socket, &QTcpSocket::connected, this,
+            [this] { socket.setSocketOption(QAbstractSocket::LowDelayOption, 1); });
         socket.connectToHost(QHostAddress::LocalHost, port);
     }
 
@@ -183,6 +186,9 @@ struct Rig
     std::vector<std::unique_ptr<Player>> clients;
     std::vector<double> latencies;
     qint64 judged = 0;
+    QTimer watchdog;
+
+    Rig() { watchdog.start(100); }
 
     template<typename Pred>
     bool pump(Pred done)
@@ -192,7 +198,9 @@ struct Rig
         while (!done()) {
             if (t.elapsed() > 30000)
                 return false;
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+            // One pass over what is pending, waiting for something when nothing is
+            // (the watchdog timer wakes it at least every 100 ms).
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         }
         return true;
     }
@@ -241,6 +249,10 @@ void BM_claimsJudged(benchmark::State &state)
     }
     for (auto &c : rig.clients)
         c->claimNext();
+    rig.latencies.clear();
+    const qint64 before = rig.judged;
+    QElapsedTimer clock;
+    clock.start();
     for (auto _ : state) {
         const qint64 target = rig.judged + 1;
         if (!rig.pump([&] { return rig.judged >= target; })) {
@@ -248,16 +260,18 @@ void BM_claimsJudged(benchmark::State &state)
             return;
         }
     }
-    state.counters["claims/s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+    // A pass of the event loop may see several replies: count the claims themselves.
+    state.counters["claims/s"] = double(rig.judged - before) / (double(clock.nsecsElapsed()) / 1e9);
     state.counters["median_ms"] = percentile(rig.latencies, 0.5);
     state.counters["p99_ms"] = percentile(rig.latencies, 0.99);
+    state.counters["claims"] = double(rig.judged - before);
     state.counters["words_on_board"] = double(rig.clients.front()->claims.size());
 }
 
 } // namespace
 
 BENCHMARK(BM_claimsJudged)->Arg(10)->Iterations(1500)->UseRealTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_claimsJudged)->Arg(0)->Iterations(30000)->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_claimsJudged)->Arg(0)->Iterations(20000)->UseRealTime()->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv)
 {

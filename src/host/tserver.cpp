@@ -56,6 +56,7 @@ TServer::TServer(HostEnvironment &environment, UniformDraw draw, QObject *parent
         });
     }
     socktimer.setSingleShot(true);
+    socktimer.setTimerType(Qt::PreciseTimer);
     connect(&socktimer, &QTimer::timeout, this, &TServer::socktimerTimer);
     timer1.setInterval(secondMs_);
     connect(&timer1, &QTimer::timeout, this, &TServer::timer1Timer);

@@ -242,7 +242,12 @@ void TSock::adopt(QTcpSocket *socket)
 {
     socket->setParent(this);
     socket_ = socket;
+    // Messages are small and each is sent whole: without this, a second message
+    // (CMD_goodword after CMD_addscore) waits for the peer's delayed acknowledgement.
+    socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     connect(socket, &QTcpSocket::connected, this, [this] {
+        if (socket_)
+            socket_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
         connected_ = true;
         info(TSocketInfo::siConnect, QStringLiteral("Non-Blocking Socket Connected"));
         Q_EMIT OnConnect(this);
