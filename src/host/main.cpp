@@ -1,0 +1,158 @@
+// wendlewick-host: the game host without a window. The first connection gets slot 1
+// and with it the host player's rights (starting games, removing players).
+#include "esockexception.h"
+#include "headlessenvironment.h"
+#include "tserver.h"
+#include "wire.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QRandomGenerator>
+#include <QSocketNotifier>
+#include <QTextStream>
+
+#include <csignal>
+#include <cstdio>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+int signalPipe[2] = {-1, -1};
+
+void onSignal(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const auto written = ::write(signalPipe[1], &byte, 1);
+}
+
+void logLine(const QString &text)
+{
+    QTextStream out(stdout);
+    out << QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss ")) << text << Qt::endl;
+}
+
+QString quoted(const QString &name)
+{
+    return QLatin1Char('"') + name + QLatin1Char('"');
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("wendlewick-host"));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(wendlewickVersion));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Hosts a Wendlewick game without playing in it. The first player to connect holds "
+                       "slot 1: they start games and may remove players."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption portOption(QStringLiteral("port"),
+        QStringLiteral("TCP port to listen on (default 7772)."), QStringLiteral("port"),
+        QStringLiteral("7772"));
+    const QCommandLineOption pauseOption(QStringLiteral("pause"),
+        QStringLiteral("Seconds between rounds (default 10)."), QStringLiteral("seconds"),
+        QStringLiteral("10"));
+    const QCommandLineOption autostartOption(
+        QStringLiteral("autostart"), QStringLiteral("Start the next game by itself 60 seconds after a win."));
+    parser.addOptions({portOption, pauseOption, autostartOption});
+    parser.process(app);
+
+    bool ok = false;
+    const uint port = parser.value(portOption).toUInt(&ok);
+    if (!ok || port > 65535) {
+        std::fprintf(stderr, "wendlewick-host: --port needs a number from 0 to 65535\n");
+        return 2;
+    }
+    const int pause = parser.value(pauseOption).toInt(&ok);
+    if (!ok || pause < 1 || pause > 3600) {
+        std::fprintf(stderr, "wendlewick-host: --pause needs a number of seconds from 1 to 3600\n");
+        return 2;
+    }
+
+    HeadlessEnvironment environment(pause, parser.isSet(autostartOption));
+    if (!environment.isReady()) {
+        std::fprintf(stderr, "wendlewick-host: could not open the word list\n");
+        return 1;
+    }
+
+    QRandomGenerator random(
+        quint32(QDateTime::currentMSecsSinceEpoch()) ^ QRandomGenerator::system()->generate());
+    TServer server(environment, [&random](int bound) { return int(random.bounded(bound)); });
+
+    QObject::connect(&server, &TServer::playerAdmitted, [](int slot, const QString &name) {
+        logLine(QStringLiteral("slot %1: %2 joined").arg(slot).arg(quoted(name)));
+    });
+    QObject::connect(&server, &TServer::playerLeft, [](int slot, const QString &name) {
+        logLine(
+            QStringLiteral("slot %1: %2 left")
+                .arg(slot)
+                .arg(name.isEmpty() ? QStringLiteral("a connection that never logged in") : quoted(name)));
+    });
+    QObject::connect(&server, &TServer::connectionRefused,
+        [] { logLine(QStringLiteral("a connection was refused: all 10 slots are taken")); });
+    QObject::connect(&server, &TServer::gameStarted,
+        [](const QString &starter, int target, int seconds, int sizeCode, int minLetters) {
+            logLine(QStringLiteral(
+                "game started by %1: play to %2, %3 s rounds, board code %4, %5 letters minimum")
+                        .arg(quoted(starter))
+                        .arg(target)
+                        .arg(seconds)
+                        .arg(sizeCode)
+                        .arg(minLetters));
+        });
+    QObject::connect(&server, &TServer::roundEnded, [&server](int round) {
+        QStringList scores;
+        for (int s = 1; s <= server.highestSlot(); ++s) {
+            const TPlayerSlot &p = server.slot(s);
+            if (p.inUse && p.loggedIn)
+                scores << QStringLiteral("%1 %2 (+%3)")
+                              .arg(Wire::fromWire(p.name))
+                              .arg(p.gameScore)
+                              .arg(p.roundScore);
+        }
+        logLine(QStringLiteral("round %1 over: %2").arg(round).arg(scores.join(QStringLiteral(", "))));
+    });
+    QObject::connect(&server, &TServer::winnerDeclared,
+        [](const QString &name) { logLine(QStringLiteral("winner: %1").arg(quoted(name))); });
+
+    try {
+        server.listen(quint16(port));
+    } catch (const ESockException &e) {
+        std::fprintf(stderr, "wendlewick-host: cannot listen on port %u: %s\n", port, e.what());
+        return 1;
+    }
+
+    // SIGINT and SIGTERM end the event loop through a pipe, the one safe way out of a handler.
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0) {
+        std::perror("wendlewick-host: socketpair");
+        return 1;
+    }
+    QSocketNotifier notifier(signalPipe[0], QSocketNotifier::Read);
+    QObject::connect(&notifier, &QSocketNotifier::activated, &app, [&] {
+        char byte;
+        [[maybe_unused]] const auto got = ::read(signalPipe[0], &byte, 1);
+        logLine(QStringLiteral("stopping"));
+        server.shutdown();
+        QCoreApplication::quit();
+    });
+    struct sigaction action = {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+
+    logLine(QStringLiteral("wendlewick-host %1 listening on port %2")
+                .arg(QString::fromLatin1(wendlewickVersion))
+                .arg(server.port()));
+    const int rc = QCoreApplication::exec();
+    ::close(signalPipe[0]);
+    ::close(signalPipe[1]);
+    return rc;
+}

@@ -1,0 +1,619 @@
+#include "tserver.h"
+
+#include "fieldreader.h"
+#include "hostenvironment.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <limits>
+
+namespace {
+
+const QString socketClosed = QStringLiteral("Socket Closed");
+
+// Points for an accepted word of n tiles before the first finder's extra point.
+int basePoints(int n)
+{
+    if (n <= 3)
+        return 0;
+    if (n <= 10)
+        return n - 3;
+    return n; // 11 and 12 tiles
+}
+
+bool adjacent(const Wire::Tile &a, const Wire::Tile &b)
+{
+    const int dr = std::abs(a.row - b.row);
+    const int dc = std::abs(a.col - b.col);
+    return dr <= 1 && dc <= 1 && (dr | dc) != 0;
+}
+
+// Countdowns stay far from the ends of int, so that "countdown - 5" and the like
+// never overflow whatever the options say.
+int clampSeconds(qint64 seconds)
+{
+    return int(std::clamp<qint64>(seconds, 0, 100'000'000));
+}
+
+} // namespace
+
+TServer::TServer(HostEnvironment &environment, UniformDraw draw, QObject *parent)
+    : QObject(parent)
+    , env_(environment)
+    , draw_(std::move(draw))
+{
+    const char *spare[] = {"Klot", "Klock", "Kling", "Klick", "Krazy"};
+    for (int s = 2; s <= 6; ++s)
+        slotRef(s).spareName = spare[s - 2];
+    for (int s = 1; s <= Wire::slotCount; ++s) {
+        TPlayerSlot &p = slotRef(s);
+        p.loginTimer = new QTimer(this);
+        p.loginTimer->setSingleShot(true);
+        connect(p.loginTimer, &QTimer::timeout, this, [this, s] {
+            if (slotRef(s).inUse && !slotRef(s).loggedIn)
+                disconnectsock(s);
+        });
+    }
+    socktimer.setSingleShot(true);
+    socktimer.setTimerType(Qt::PreciseTimer);
+    connect(&socktimer, &QTimer::timeout, this, &TServer::socktimerTimer);
+    timer1.setInterval(secondMs_);
+    connect(&timer1, &QTimer::timeout, this, &TServer::timer1Timer);
+}
+
+TServer::~TServer()
+{
+    timer1.stop();
+    socktimer.stop();
+}
+
+void TServer::setSecondLength(int milliseconds)
+{
+    secondMs_ = std::max(1, milliseconds);
+    timer1.setInterval(secondMs_);
+}
+
+void TServer::setDispatchInterval(int milliseconds)
+{
+    dispatchMs_ = std::max(0, milliseconds);
+}
+
+void TServer::setInputLimits(const InputBuffer::Limits &limits)
+{
+    inputLimits_ = limits;
+}
+
+void TServer::listen(quint16 port, const QHostAddress &address)
+{
+    if (Sock1 && Sock1->Listen())
+        return;
+    auto *sock = new TSock(this);
+    sock->setPortName(QString::number(port));
+    sock->setBindAddress(address);
+    connect(sock, &TSock::OnAccept, this, &TServer::Sock1Accept);
+    try {
+        sock->setListen(true);
+    } catch (...) {
+        delete sock;
+        throw;
+    }
+    delete Sock1;
+    Sock1 = sock;
+}
+
+quint16 TServer::port() const
+{
+    return Sock1 ? Sock1->localPort() : 0;
+}
+
+void TServer::shutdown()
+{
+    timer1.stop();
+    socktimer.stop();
+    for (int s = 1; s <= Wire::slotCount; ++s) {
+        TPlayerSlot &p = slotRef(s);
+        if (p.socket) {
+            p.socket->disconnect(this);
+            p.socket->Close();
+            p.socket->deleteLater();
+            p.socket = nullptr;
+        }
+        p.inUse = false;
+        p.loginTimer->stop();
+        p.input.clear();
+    }
+    if (Sock1)
+        Sock1->setListen(false);
+}
+
+// --- Connections -------------------------------------------------------------
+
+void TServer::Sock1Accept()
+{
+    int chosen = 0;
+    for (int s = 1; s <= highest_ && !chosen; ++s)
+        if (!slotRef(s).inUse)
+            chosen = s;
+    if (!chosen && highest_ < Wire::slotCount)
+        chosen = highest_ + 1;
+
+    if (!chosen) {
+        if (TSock *refused = Sock1->Accept(this)) {
+            try {
+                refused->Send(Wire::ToPlayer::full());
+            } catch (const ESockException &) { }
+            refused->Close();
+            refused->deleteLater();
+        }
+        Q_EMIT connectionRefused();
+        return;
+    }
+
+    TSock *sock = Sock1->Accept(this);
+    if (!sock)
+        return;
+    highest_ = std::max(highest_, chosen);
+    TPlayerSlot &p = slotRef(chosen);
+    p.socket = sock;
+    p.inUse = true;
+    p.loggedIn = false;
+    p.input = InputBuffer(inputLimits_);
+    sock->setTag(chosen);
+    connect(sock, &TSock::OnRead, this, &TServer::Sock1Read);
+    connect(sock, &TSock::OnDisconnect, this, &TServer::tempsockDisconnect);
+    connect(sock, &TSock::OnInfo, this, &TServer::tempsockInfo);
+    p.loginTimer->start(loginTimeoutSeconds * secondMs_);
+    sendTo(chosen, Wire::ToPlayer::sendlogininfo(chosen));
+}
+
+void TServer::Sock1Read(TSock *sock)
+{
+    QByteArray bytes;
+    try {
+        bytes = sock->Receive();
+    } catch (const ESockException &) {
+        return;
+    }
+    const int s = sock->Tag();
+    // A closed connection's late data never reaches the slot's next owner.
+    if (!validSlot(s) || slotRef(s).socket != sock)
+        return;
+    receiveBytes(s, bytes);
+}
+
+void TServer::receiveBytes(int slot, QByteArrayView bytes)
+{
+    if (!validSlot(slot) || !slotRef(slot).inUse)
+        return;
+    TPlayerSlot &p = slotRef(slot);
+    if (!p.input.append(bytes)) {
+        disconnectsock(slot);
+        return;
+    }
+    if (p.input.hasMessage())
+        scheduleDispatch();
+}
+
+void TServer::tempsockDisconnect(TSock *sock)
+{
+    const int s = sock->Tag();
+    if (validSlot(s) && slotRef(s).inUse && slotRef(s).socket == sock)
+        sock->Close();
+}
+
+void TServer::tempsockInfo(TSock *sock, TSocketInfo kind, const QString &text)
+{
+    if (kind != TSocketInfo::siClose || text != socketClosed)
+        return;
+    const int s = sock->Tag();
+    if (validSlot(s) && slotRef(s).inUse && slotRef(s).socket == sock)
+        releaseSlot(s);
+}
+
+void TServer::disconnectsock(int slot)
+{
+    if (!validSlot(slot) || !slotRef(slot).inUse)
+        return;
+    TSock *sock = slotRef(slot).socket;
+    // Closing reports "Socket Closed", which releases the slot; a socket that was
+    // closed already releases it here.
+    if (!sock || !sock->Close())
+        releaseSlot(slot);
+}
+
+void TServer::releaseSlot(int slot)
+{
+    TPlayerSlot &p = slotRef(slot);
+    if (!p.inUse)
+        return;
+    const QByteArray name = p.name;
+    p.inUse = false;
+    p.name.clear();
+    p.watching = false;
+    p.loggedIn = false;
+    // Its queued messages go with it: the slot may belong to someone else next.
+    p.input.clear();
+    p.loginTimer->stop();
+    if (TSock *sock = std::exchange(p.socket, nullptr)) {
+        sock->disconnect(this);
+        sock->Close();
+        sock->deleteLater();
+    }
+    sendToAll(Wire::ToPlayer::playerdisconnected(slot, name));
+    Q_EMIT playerLeft(slot, Wire::fromWire(name));
+}
+
+void TServer::sendTo(int slot, const QByteArray &message)
+{
+    TPlayerSlot &p = slotRef(slot);
+    TSock *sock = p.socket;
+    if (!p.inUse || !sock || !sock->connected())
+        return;
+    try {
+        sock->Send(message);
+    } catch (const ESockException &) {
+        // Closed meanwhile: its close notice releases the slot.
+        return;
+    }
+    if (p.socket == sock && sock->pendingOutput() > maxUnsentBytes)
+        disconnectsock(slot);
+}
+
+void TServer::sendToAll(const QByteArray &message)
+{
+    for (int s = 1; s <= highest_; ++s)
+        if (slotRef(s).inUse)
+            sendTo(s, message);
+}
+
+// --- Dispatch ----------------------------------------------------------------
+
+void TServer::scheduleDispatch()
+{
+    if (socktimer.isActive())
+        return;
+    // At most one message per tick; a message that finds the host idle waits only
+    // for what is left of the tick since the last one.
+    qint64 wait = 0;
+    if (sinceDispatch_.isValid())
+        wait = std::max<qint64>(0, dispatchMs_ - sinceDispatch_.elapsed());
+    socktimer.start(int(wait));
+}
+
+void TServer::socktimerTimer()
+{
+    sinceDispatch_.restart();
+    for (int i = 0; i < Wire::slotCount; ++i) {
+        const int s = (nextTurn_ - 1 + i) % Wire::slotCount + 1;
+        TPlayerSlot &p = slotRef(s);
+        if (p.inUse && p.input.hasMessage()) {
+            nextTurn_ = s % Wire::slotCount + 1;
+            dispatch(s, p.input.takeMessage());
+            break;
+        }
+    }
+    for (int s = 1; s <= Wire::slotCount; ++s)
+        if (slotRef(s).inUse && slotRef(s).input.hasMessage()) {
+            if (!socktimer.isActive())
+                socktimer.start(dispatchMs_);
+            break;
+        }
+}
+
+void TServer::dispatch(int sender, const QByteArray &message)
+{
+    const auto [command, rest] = FieldReader::splitCommand(message);
+    if (command.isEmpty())
+        return;
+    if (command == Wire::Cmd::logininfo) {
+        receivedlogininfo(sender, rest);
+        return;
+    }
+    if (!slotRef(sender).loggedIn)
+        return;
+    if (command == Wire::Cmd::kickhim)
+        kickhim(sender, rest);
+    else if (command == Wire::Cmd::chat)
+        chat(sender, rest);
+    else if (command == Wire::Cmd::action)
+        action(sender, rest);
+    else if (command == Wire::Cmd::startgame) {
+        if (sender == 1)
+            startgame(rest);
+    } else if (command == Wire::Cmd::justwatch)
+        justwatch(sender, rest);
+    else if (command == Wire::Cmd::playerdone)
+        playerdone(sender, rest);
+    else if (command == Wire::Cmd::playasound)
+        playasound(sender, rest);
+}
+
+void TServer::receivedlogininfo(int sender, const QByteArray &rest)
+{
+    FieldReader f(rest);
+    const auto slot = f.nextInt();
+    if (!slot || *slot != sender)
+        return;
+    const QByteArray version = f.next();
+    // A "+" in a name would shift every later field of the roster messages.
+    const QByteArray name = Wire::sanitized(f.rest()).replace('+', '-');
+    TPlayerSlot &p = slotRef(sender);
+    p.name = name;
+    p.loggedIn = true;
+    p.loginTimer->stop();
+
+    sendToAll(Wire::ToPlayer::newplayerinfo(sender, name));
+
+    QList<Wire::ToPlayer::RosterEntry> others;
+    for (int s = 1; s <= highest_; ++s)
+        if (s != sender && slotRef(s).inUse)
+            others.append({s, slotRef(s).name, slotRef(s).watching});
+    if (!others.isEmpty())
+        sendTo(sender, Wire::ToPlayer::existingplayers(others));
+
+    if (Wire::fromWire(version) != env_.versionText()) {
+        sendTo(1, Wire::ToPlayer::havewrongversion(name));
+        sendTo(sender, Wire::ToPlayer::wrongversion());
+    }
+
+    if (gameRunning_) {
+        sendTo(sender, Wire::ToPlayer::loadboard(board_));
+        std::array<int, Wire::slotCount> scores {};
+        for (int s = 1; s <= Wire::slotCount; ++s)
+            scores[size_t(s - 1)] = slotRef(s).gameScore;
+        sendTo(sender,
+            Wire::ToPlayer::loadstats(
+                sender, target_, roundSeconds_, sizeCode_, minLetters_, countdown_ - 5, phase_, scores));
+    }
+    if (slotRef(sender).inUse)
+        Q_EMIT playerAdmitted(sender, Wire::fromWire(name));
+}
+
+void TServer::kickhim(int sender, const QByteArray &rest)
+{
+    FieldReader f(rest);
+    const auto requester = f.nextInt();
+    if (sender != 1 || !requester || *requester != sender)
+        return;
+    const auto target = f.nextInt();
+    if (target && validSlot(*target))
+        disconnectsock(*target);
+}
+
+void TServer::chat(int sender, const QByteArray &rest)
+{
+    FieldReader f(rest);
+    const auto slot = f.nextInt();
+    if (slot && *slot == sender)
+        sendToAll(Wire::ToPlayer::chat(sender, slotRef(sender).name, f.rest()));
+}
+
+void TServer::action(int sender, const QByteArray &rest)
+{
+    FieldReader f(rest);
+    const auto slot = f.nextInt();
+    if (slot && *slot == sender)
+        sendToAll(Wire::ToPlayer::action(sender, slotRef(sender).name, f.rest()));
+}
+
+void TServer::playasound(int sender, const QByteArray &rest)
+{
+    FieldReader f(rest);
+    const auto slot = f.nextInt();
+    if (slot && *slot == sender)
+        sendToAll(Wire::ToPlayer::playasound(sender, f.rest()));
+}
+
+void TServer::justwatch(int sender, const QByteArray &rest)
+{
+    FieldReader f(rest);
+    const auto slot = f.nextInt();
+    if (!slot || !validSlot(*slot))
+        return;
+    // A player changes its own mode; only the host player changes another's.
+    if (*slot != sender && sender != 1)
+        return;
+    const QByteArray mode = f.rest();
+    if (mode == "2") {
+        slotRef(*slot).watching = false;
+        sendToAll(Wire::ToPlayer::justwatching(*slot, 2));
+    } else if (mode == "1" && gameRunning_) {
+        slotRef(*slot).watching = true;
+        sendToAll(Wire::ToPlayer::justwatching(*slot, 1));
+    }
+}
+
+// --- Judging -----------------------------------------------------------------
+
+void TServer::playerdone(int sender, const QByteArray &rest)
+{
+    if (phase_ != RoundRunning)
+        return;
+    FieldReader f(rest);
+    const auto slot = f.nextInt();
+    if (!slot || *slot != sender)
+        return;
+    TPlayerSlot &p = slotRef(sender);
+    p.claimPath.fill(Wire::Tile {});
+    if (f.isEmpty())
+        return;
+
+    // Tiles come numbered 1, 2, 3 ... in reading order; anything else (a number out
+    // of order or out of range, a thirteenth tile, a cell off the board, a tile used
+    // twice, a tile not next to the one before) drops the claim without a reply.
+    QByteArray word;
+    int n = 0;
+    f.beginList();
+    while (!f.atListEnd()) {
+        ++n;
+        const auto k = f.nextInt();
+        const auto row = f.nextInt();
+        const auto col = f.nextInt();
+        if (n > Wire::maxTiles || !k || !row || !col || *k != n)
+            return;
+        if (*row < 0 || *row >= Wire::boardSize || *col < 0 || *col >= Wire::boardSize)
+            return;
+        const Wire::Tile tile {*row, *col};
+        for (int i = 0; i < n - 1; ++i)
+            if (p.claimPath[size_t(i)] == tile)
+                return;
+        if (n >= 2 && !adjacent(p.claimPath[size_t(n - 2)], tile))
+            return;
+        p.claimPath[size_t(n - 1)] = tile;
+        word += char(std::toupper(uchar(convertoletter(board_[size_t(*row)][size_t(*col)]))));
+    }
+
+    int reason = 0;
+    if (!env_.isword(word))
+        reason = 1;
+    else if (p.roundWords.contains(word))
+        reason = 2;
+    else if (n < minLetters_)
+        reason = 3;
+    if (reason) {
+        sendTo(sender, Wire::ToPlayer::notvalid(sender, reason, word));
+        return;
+    }
+
+    int points = basePoints(n);
+    int first = 2;
+    if (listbox_words.insert(word).second) {
+        points += 1;
+        first = 1;
+    }
+    p.roundWords.append(word);
+    p.roundScore += points;
+    p.gameScore += points;
+    sendToAll(Wire::ToPlayer::addscore(sender, points, p.gameScore));
+    sendTo(sender, Wire::ToPlayer::goodword(sender, points, word, n, first));
+}
+
+// --- The game ----------------------------------------------------------------
+
+void TServer::startgame(const QByteArray &rest)
+{
+    savedOptions_ = rest;
+    gameRunning_ = true;
+    FieldReader f(rest);
+    std::array<QByteArray, 6> fields;
+    for (QByteArray &field : fields)
+        field = f.next();
+    target_ = FieldReader::toInt(fields[1]).value_or(100);
+    roundSeconds_ = FieldReader::toInt(fields[2]).value_or(60);
+    sizeCode_ = FieldReader::toInt(fields[3]).value_or(8);
+    minLetters_ = FieldReader::toInt(fields[4]).value_or(4);
+    sendToAll(Wire::ToPlayer::startgame(fields));
+    for (int s = 1; s <= Wire::slotCount; ++s) {
+        TPlayerSlot &p = slotRef(s);
+        p.gameScore = 0;
+        p.watching = false;
+        p.roundScore = 0;
+        p.roundWords.clear();
+    }
+    roundNumber_ = 0;
+    Q_EMIT gameStarted(Wire::fromWire(fields[0]), target_, roundSeconds_, sizeCode_, minLetters_);
+    startround();
+}
+
+void TServer::startround()
+{
+    listbox_words.clear();
+    for (int s = 1; s <= Wire::slotCount; ++s) {
+        slotRef(s).roundScore = 0;
+        slotRef(s).roundWords.clear();
+    }
+    ++roundNumber_;
+    createboard();
+    findplayer();
+}
+
+void TServer::createboard()
+{
+    board_ = BoardDealer::deal(sizeCode_, draw_);
+    sendToAll(Wire::ToPlayer::loadboard(board_));
+}
+
+void TServer::findplayer()
+{
+    for (int s = 1; s <= highest_; ++s)
+        if (slotRef(s).inUse)
+            sendTo(s, Wire::ToPlayer::nextplayer(s));
+    // Four seconds more than the players' clocks: they start a little later.
+    startCountdown(qint64(roundSeconds_) + 4, RoundRunning);
+}
+
+void TServer::startCountdown(qint64 seconds, Phase phase)
+{
+    timer1.stop();
+    countdown_ = clampSeconds(seconds);
+    phase_ = phase;
+    timer1.start(secondMs_);
+}
+
+void TServer::timer1Timer()
+{
+    if (!timer1.isActive())
+        return;
+    if (--countdown_ >= 1)
+        return;
+    timer1.stop();
+    switch (phase_) {
+    case RoundRunning:
+        outoftime();
+        break;
+    case Pause:
+        startround();
+        break;
+    case RestartWait:
+        startgame(savedOptions_);
+        break;
+    default:
+        break;
+    }
+}
+
+void TServer::outoftime()
+{
+    timer1.stop();
+    phase_ = Pause;
+    std::array<int, Wire::slotCount> round {}, total {};
+    for (int s = 1; s <= Wire::slotCount; ++s) {
+        round[size_t(s - 1)] = slotRef(s).roundScore;
+        total[size_t(s - 1)] = slotRef(s).gameScore;
+    }
+    sendToAll(Wire::ToPlayer::timeup(round, total));
+    const QList<QByteArray> words(listbox_words.begin(), listbox_words.end());
+    for (int s = 1; s <= highest_; ++s)
+        if (slotRef(s).inUse)
+            sendTo(s, Wire::ToPlayer::mainlist(s, words));
+    Q_EMIT roundEnded(roundNumber_);
+    if (!checkforwin())
+        startCountdown(env_.pauseBetweenRounds(), Pause);
+}
+
+bool TServer::checkforwin()
+{
+    // Every slot handed out counts, in use or not: a player who left keeps a score.
+    int leader = 0;
+    bool reached = false;
+    for (int s = 1; s <= highest_; ++s) {
+        const int score = slotRef(s).gameScore;
+        reached = reached || score >= target_;
+        if (!leader || score > slotRef(leader).gameScore)
+            leader = s;
+    }
+    if (!reached || !leader)
+        return false;
+    for (int s = 1; s <= highest_; ++s)
+        if (s != leader && slotRef(s).gameScore == slotRef(leader).gameScore)
+            return false;
+    const TPlayerSlot &w = slotRef(leader);
+    const QByteArray name = w.name.isEmpty() ? w.spareName : w.name;
+    sendToAll(Wire::ToPlayer::winner(name));
+    gameRunning_ = false;
+    Q_EMIT winnerDeclared(Wire::fromWire(name));
+    if (env_.autoStartNextGame())
+        startCountdown(restartSeconds, RestartWait);
+    return true;
+}

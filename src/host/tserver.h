@@ -1,0 +1,152 @@
+#pragma once
+
+#include "boarddealer.h"
+#include "tplayerslot.h"
+#include "tsock.h"
+#include "wire.h"
+
+#include <QElapsedTimer>
+#include <QHostAddress>
+#include <QObject>
+#include <QTimer>
+
+#include <array>
+#include <set>
+
+class HostEnvironment;
+
+// The game host. It listens for players, gives each connection a slot (1 to 10,
+// lowest free first; slot 1 is the host player's own window, which connects
+// first), runs games of timed rounds on boards it deals, judges the words players
+// claim, and tells every player what happens. It is never shown and needs no window:
+// the three things it reads from the host player's window come through
+// HostEnvironment.
+//
+// Every message is handled on a later dispatch tick, one per tick, taken from the
+// connections in turn. A message is always taken as coming from the slot of the
+// connection it arrived on; a sender field naming another slot makes it ignored.
+//
+// Time: the host's second (1000 ms) and the dispatch tick (10 ms) can be shortened
+// so that tests run whole games quickly; every time below is in host seconds.
+class TServer : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Seconds a connection has to answer CMD_sendlogininfo before it is closed.
+    static constexpr int loginTimeoutSeconds = 30;
+    // Bytes that may wait unsent for a peer that does not read before it is closed.
+    static constexpr qint64 maxUnsentBytes = 1024 * 1024;
+    // Seconds between a win and the automatic start of the next game.
+    static constexpr int restartSeconds = 60;
+    // Phases of the countdown (the `Tag` of `timer1`, the phase field of CMD_loadstats).
+    enum Phase { NoGame = 0, RoundRunning = 1, Pause = 2, RestartWait = 3 };
+
+    TServer(HostEnvironment &environment, UniformDraw draw, QObject *parent = nullptr);
+    ~TServer() override;
+
+    void setSecondLength(int milliseconds);
+    void setDispatchInterval(int milliseconds);
+    void setInputLimits(const InputBuffer::Limits &limits);
+
+    // Starts listening on the port (0: any free port, see port()). Throws
+    // ESockException "Listen - Error Binding Socket" when the port is taken.
+    void listen(quint16 port, const QHostAddress &address = QHostAddress::Any);
+    quint16 port() const;
+
+    // State, for the host player's window, the windowless host's log and tests.
+    const TPlayerSlot &slot(int n) const { return slots_[size_t(n)]; }
+    int highestSlot() const { return highest_; }
+    int phase() const { return phase_; }
+    int countdown() const { return countdown_; }
+    bool gameRunning() const { return gameRunning_; }
+    int roundNumber() const { return roundNumber_; }
+    const Wire::BoardCells &board() const { return board_; }
+    int targetScore() const { return target_; }
+
+    // The receive side of a slot's connection: frames the bytes into its queue,
+    // closing the connection when it passes the input bounds. Called when its
+    // socket reports data; also an entry point for the fuzzer.
+    void receiveBytes(int slot, QByteArrayView bytes);
+
+    // Ends every connection and stops listening (the windowless host at exit).
+    void shutdown();
+
+public Q_SLOTS:
+    // Handles one queued message (the dispatch tick).
+    void socktimerTimer();
+    // One host second of the countdown.
+    void timer1Timer();
+
+Q_SIGNALS:
+    // For logs: a player logged in, a connection closed (name empty when it never
+    // logged in), a connection was refused, a game started, a round ended, a game was won.
+    void playerAdmitted(int slot, const QString &name);
+    void playerLeft(int slot, const QString &name);
+    void connectionRefused();
+    void gameStarted(const QString &starter, int target, int seconds, int sizeCode, int minLetters);
+    void roundEnded(int round);
+    void winnerDeclared(const QString &name);
+
+private:
+    TPlayerSlot &slotRef(int n) { return slots_[size_t(n)]; }
+    static bool validSlot(int n) { return n >= 1 && n <= Wire::slotCount; }
+
+    // Sockets.
+    void Sock1Accept();
+    void Sock1Read(TSock *sock);
+    void tempsockDisconnect(TSock *sock);
+    void tempsockInfo(TSock *sock, TSocketInfo kind, const QString &text);
+    void disconnectsock(int slot);
+    void releaseSlot(int slot);
+    void sendTo(int slot, const QByteArray &message);
+    void sendToAll(const QByteArray &message);
+    void scheduleDispatch();
+
+    // Handlers, each given the sender's slot and the rest of the message.
+    void dispatch(int sender, const QByteArray &message);
+    void receivedlogininfo(int sender, const QByteArray &rest);
+    void kickhim(int sender, const QByteArray &rest);
+    void chat(int sender, const QByteArray &rest);
+    void action(int sender, const QByteArray &rest);
+    void justwatch(int sender, const QByteArray &rest);
+    void playasound(int sender, const QByteArray &rest);
+    void playerdone(int sender, const QByteArray &rest);
+
+    // The game.
+    void startgame(const QByteArray &rest);
+    void startround();
+    void createboard();
+    void findplayer();
+    void outoftime();
+    bool checkforwin();
+    void startCountdown(qint64 seconds, Phase phase);
+
+    HostEnvironment &env_;
+    UniformDraw draw_;
+    TSock *Sock1 = nullptr;
+    // Index 0 is unused: slots are numbered 1 to 10.
+    std::array<TPlayerSlot, Wire::slotCount + 1> slots_;
+    int highest_ = 0;
+    // The slot whose queue the next dispatch tick looks at first.
+    int nextTurn_ = 1;
+    InputBuffer::Limits inputLimits_;
+    int secondMs_ = 1000;
+    int dispatchMs_ = 10;
+    QTimer socktimer;
+    QElapsedTimer sinceDispatch_;
+    QTimer timer1;
+
+    bool gameRunning_ = false;
+    int target_ = 100;
+    int roundSeconds_ = 60;
+    int sizeCode_ = 8;
+    int minLetters_ = 4;
+    QByteArray savedOptions_;
+    int countdown_ = 0;
+    int phase_ = NoGame;
+    int roundNumber_ = 0;
+    // `listbox_words`: every word accepted in the round, sorted.
+    std::set<QByteArray> listbox_words;
+    Wire::BoardCells board_ {};
+};

@@ -1,0 +1,290 @@
+#include "wire.h"
+
+namespace Wire {
+
+QByteArray toWire(const QString &text)
+{
+    // One "?" per character, a character outside the Basic Multilingual Plane included.
+    QByteArray out;
+    out.reserve(text.size());
+    for (const char32_t c : text.toUcs4())
+        out += c < 0xFF ? char(c) : '?';
+    return out;
+}
+
+QString fromWire(QByteArrayView bytes)
+{
+    return QString::fromLatin1(bytes);
+}
+
+QByteArray sanitized(QByteArrayView bytes)
+{
+    QByteArray out = bytes.toByteArray();
+    out.replace(terminator, '?');
+    return out;
+}
+
+namespace {
+
+// Builds one message: the command word, "+"-joined pieces, the terminator.
+class Builder
+{
+public:
+    explicit Builder(QByteArrayView command, qsizetype reserve = 64)
+    {
+        out_.reserve(reserve);
+        out_ += command;
+    }
+    Builder &plus()
+    {
+        out_ += '+';
+        return *this;
+    }
+    Builder &num(int n)
+    {
+        out_ += QByteArray::number(n);
+        return *this;
+    }
+    Builder &text(QByteArrayView t)
+    {
+        const qsizetype at = out_.size();
+        out_ += t;
+        for (qsizetype i = at; i < out_.size(); ++i)
+            if (out_.at(i) == terminator)
+                out_[i] = '?';
+        return *this;
+    }
+    QByteArray done()
+    {
+        out_ += terminator;
+        return std::move(out_);
+    }
+
+private:
+    QByteArray out_;
+};
+
+QByteArray chatLine(QByteArrayView command, int slot, const QString &text, const QString &colour)
+{
+    return Builder(command).plus().num(slot).plus().text(toWire(text)).text("|").text(toWire(colour)).done();
+}
+
+} // namespace
+
+namespace ToHost {
+
+QByteArray logininfo(int slot, const QString &version, const QString &name)
+{
+    return Builder(Cmd::logininfo)
+        .plus()
+        .num(slot)
+        .plus()
+        .text(toWire(version))
+        .plus()
+        .text(toWire(name))
+        .done();
+}
+
+QByteArray startgame(const QString &starter, int target, int seconds, int boardCode, int minLetters)
+{
+    return Builder(Cmd::startgame)
+        .plus()
+        .text(toWire(starter))
+        .plus()
+        .num(target)
+        .plus()
+        .num(seconds)
+        .plus()
+        .num(boardCode)
+        .plus()
+        .num(minLetters)
+        .plus()
+        .text("0")
+        .plus()
+        .done();
+}
+
+QByteArray playerdone(int slot, std::span<const Tile> tiles)
+{
+    Builder b(Cmd::playerdone);
+    b.plus().num(slot);
+    int k = 0;
+    for (const Tile &t : tiles)
+        b.plus().num(++k).plus().num(t.row).plus().num(t.col);
+    return b.done();
+}
+
+QByteArray chat(int slot, const QString &text, const QString &colour)
+{
+    return chatLine(Cmd::chat, slot, text, colour);
+}
+
+QByteArray action(int slot, const QString &text, const QString &colour)
+{
+    return chatLine(Cmd::action, slot, text, colour);
+}
+
+QByteArray playasound(int slot, int number)
+{
+    return Builder(Cmd::playasound).plus().num(slot).plus().text("wave").num(number).plus().done();
+}
+
+QByteArray justwatch(int slot, int mode)
+{
+    return Builder(Cmd::justwatch).plus().num(slot).plus().num(mode).done();
+}
+
+QByteArray kickhim(int requester, int target)
+{
+    return Builder(Cmd::kickhim).plus().num(requester).plus().num(target).plus().done();
+}
+
+} // namespace ToHost
+
+namespace ToPlayer {
+
+QByteArray sendlogininfo(int slot)
+{
+    return Builder(Cmd::sendlogininfo).plus().num(slot).done();
+}
+
+QByteArray full()
+{
+    return Builder(Cmd::full).plus().done();
+}
+
+QByteArray newplayerinfo(int slot, QByteArrayView name)
+{
+    return Builder(Cmd::newplayerinfo).plus().num(slot).plus().text(name).plus().text("0").done();
+}
+
+QByteArray existingplayers(std::span<const RosterEntry> players)
+{
+    Builder b(Cmd::existingplayers, 128);
+    for (const RosterEntry &p : players)
+        b.plus().num(p.slot).plus().text(p.name).plus().text(p.watching ? "1" : "0");
+    return b.done();
+}
+
+QByteArray havewrongversion(QByteArrayView name)
+{
+    return Builder(Cmd::havewrongversion).plus().text(name).done();
+}
+
+QByteArray wrongversion()
+{
+    return Builder(Cmd::wrongversion).plus().done();
+}
+
+QByteArray loadboard(const BoardCells &board)
+{
+    Builder b(Cmd::loadboard, 720);
+    for (int row = 0; row < boardSize; ++row)
+        for (int col = 0; col < boardSize; ++col)
+            b.plus().num(row).plus().num(col).plus().num(board[row][col]);
+    return b.done();
+}
+
+QByteArray loadstats(int slot, int target, int seconds, int boardCode, int minLetters, int left, int phase,
+    const std::array<int, slotCount> &scores)
+{
+    Builder b(Cmd::loadstats, 128);
+    b.plus().num(slot).plus().num(target).plus().num(seconds).plus().num(boardCode).plus().num(minLetters);
+    b.plus().num(left).plus().num(phase);
+    for (int s = 1; s <= slotCount; ++s)
+        b.plus().num(s).plus().num(scores[size_t(s - 1)]);
+    return b.done();
+}
+
+QByteArray playerdisconnected(int slot, QByteArrayView name)
+{
+    return Builder(Cmd::playerdisconnected).plus().num(slot).plus().text(name).done();
+}
+
+QByteArray justwatching(int slot, int mode)
+{
+    return Builder(Cmd::justwatching).plus().num(slot).plus().num(mode).done();
+}
+
+QByteArray chat(int slot, QByteArrayView name, QByteArrayView rest)
+{
+    return Builder(Cmd::chat).plus().num(slot).plus().text(name).text(" chats: ").text(rest).done();
+}
+
+QByteArray action(int slot, QByteArrayView name, QByteArrayView rest)
+{
+    return Builder(Cmd::action).plus().num(slot).plus().text(name).text(" ").text(rest).done();
+}
+
+QByteArray playasound(int slot, QByteArrayView rest)
+{
+    return Builder(Cmd::playasound).plus().num(slot).plus().text(rest).done();
+}
+
+QByteArray startgame(const std::array<QByteArray, 6> &fields)
+{
+    Builder b(Cmd::startgame);
+    for (const QByteArray &f : fields)
+        b.plus().text(f);
+    return b.plus().done();
+}
+
+QByteArray nextplayer(int slot)
+{
+    return Builder(Cmd::nextplayer).plus().num(slot).plus().done();
+}
+
+QByteArray notvalid(int slot, int reason, QByteArrayView word)
+{
+    return Builder(Cmd::notvalid).plus().num(slot).plus().num(reason).plus().text(word).plus().done();
+}
+
+QByteArray addscore(int slot, int points, int total)
+{
+    return Builder(Cmd::addscore).plus().num(slot).plus().num(points).plus().num(total).plus().done();
+}
+
+QByteArray goodword(int slot, int points, QByteArrayView word, int tiles, int first)
+{
+    return Builder(Cmd::goodword)
+        .plus()
+        .num(slot)
+        .plus()
+        .num(points)
+        .plus()
+        .text(word)
+        .plus()
+        .num(tiles)
+        .plus()
+        .num(first)
+        .plus()
+        .done();
+}
+
+QByteArray timeup(const std::array<int, slotCount> &roundScores, const std::array<int, slotCount> &gameScores)
+{
+    Builder b(Cmd::timeup, 160);
+    for (int s = 1; s <= slotCount; ++s)
+        b.plus().num(s).plus().num(roundScores[size_t(s - 1)]).plus().num(gameScores[size_t(s - 1)]);
+    return b.done();
+}
+
+QByteArray mainlist(int slot, const QList<QByteArray> &words)
+{
+    Builder b(Cmd::mainlist, 32 + words.size() * 8);
+    b.plus().num(slot);
+    if (words.isEmpty())
+        b.plus().text("No Words");
+    for (const QByteArray &w : words)
+        b.plus().text(w);
+    return b.done();
+}
+
+QByteArray winner(QByteArrayView name)
+{
+    return Builder(Cmd::winner).plus().text(name).plus().done();
+}
+
+} // namespace ToPlayer
+
+} // namespace Wire

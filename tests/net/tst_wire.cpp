@@ -1,0 +1,373 @@
+// The codec without sockets: framing, fields, numbers, text and every message layout.
+#include "fieldreader.h"
+#include "inputbuffer.h"
+#include "wire.h"
+
+#include <QTest>
+
+using namespace Wire;
+
+namespace {
+
+const QByteArray ff(1, char(0xFF));
+
+QByteArray m(const char *text)
+{
+    return QByteArray(text) + ff;
+}
+
+} // namespace
+
+class TestWire : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void framingCutsMessagesAtTheTerminator_data();
+    void framingCutsMessagesAtTheTerminator();
+    void unterminatedInputBeyondTheBoundIsRefused();
+    void queuedInputBeyondItsBoundsIsRefused_data();
+    void queuedInputBeyondItsBoundsIsRefused();
+    void fieldsAreTakenUpToTheNextPlus_data();
+    void fieldsAreTakenUpToTheNextPlus();
+    void listsAreReadUntilTheEndMark_data();
+    void listsAreReadUntilTheEndMark();
+    void numbersConvertStrictly_data();
+    void numbersConvertStrictly();
+    void commandWordIsTheTextBeforeTheFirstPlus_data();
+    void commandWordIsTheTextBeforeTheFirstPlus();
+    void everyMessageHasItsExactLayout_data();
+    void everyMessageHasItsExactLayout();
+    void boardTravelsAsAllHundredCells();
+    void textGoesOutAsLatin1_data();
+    void textGoesOutAsLatin1();
+    void noFieldCarriesTheTerminator();
+};
+
+void TestWire::framingCutsMessagesAtTheTerminator_data()
+{
+    QTest::addColumn<QList<QByteArray>>("reads");
+    QTest::addColumn<QList<QByteArray>>("messages");
+    QTest::addColumn<qsizetype>("left");
+    QTest::newRow("one message") << QList<QByteArray> {m("CMD_full+")} << QList<QByteArray> {"CMD_full+"}
+                                 << qsizetype(0);
+    QTest::newRow("split over two reads") << QList<QByteArray> {"CMD_chat+1+he", m("llo")}
+                                          << QList<QByteArray> {"CMD_chat+1+hello"} << qsizetype(0);
+    QTest::newRow("two in one read") << QList<QByteArray> {m("A+1") + m("B+2")}
+                                     << QList<QByteArray> {"A+1", "B+2"} << qsizetype(0);
+    QTest::newRow("tail waits") << QList<QByteArray> {m("A+1") + "B+"} << QList<QByteArray> {"A+1"}
+                                << qsizetype(2);
+    QTest::newRow("terminator alone completes")
+        << QList<QByteArray> {"A+1", ff} << QList<QByteArray> {"A+1"} << qsizetype(0);
+    QTest::newRow("empty messages are not queued")
+        << QList<QByteArray> {ff + ff + m("A+") + ff} << QList<QByteArray> {"A+"} << qsizetype(0);
+    QByteArray bytes = m("CMD_chat+2+x") + m("CMD_action+2+y");
+    QList<QByteArray> oneByOne;
+    for (char c : bytes)
+        oneByOne.append(QByteArray(1, c));
+    QTest::newRow("byte by byte") << oneByOne << QList<QByteArray> {"CMD_chat+2+x", "CMD_action+2+y"}
+                                  << qsizetype(0);
+    QTest::newRow("no line splitting")
+        << QList<QByteArray> {m("A+1\r\n2")} << QList<QByteArray> {"A+1\r\n2"} << qsizetype(0);
+}
+
+void TestWire::framingCutsMessagesAtTheTerminator()
+{
+    QFETCH(QList<QByteArray>, reads);
+    QFETCH(QList<QByteArray>, messages);
+    QFETCH(qsizetype, left);
+    InputBuffer in;
+    for (const QByteArray &r : reads)
+        QVERIFY(in.append(r));
+    QList<QByteArray> got;
+    while (in.hasMessage())
+        got.append(in.takeMessage());
+    QCOMPARE(got, messages);
+    QCOMPARE(in.partialBytes(), left);
+    QCOMPARE(in.takeMessage(), QByteArray());
+}
+
+void TestWire::unterminatedInputBeyondTheBoundIsRefused()
+{
+    InputBuffer in;
+    const qsizetype bound = in.limits().maxPartialBytes;
+    QVERIFY(in.append(QByteArray(bound - 1, 'x')));
+    QVERIFY(in.append("x"));
+    QVERIFY(in.append(ff)); // exactly at the bound, then terminated: one message
+    QCOMPARE(in.takeMessage().size(), bound);
+
+    QVERIFY(in.append(QByteArray(bound, 'y')));
+    QVERIFY(!in.append("y"));
+    QVERIFY(in.overflowed());
+    QCOMPARE(in.partialBytes(), 0);
+    QVERIFY(!in.append(m("A+"))); // refused until cleared
+    QVERIFY(!in.hasMessage());
+
+    in.clear();
+    QVERIFY(in.append(m("A+")));
+    QCOMPARE(in.takeMessage(), QByteArray("A+"));
+
+    // One read holding an over-long message and its terminator is refused too.
+    InputBuffer big;
+    QVERIFY(!big.append(QByteArray(QByteArray(bound + 1, 'z') + ff)));
+}
+
+void TestWire::queuedInputBeyondItsBoundsIsRefused_data()
+{
+    QTest::addColumn<int>("messageSize");
+    QTest::addColumn<int>("accepted");
+    // Limits below: 4 messages, 100 bytes.
+    QTest::newRow("too many messages") << 5 << 4;
+    QTest::newRow("too many bytes") << 40 << 2;
+}
+
+void TestWire::queuedInputBeyondItsBoundsIsRefused()
+{
+    QFETCH(int, messageSize);
+    QFETCH(int, accepted);
+    InputBuffer in({.maxPartialBytes = 1000, .maxQueuedMessages = 4, .maxQueuedBytes = 100});
+    const QByteArray one = QByteArray(messageSize, 'a') + ff;
+    for (int i = 0; i < accepted; ++i)
+        QVERIFY(in.append(one));
+    QCOMPARE(in.queuedMessages(), accepted);
+    QVERIFY(!in.append(one));
+    QCOMPARE(in.queuedMessages(), 0);
+    QCOMPARE(in.queuedBytes(), 0);
+    // Taking messages makes room again.
+    in.clear();
+    for (int i = 0; i < accepted * 3; ++i) {
+        QVERIFY(in.append(one));
+        QCOMPARE(in.takeMessage().size(), messageSize);
+    }
+}
+
+void TestWire::fieldsAreTakenUpToTheNextPlus_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QList<QByteArray>>("fields");
+    QTest::addColumn<QByteArray>("rest");
+    QTest::newRow("two fields and a rest")
+        << QByteArray("3+1.0.7+Ann+Lee") << QList<QByteArray> {"3", "1.0.7"} << QByteArray("Ann+Lee");
+    QTest::newRow("no plus left: empty field, rest kept")
+        << QByteArray("5") << QList<QByteArray> {"", ""} << QByteArray("5");
+    QTest::newRow("empty fields") << QByteArray("++x") << QList<QByteArray> {"", ""} << QByteArray("x");
+    QTest::newRow("trailing plus") << QByteArray("1+2+") << QList<QByteArray> {"1", "2", ""} << QByteArray();
+}
+
+void TestWire::fieldsAreTakenUpToTheNextPlus()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QList<QByteArray>, fields);
+    QFETCH(QByteArray, rest);
+    FieldReader f(text);
+    for (const QByteArray &expected : fields)
+        QCOMPARE(f.next(), expected);
+    QCOMPARE(f.rest(), rest);
+}
+
+void TestWire::listsAreReadUntilTheEndMark_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QList<QByteArray>>("fields");
+    QTest::newRow("records ended by plus")
+        << QByteArray("2+Ann+0+3+Bo+1+") << QList<QByteArray> {"2", "Ann", "0", "3", "Bo", "1", ""};
+    QTest::newRow("records without a last plus")
+        << QByteArray("2+Ann+0") << QList<QByteArray> {"2", "Ann", "0"};
+    QTest::newRow("empty") << QByteArray() << QList<QByteArray> {""};
+    QTest::newRow("stray at sign") << QByteArray("@") << QList<QByteArray> {"@"};
+}
+
+void TestWire::listsAreReadUntilTheEndMark()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QList<QByteArray>, fields);
+    FieldReader f(text);
+    f.beginList();
+    QList<QByteArray> got;
+    while (!f.atListEnd() && got.size() < 100)
+        got.append(f.next());
+    QCOMPARE(got, fields);
+}
+
+void TestWire::numbersConvertStrictly_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<int>("value");
+    QTest::newRow("zero") << QByteArray("0") << true << 0;
+    QTest::newRow("negative") << QByteArray("-5") << true << -5;
+    QTest::newRow("leading zeros") << QByteArray("007") << true << 7;
+    QTest::newRow("largest") << QByteArray("2147483647") << true << 2147483647;
+    QTest::newRow("smallest") << QByteArray("-2147483648") << true << int(-2147483648LL);
+    QTest::newRow("too large") << QByteArray("2147483648") << false << 0;
+    QTest::newRow("far too large") << QByteArray("99999999999999999999") << false << 0;
+    QTest::newRow("empty") << QByteArray() << false << 0;
+    QTest::newRow("minus alone") << QByteArray("-") << false << 0;
+    QTest::newRow("plus sign") << QByteArray("+5") << false << 0;
+    QTest::newRow("blank before") << QByteArray(" 5") << false << 0;
+    QTest::newRow("blank after") << QByteArray("5 ") << false << 0;
+    QTest::newRow("hexadecimal") << QByteArray("$1A") << false << 0;
+    QTest::newRow("0x") << QByteArray("0x1") << false << 0;
+    QTest::newRow("letters after") << QByteArray("12a") << false << 0;
+    QTest::newRow("NUL inside") << QByteArray("1\0"
+                                              "2",
+        3) << false << 0;
+}
+
+void TestWire::numbersConvertStrictly()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(bool, ok);
+    QFETCH(int, value);
+    const auto n = FieldReader::toInt(text);
+    QCOMPARE(n.has_value(), ok);
+    if (ok)
+        QCOMPARE(*n, value);
+}
+
+void TestWire::commandWordIsTheTextBeforeTheFirstPlus_data()
+{
+    QTest::addColumn<QByteArray>("message");
+    QTest::addColumn<QByteArray>("command");
+    QTest::addColumn<QByteArray>("rest");
+    QTest::newRow("with fields") << QByteArray("CMD_chat+1+a+b") << QByteArray("CMD_chat")
+                                 << QByteArray("1+a+b");
+    QTest::newRow("no fields") << QByteArray("CMD_full+") << QByteArray("CMD_full") << QByteArray();
+    QTest::newRow("no plus") << QByteArray("CMD_full") << QByteArray() << QByteArray();
+    QTest::newRow("empty word") << QByteArray("+1") << QByteArray() << QByteArray("1");
+}
+
+void TestWire::commandWordIsTheTextBeforeTheFirstPlus()
+{
+    QFETCH(QByteArray, message);
+    QFETCH(QByteArray, command);
+    QFETCH(QByteArray, rest);
+    const auto [c, r] = FieldReader::splitCommand(message);
+    QCOMPARE(c, command);
+    QCOMPARE(r, rest);
+}
+
+void TestWire::everyMessageHasItsExactLayout_data()
+{
+    QTest::addColumn<QByteArray>("built");
+    QTest::addColumn<QByteArray>("expected");
+    const Tile tiles[] = {{3, 3}, {3, 4}, {4, 5}};
+    std::array<int, slotCount> scores {};
+    scores[0] = 12;
+    scores[4] = -3;
+    std::array<int, slotCount> round {};
+    round[1] = 4;
+
+    QTest::newRow("logininfo") << ToHost::logininfo(2, "1.0.7", "Ann+Lee")
+                               << m("CMD_logininfo+2+1.0.7+Ann+Lee");
+    QTest::newRow("startgame to host")
+        << ToHost::startgame("Ann", 50, 90, 8, 4) << m("CMD_startgame+Ann+50+90+8+4+0+");
+    QTest::newRow("playerdone") << ToHost::playerdone(3, tiles) << m("CMD_playerdone+3+1+3+3+2+3+4+3+4+5");
+    QTest::newRow("chat to host") << ToHost::chat(2, "hi + bye", "clRed") << m("CMD_chat+2+hi + bye|clRed");
+    QTest::newRow("action to host") << ToHost::action(2, "waves", "$00FF0000")
+                                    << m("CMD_action+2+waves|$00FF0000");
+    QTest::newRow("playasound to host") << ToHost::playasound(4, 17) << m("CMD_playasound+4+wave17+");
+    QTest::newRow("justwatch") << ToHost::justwatch(5, 1) << m("CMD_justwatch+5+1");
+    QTest::newRow("kickhim") << ToHost::kickhim(1, 5) << m("CMD_kickhim+1+5+");
+
+    QTest::newRow("sendlogininfo") << ToPlayer::sendlogininfo(7) << m("CMD_sendlogininfo+7");
+    QTest::newRow("full") << ToPlayer::full() << m("CMD_full+");
+    QTest::newRow("newplayerinfo") << ToPlayer::newplayerinfo(2, "Ann") << m("CMD_newplayerinfo+2+Ann+0");
+    const ToPlayer::RosterEntry roster[] = {{1, "Host", false}, {3, "Bo", true}};
+    QTest::newRow("existingplayers") << ToPlayer::existingplayers(roster)
+                                     << m("CMD_existingplayers+1+Host+0+3+Bo+1");
+    QTest::newRow("havewrongversion") << ToPlayer::havewrongversion("Ann") << m("CMD_havewrongversion+Ann");
+    QTest::newRow("wrongversion") << ToPlayer::wrongversion() << m("CMD_wrongversion+");
+    QTest::newRow("loadstats") << ToPlayer::loadstats(4, 100, 60, 8, 4, -2, 2,
+        scores) << m("CMD_loadstats+4+100+60+8+4+-2+2+1+12+2+0+3+0+4+0+5+-3+6+0+7+0+8+0+9+0+10+0");
+    QTest::newRow("playerdisconnected")
+        << ToPlayer::playerdisconnected(3, "Bo") << m("CMD_playerdisconnected+3+Bo");
+    QTest::newRow("justwatching") << ToPlayer::justwatching(3, 2) << m("CMD_justwatching+3+2");
+    QTest::newRow("chat to players") << ToPlayer::chat(2, "Ann", "hi + bye|clRed")
+                                     << m("CMD_chat+2+Ann chats: hi + bye|clRed");
+    QTest::newRow("action to players")
+        << ToPlayer::action(2, "Ann", "waves|clRed") << m("CMD_action+2+Ann waves|clRed");
+    QTest::newRow("playasound to players")
+        << ToPlayer::playasound(4, "wave17+") << m("CMD_playasound+4+wave17+");
+    QTest::newRow("startgame to players")
+        << ToPlayer::startgame({"Ann", "50", "x", "8", "4", "0"}) << m("CMD_startgame+Ann+50+x+8+4+0+");
+    QTest::newRow("nextplayer") << ToPlayer::nextplayer(6) << m("CMD_nextplayer+6+");
+    QTest::newRow("notvalid") << ToPlayer::notvalid(2, 3, "CAT") << m("CMD_notvalid+2+3+CAT+");
+    QTest::newRow("addscore") << ToPlayer::addscore(2, 4, 17) << m("CMD_addscore+2+4+17+");
+    QTest::newRow("goodword") << ToPlayer::goodword(2, 4, "TEAMS", 5, 1) << m("CMD_goodword+2+4+TEAMS+5+1+");
+    QTest::newRow("timeup") << ToPlayer::timeup(round, scores)
+                            << m("CMD_timeup+1+0+12+2+4+0+3+0+0+4+0+0+5+0+-3+6+0+0+7+0+0+8+0+0+9+0+0+10+0+0");
+    QTest::newRow("mainlist") << ToPlayer::mainlist(3, {"CAT", "TEAM"}) << m("CMD_mainlist+3+CAT+TEAM");
+    QTest::newRow("mainlist without words") << ToPlayer::mainlist(3, {}) << m("CMD_mainlist+3+No Words");
+    QTest::newRow("winner") << ToPlayer::winner("Klot") << m("CMD_winner+Klot+");
+}
+
+void TestWire::everyMessageHasItsExactLayout()
+{
+    QFETCH(QByteArray, built);
+    QFETCH(QByteArray, expected);
+    QCOMPARE(built, expected);
+}
+
+void TestWire::boardTravelsAsAllHundredCells()
+{
+    BoardCells board;
+    for (auto &row : board)
+        row.fill(noTile);
+    board[3][3] = 1;
+    board[6][6] = 26;
+    const QByteArray msg = ToPlayer::loadboard(board);
+    QVERIFY(msg.endsWith(ff));
+    QVERIFY(msg.startsWith("CMD_loadboard+0+0+29+0+1+29+"));
+    FieldReader f(msg.first(msg.size() - 1));
+    QCOMPARE(f.next(), QByteArray("CMD_loadboard"));
+    for (int row = 0; row < 10; ++row)
+        for (int col = 0; col < 10; ++col) {
+            QCOMPARE(f.nextInt(), std::optional<int>(row));
+            QCOMPARE(f.nextInt(), std::optional<int>(col));
+            QCOMPARE(FieldReader::toInt(col == 9 && row == 9 ? f.rest() : f.next()),
+                std::optional<int>(board[row][col]));
+        }
+    QVERIFY(msg.size() <= 714);
+}
+
+void TestWire::textGoesOutAsLatin1_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("wire");
+    QTest::newRow("ascii") << QStringLiteral("Ann") << QByteArray("Ann");
+    QTest::newRow("latin-1") << QStringLiteral("Zoë ß") << QByteArray("Zo\xeb \xdf");
+    QTest::newRow("y with diaeresis is the terminator") << QStringLiteral("ÿes") << QByteArray("?es");
+    QTest::newRow("euro sign") << QStringLiteral("5€") << QByteArray("5?");
+    QTest::newRow("outside the BMP is one character") << QStringLiteral("a😀b") << QByteArray("a?b");
+}
+
+void TestWire::textGoesOutAsLatin1()
+{
+    QFETCH(QString, text);
+    QFETCH(QByteArray, wire);
+    QCOMPARE(toWire(text), wire);
+    QCOMPARE(toWire(fromWire(wire)), wire);
+    QCOMPARE(fromWire(wire).size(), wire.size());
+}
+
+void TestWire::noFieldCarriesTheTerminator()
+{
+    const QByteArray evil = "a" + ff + "b";
+    const QList<QByteArray> built = {
+        ToPlayer::newplayerinfo(2, evil),
+        ToPlayer::chat(2, evil, evil),
+        ToPlayer::winner(evil),
+        ToPlayer::mainlist(1, {evil}),
+        ToPlayer::startgame({evil, evil, evil, evil, evil, evil}),
+        ToHost::logininfo(1, QStringLiteral("1.0.7"), QStringLiteral("ÿÿ")),
+    };
+    for (const QByteArray &msg : built) {
+        QCOMPARE(msg.count(char(0xFF)), 1);
+        QVERIFY(msg.endsWith(ff));
+    }
+    QCOMPARE(ToPlayer::winner(evil), m("CMD_winner+a?b+"));
+}
+
+QTEST_GUILESS_MAIN(TestWire)
+#include "tst_wire.moc"
