@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 
 namespace {
 
@@ -64,9 +63,19 @@ constexpr Bits grow(Bits set)
     return set | around(set);
 }
 
-int count(Bits set)
+// Without a hardware instruction to rely on (the baseline x86-64 has none), a
+// branch-free count beats the library call std::popcount makes.
+constexpr int count64(std::uint64_t x)
 {
-    return std::popcount(std::uint64_t(set)) + std::popcount(std::uint64_t(set >> 64));
+    x = x - ((x >> 1) & 0x5555555555555555ull);
+    x = (x & 0x3333333333333333ull) + ((x >> 2) & 0x3333333333333333ull);
+    x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0Full;
+    return int((x * 0x0101010101010101ull) >> 56);
+}
+
+constexpr int count(Bits set)
+{
+    return count64(std::uint64_t(set)) + count64(std::uint64_t(set >> 64));
 }
 
 // boxes()[i][r]: the cells within r king steps of cell i, the only ones a chain of r
@@ -93,25 +102,37 @@ const BoxTable &boxes()
 struct Branch
 {
     Bits used = 0;
-    int end = -1; // -1 marks a free slot of the table
+    int end = 0;
     int position = 0;
 
     friend bool operator==(const Branch &, const Branch &) = default;
 };
 
 // Failed branches, in an open-addressed table that grows to a cap and then stops
-// taking new entries: forgetting a branch only costs time, never the answer.
+// taking new entries: forgetting a branch only costs time, never the answer. One
+// table serves every search of the thread: a search starts a new generation, which
+// empties it without touching its memory.
 class BranchTable
 {
 public:
+    void reset()
+    {
+        size_ = 0;
+        if (++generation_ == 0) {
+            for (Slot &slot : slots_)
+                slot.generation = 0;
+            generation_ = 1;
+        }
+    }
+
     bool contains(const Branch &b) const
     {
         if (slots_.empty())
             return false;
         for (std::size_t i = hash(b) & mask_;; i = (i + 1) & mask_) {
-            if (slots_[i].end < 0)
+            if (slots_[i].generation != generation_)
                 return false;
-            if (slots_[i] == b)
+            if (slots_[i].branch == b)
                 return true;
         }
     }
@@ -122,19 +143,25 @@ public:
         if ((size_ + 1) * 2 > slots_.size() && !grow())
             return false;
         for (std::size_t i = hash(b) & mask_;; i = (i + 1) & mask_) {
-            if (slots_[i].end < 0) {
-                slots_[i] = b;
+            if (slots_[i].generation != generation_) {
+                slots_[i] = {b, generation_};
                 ++size_;
                 return true;
             }
-            if (slots_[i] == b)
+            if (slots_[i].branch == b)
                 return true;
         }
     }
 
 private:
+    struct Slot
+    {
+        Branch branch;
+        std::uint32_t generation = 0;
+    };
+
     static constexpr std::size_t firstSize = 1024;
-    static constexpr std::size_t maxSize = std::size_t(1) << 20;
+    static constexpr std::size_t maxSize = std::size_t(1) << 18;
 
     static std::size_t hash(const Branch &b)
     {
@@ -151,20 +178,22 @@ private:
         const std::size_t newSize = slots_.empty() ? firstSize : slots_.size() * 2;
         if (newSize > maxSize)
             return false;
-        std::vector<Branch> old(newSize);
+        std::vector<Slot> old(newSize);
         old.swap(slots_);
+        const std::uint32_t live = generation_;
+        reset();
         mask_ = newSize - 1;
-        size_ = 0;
-        for (const Branch &b : old) {
-            if (b.end >= 0)
-                insert(b);
+        for (const Slot &slot : old) {
+            if (slot.generation == live)
+                insert(slot.branch);
         }
         return true;
     }
 
-    std::vector<Branch> slots_;
+    std::vector<Slot> slots_;
     std::size_t mask_ = 0;
     std::size_t size_ = 0;
+    std::uint32_t generation_ = 1;
 };
 
 class Search
@@ -178,6 +207,7 @@ public:
     {
         for (auto &row : feasible_)
             row.fill(Unknown);
+        failed_.reset();
     }
 
     std::optional<std::vector<Cell>> run()
@@ -273,6 +303,8 @@ private:
         Route route {};
         route[k] = i;
         tally();
+        if (stats_)
+            ++stats_->searches;
         const bool found = extend(k, bit(i), route);
         feasible_[k][i] = found ? Yes : No;
         if (found && k == 0)
@@ -289,7 +321,10 @@ private:
         const int tile = route[j];
         // Leaves are cheaper to search again than to remember or to measure.
         if (rest >= 2) {
-            const Branch branch {used & boxes()[tile][rest] & laterTiles_[j], tile, j};
+            Bits relevant = 0;
+            for (int k = j + 1; k < m_; ++k)
+                relevant |= reachable_[k] & boxes()[tile][k - j];
+            const Branch branch {used & relevant, tile, j};
             if (failed_.contains(branch))
                 return false;
             if (!roomFor(tile, used, j, rest) || !tryNeighbours(j, used, route)) {
@@ -315,11 +350,19 @@ private:
         return false;
     }
 
-    // The `rest` tiles still to place are distinct free tiles, joined to `tile` by a
-    // chain, each showing a letter still to come, and no letter on more of them than
-    // the rest of the word holds: fewer such tiles within reach means no placement.
+    // Two necessary conditions on the free tiles for placing the rest from `tile`.
+    // Each further letter needs a free tile of its own next to one that can take the
+    // letter before: the layers of such tiles must never run dry. And the `rest`
+    // tiles are distinct free tiles joined to `tile` through free tiles of letters
+    // still to come, no letter on more of them than the rest of the word holds.
     bool roomFor(int tile, Bits used, int j, int rest) const
     {
+        Bits layer = bit(tile);
+        for (int k = j + 1; k < m_; ++k) {
+            layer = around(layer) & reachable_[k] & ~used;
+            if (!layer)
+                return false;
+        }
         const Bits open = laterTiles_[j] & ~used;
         Bits reached = grow(bit(tile)) & open;
         for (int step = 1; step < rest; ++step) {
@@ -352,8 +395,10 @@ private:
     std::array<std::vector<LetterNeed>, RouteSearch::maxLetters> needs_ {};
     std::array<std::array<signed char, cellCount>, RouteSearch::maxLetters> feasible_ {};
     Route route_ {};
-    BranchTable failed_;
+    static thread_local BranchTable failed_;
 };
+
+thread_local BranchTable Search::failed_;
 
 } // namespace
 

@@ -32,6 +32,7 @@ public:
     {
         std::int64_t nodes = 0; // tiles placed, start tiles included
         std::int64_t remembered = 0; // failed branches remembered
+        std::int64_t searches = 0; // (letter, tile) pairs whose own search ran
     };
 
     // Letters are tile codes; a word of 1 to 12 letters. nullopt when there is no
