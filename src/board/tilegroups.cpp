@@ -1,0 +1,107 @@
+#include "tilegroups.h"
+
+#include "programfolders.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+
+TileGroups::TileGroups(const QString &tilesfolder, QObject *parent)
+    : QObject(parent)
+    , folder_(tilesfolder)
+    , current_(TileGroup::builtin())
+{
+    scan();
+}
+
+QString TileGroups::defaultFolder()
+{
+    return QDir(ProgramFolders::programFolder()).filePath(folderName);
+}
+
+void TileGroups::scan()
+{
+    const QDir dir(folder_);
+    const QStringList files
+        = dir.entryList({QStringLiteral("*.bmp")}, QDir::Files | QDir::Hidden | QDir::System, QDir::NoSort);
+    for (const QString &file : files) {
+        const QString name = file.section(QLatin1Char('.'), 0, 0);
+        if (name.isEmpty() || isClassic(name) || names_.contains(name))
+            continue;
+        names_.append(name);
+    }
+    std::sort(names_.begin(), names_.end(),
+        [](const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+}
+
+// "<name>.bmp", with the extension in any case.
+QString TileGroups::fileOf(const QString &name) const
+{
+    const QDir dir(folder_);
+    const QString exact = name + QStringLiteral(".bmp");
+    if (dir.exists(exact))
+        return dir.filePath(exact);
+    const QStringList files = dir.entryList({exact}, QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &file : files) {
+        if (file.startsWith(name))
+            return dir.filePath(file);
+    }
+    return dir.filePath(exact);
+}
+
+bool TileGroups::isClassic(const QString &name)
+{
+    return name.compare(classicName, Qt::CaseInsensitive) == 0;
+}
+
+bool TileGroups::loadgrouptiles(const QString &name)
+{
+    if (isClassic(name)) {
+        name_ = name;
+        builtinInUse_ = true;
+        current_ = TileGroup::builtin(ratio_);
+        Q_EMIT groupChecked(classicName);
+        Q_EMIT picturesChanged();
+        return true;
+    }
+    // A name is a plain file name: nothing from the settings may reach another folder.
+    if (name.isEmpty() || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\'))
+        || name.startsWith(QLatin1Char('.')))
+        return false;
+    auto group = TileGroup::fromFile(fileOf(name));
+    if (!group)
+        return false;
+    name_ = name;
+    builtinInUse_ = false;
+    current_ = std::move(*group);
+    Q_EMIT groupChecked(name);
+    Q_EMIT picturesChanged();
+    return true;
+}
+
+void TileGroups::grouptilesmenuClick(const QString &name)
+{
+    loadgrouptiles(name);
+    name_ = name;
+    Q_EMIT picturesChanged();
+    Q_EMIT saveRequested();
+}
+
+void TileGroups::applySetting(const QString &value)
+{
+    if (value.isEmpty() || isClassic(value))
+        return;
+    loadgrouptiles(value);
+}
+
+void TileGroups::setDevicePixelRatio(qreal ratio)
+{
+    if (ratio == ratio_)
+        return;
+    ratio_ = ratio;
+    if (builtinInUse_) {
+        current_ = TileGroup::builtin(ratio_);
+        Q_EMIT picturesChanged();
+    }
+}
