@@ -36,7 +36,7 @@ constexpr Neighbours neighbours;
 
 BoardSolver::BoardSolver(const WordTrie &trie)
     : trie_(&trie)
-    , foundNodes_(size_t(trie.nodeCount() + 63) / 64, 0)
+    , seen_(512, 0)
 { }
 
 int BoardSolver::cellLetter(qint32 code)
@@ -67,11 +67,13 @@ QList<SolvedWord> BoardSolver::solve(const Board &board)
     }
     hits_.clear();
     used_ = {};
+    std::fill(seen_.begin(), seen_.end(), 0);
+    seenCount_ = 0;
     const WordTrie::Node &root = trie_->nodes()[0];
     for (int cell = 0; cell < cells; ++cell) {
         const quint32 bit = letterBit_[size_t(cell)];
         if (root.links & bit)
-            search(cell, WordTrie::childFor(root, bit), 0);
+            search(cell, WordTrie::childFor(root, bit), 0, 0);
     }
 
     std::sort(hits_.begin(), hits_.end(), [](const Hit &a, const Hit &b) {
@@ -81,7 +83,6 @@ QList<SolvedWord> BoardSolver::solve(const Board &board)
     QList<SolvedWord> words;
     words.reserve(qsizetype(hits_.size()));
     for (const Hit &hit : hits_) {
-        foundNodes_[hit.node / 64] &= ~(quint64(1) << (hit.node % 64));
         SolvedWord w;
         w.word = QString::fromLatin1(hit.word.data(), hit.length);
         w.path.reserve(hit.length);
@@ -94,14 +95,39 @@ QList<SolvedWord> BoardSolver::solve(const Board &board)
     return words;
 }
 
-void BoardSolver::search(int cell, quint32 node, int depth)
+bool BoardSolver::markSeen(quint64 key)
 {
-    // `node` spells the chain so far, whose last tile is `cell`, the (depth + 1)th.
+    if (seenCount_ * 2 >= qsizetype(seen_.size())) {
+        std::vector<quint64> old(seen_.size() * 2, 0);
+        old.swap(seen_);
+        seenCount_ = 0;
+        for (const quint64 k : old) {
+            if (k)
+                markSeen(k);
+        }
+    }
+    const size_t mask = seen_.size() - 1;
+    size_t slot = size_t((key * 0x9e3779b97f4a7c15u) >> 32) & mask;
+    while (seen_[slot] != 0) {
+        if (seen_[slot] == key)
+            return false;
+        slot = (slot + 1) & mask;
+    }
+    seen_[slot] = key;
+    ++seenCount_;
+    return true;
+}
+
+void BoardSolver::search(int cell, quint32 node, int depth, quint64 key)
+{
+    // `node` holds the endings of the chain so far, whose last tile is `cell`, the
+    // (depth + 1)th; `key` packs the letters before it.
     const WordTrie::Node here = trie_->nodes()[node];
+    const int letter = qCountTrailingZeroBits(letterBit_[size_t(cell)]);
+    key = (key << 5) | quint64(letter + 1);
     chain_[size_t(depth)] = quint8(cell);
-    if ((here.links & WordTrie::wordEnd) && !(foundNodes_[node / 64] & (quint64(1) << (node % 64)))) {
-        foundNodes_[node / 64] |= quint64(1) << (node % 64);
-        Hit &hit = hits_.emplace_back(Hit {node, depth + 1, chain_, {}});
+    if ((here.links & WordTrie::wordEnd) && markSeen(key)) {
+        Hit &hit = hits_.emplace_back(Hit {depth + 1, chain_, {}});
         for (int i = 0; i <= depth; ++i)
             hit.word[size_t(i)] = char('A' + qCountTrailingZeroBits(letterBit_[chain_[size_t(i)]]));
     }
@@ -113,7 +139,7 @@ void BoardSolver::search(int cell, quint32 node, int depth)
         const int next = around[size_t(i)];
         const quint32 bit = letterBit_[size_t(next)];
         if ((here.links & bit) && !(used_[size_t(next / 64)] & (quint64(1) << (next % 64))))
-            search(next, WordTrie::childFor(here, bit), depth + 1);
+            search(next, WordTrie::childFor(here, bit), depth + 1, key);
     }
     used_[size_t(cell / 64)] &= ~(quint64(1) << (cell % 64));
 }

@@ -53,18 +53,21 @@ public:
 private:
     static constexpr int cells = side * side;
 
-    void search(int cell, quint32 node, int depth);
+    void search(int cell, quint32 node, int depth, quint64 key);
+    bool markSeen(quint64 key);
 
     const WordTrie *trie_;
     // Per solve: the letter bit of each cell (0 without a tile), the tiles on the
-    // current chain, and the trie nodes of the words found so far.
+    // current chain, and the words found so far.
     std::array<quint32, cells> letterBit_ {};
     std::array<quint64, 2> used_ {};
     std::array<quint8, WordTrie::maxLetters> chain_ {};
-    std::vector<quint64> foundNodes_;
+    // The words found, each as its letters packed 5 bits apiece (letter + 1), in an
+    // open-addressing table where 0 is a free slot.
+    std::vector<quint64> seen_;
+    qsizetype seenCount_ = 0;
     struct Hit
     {
-        quint32 node;
         int length;
         std::array<quint8, WordTrie::maxLetters> chain;
         std::array<char, WordTrie::maxLetters> word;

@@ -6,7 +6,7 @@
 #include <limits>
 
 WordTrie::WordTrie()
-    : nodes_ {Node {0, 1}}
+    : nodes_ {Node {0, 0}}
 { }
 
 WordTrie::WordTrie(std::vector<Node> nodes, qsizetype words)

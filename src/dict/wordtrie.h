@@ -7,13 +7,15 @@
 
 class TDictn;
 
-// The words a board can hold, as an immutable trie: every word of the word list
-// that is 3 to 12 letters A-Z long (the lengths a claim can have), each once.
-// Built by WordTrieBuilder; an empty trie holds no word.
+// The words a board can hold, as an immutable word graph: every word of the word
+// list that is 3 to 12 letters A-Z long (the lengths a claim can have). Built by
+// WordTrieBuilder; an empty trie holds no word.
 //
-// Layout: one 8-byte node per distinct prefix, node 0 the root. The children of a
-// node sit side by side in alphabetical order from `firstChild`, so the child for
-// letter L is firstChild + the number of children with a smaller letter.
+// Layout: a trie whose equal subtrees are stored once (a DAWG), so a node stands
+// for a set of endings rather than for one prefix. Each node is 8 bytes, node 0 the
+// root; the children of a node sit side by side in alphabetical order from
+// `firstChild`, so the child for letter L is firstChild + the number of children
+// with a smaller letter. Several nodes may share one block of children.
 class WordTrie
 {
 public:

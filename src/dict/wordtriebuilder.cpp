@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -40,6 +41,9 @@ bool WordTrieBuilder::step(qsizetype units)
         case Phase::Layout:
             units -= layout(units);
             break;
+        case Phase::Share:
+            units -= share(units);
+            break;
         case Phase::Done:
             break;
         }
@@ -49,7 +53,7 @@ bool WordTrieBuilder::step(qsizetype units)
 
 WordTrie WordTrieBuilder::takeTrie()
 {
-    return isDone() ? std::move(trie_) : WordTrie();
+    return isDone() ? std::exchange(trie_, WordTrie()) : WordTrie();
 }
 
 qsizetype WordTrieBuilder::scan(qsizetype units)
@@ -161,17 +165,101 @@ qsizetype WordTrieBuilder::layout(qsizetype units)
                 ++i;
         }
         starts[size_t(children)] = f.hi;
-        nodes_[f.node] = {links, first};
-        nodes_.resize(nodes_.size() + size_t(children), {0, 0});
+        nodes_[f.node] = {links, children ? first : 0};
+        if (children) {
+            blocks_.push_back({first, quint32(children)});
+            nodes_.resize(nodes_.size() + size_t(children), {0, 0});
+        }
         for (int k = children - 1; k >= 0; --k)
             frames_.push_back({first + quint32(k), starts[size_t(k)], starts[size_t(k) + 1], f.depth + 1});
     }
     if (frames_.empty()) {
-        if (nodes_.capacity() > nodes_.size() + nodes_.size() / 4)
-            nodes_.shrink_to_fit();
-        trie_ = WordTrie(std::move(nodes_), wordCount_);
         std::vector<Word>().swap(words_);
         std::vector<Frame>().swap(frames_);
+        shared_.reserve(nodes_.size() * 3 / 8 + 1); // English shares about two thirds
+        shared_.push_back({0, 0}); // the root's place
+        table_.assign(1024, {0, 0});
+        nextBlock_ = qsizetype(blocks_.size());
+        phase_ = Phase::Share;
+    }
+    return std::max<qsizetype>(done, 1);
+}
+
+namespace {
+
+quint64 blockHash(const WordTrie::Node *entries, quint32 size)
+{
+    quint64 h = size;
+    for (quint32 i = 0; i < size; ++i) {
+        h = (h ^ entries[i].links) * 0x9e3779b97f4a7c15u;
+        h = (h ^ entries[i].firstChild) * 0x9e3779b97f4a7c15u;
+    }
+    return h ^ (h >> 29);
+}
+
+} // namespace
+
+void WordTrieBuilder::addShared(const Block &block)
+{
+    size_t slot = size_t(blockHash(&shared_[block.start], block.size)) & (table_.size() - 1);
+    while (table_[slot].size != 0)
+        slot = (slot + 1) & (table_.size() - 1);
+    table_[slot] = block;
+    ++tableCount_;
+}
+
+qsizetype WordTrieBuilder::share(qsizetype units)
+{
+    // Last placed first: a block's children blocks were placed after it, so each has
+    // its shared place by the time its parent's block is looked at. That place is
+    // kept in the firstChild of the block's first entry in the full trie, which
+    // nothing reads again but the parent.
+    qsizetype done = 0;
+    std::array<WordTrie::Node, 26> entries;
+    while (done < units && nextBlock_ > 0) {
+        const Block b = blocks_[size_t(--nextBlock_)];
+        for (quint32 i = 0; i < b.size; ++i) {
+            WordTrie::Node e = nodes_[b.start + i];
+            if (e.links & WordTrie::letterMask)
+                e.firstChild = nodes_[e.firstChild].firstChild;
+            entries[i] = e;
+        }
+        const size_t bytes = b.size * sizeof(WordTrie::Node);
+        const size_t mask = table_.size() - 1;
+        size_t slot = size_t(blockHash(entries.data(), b.size)) & mask;
+        while (table_[slot].size != 0
+            && (table_[slot].size != b.size
+                || std::memcmp(&shared_[table_[slot].start], entries.data(), bytes) != 0))
+            slot = (slot + 1) & mask;
+        quint32 start = table_[slot].start;
+        if (table_[slot].size == 0) {
+            start = quint32(shared_.size());
+            shared_.insert(shared_.end(), entries.begin(), entries.begin() + b.size);
+            if ((tableCount_ + 1) * 2 > qsizetype(table_.size())) {
+                std::vector<Block> old(table_.size() * 2, {0, 0});
+                old.swap(table_);
+                tableCount_ = 0;
+                for (const Block &kept : old) {
+                    if (kept.size)
+                        addShared(kept);
+                }
+            }
+            addShared({start, b.size});
+        }
+        nodes_[b.start].firstChild = start;
+        done += b.size;
+    }
+    if (nextBlock_ == 0) {
+        WordTrie::Node root = nodes_[0];
+        if (root.links & WordTrie::letterMask)
+            root.firstChild = nodes_[root.firstChild].firstChild;
+        shared_[0] = root;
+        if (shared_.capacity() > shared_.size() + shared_.size() / 4)
+            shared_.shrink_to_fit();
+        trie_ = WordTrie(std::move(shared_), wordCount_);
+        std::vector<WordTrie::Node>().swap(nodes_);
+        std::vector<Block>().swap(blocks_);
+        std::vector<Block>().swap(table_);
         phase_ = Phase::Done;
     }
     return std::max<qsizetype>(done, 1);

@@ -11,6 +11,8 @@ class TDictn;
 
 // Builds the WordTrie of a dictionary in slices, so that the build can share the
 // GUI thread with everything else: each step() does a bounded amount of work.
+// The words are laid out as a full trie first, whose equal subtrees are then
+// merged into one, bottom up.
 //
 // The trie holds exactly the words of 3 to 12 letters that the dictionary's
 // isword() accepts. Records are read through the dictionary and normalised by its
@@ -23,23 +25,25 @@ class WordTrieBuilder
 public:
     explicit WordTrieBuilder(const TDictn &dict);
 
-    // Does about `units` units of work (a unit is one record read or one word
-    // placed; ordering the words is done at once, a sort only for a file out of
-    // order) and returns true once the trie is complete.
+    // Does about `units` units of work (a unit is one record read, one word placed
+    // or one node shared; ordering the words is done at once, a sort only for a
+    // file out of order) and returns true once the trie is complete.
     bool step(qsizetype units);
     bool isDone() const { return phase_ == Phase::Done; }
 
-    // The finished trie, moved out; an empty trie when the build is not done.
+    // The finished trie, moved out (a second call gets an empty trie); an empty
+    // trie when the build is not done.
     WordTrie takeTrie();
 
 private:
-    enum class Phase { Scan, Confirm, Order, Layout, Done };
+    enum class Phase { Scan, Confirm, Order, Layout, Share, Done };
     using Word = std::array<char, WordTrie::maxLetters>; // upper case, NUL-padded
 
     qsizetype scan(qsizetype units);
     qsizetype confirm(qsizetype units);
     qsizetype order();
     qsizetype layout(qsizetype units);
+    qsizetype share(qsizetype units);
     void addKey(const char *key);
 
     struct Frame
@@ -60,5 +64,19 @@ private:
     std::vector<Frame> frames_;
     std::vector<WordTrie::Node> nodes_;
     qsizetype wordCount_ = 0;
+
+    // Sharing equal subtrees: the children blocks of the full trie (start, size) in
+    // the order they were placed, the shared layout, and a table of its blocks by
+    // content (open addressing; size 0 is a free slot).
+    struct Block
+    {
+        quint32 start, size;
+    };
+    void addShared(const Block &block);
+    std::vector<Block> blocks_;
+    std::vector<WordTrie::Node> shared_;
+    std::vector<Block> table_;
+    qsizetype tableCount_ = 0;
+    qsizetype nextBlock_ = 0;
     WordTrie trie_;
 };

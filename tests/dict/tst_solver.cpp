@@ -138,6 +138,7 @@ private Q_SLOTS:
     void trieHoldsEveryBuiltinWordOfThreeToTwelveLetters();
     void trieHoldsWhatIswordAccepts_data();
     void trieHoldsWhatIswordAccepts();
+    void equalEndingsAreStoredOnce();
     void closedDictionaryGivesAnEmptyTrie();
     void slicedBuildEqualsTheBuildInOneGo_data();
     void slicedBuildEqualsTheBuildInOneGo();
@@ -377,6 +378,25 @@ void TestSolver::trieHoldsWhatIswordAccepts()
         }
         QCOMPARE(trie.wordCount(), expected.size());
     }
+}
+
+void TestSolver::equalEndingsAreStoredOnce()
+{
+    QTemporaryDir dir;
+    QFile f(dir.filePath(TDictn::fileName));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(block({"BAKED", "BAKES", "CAKED", "CAKES", "COKED", "COKES"}));
+    f.close();
+    TDictn dict(dir.path(), QString());
+    const WordTrie trie = WordTrie::fromDictionary(dict);
+    // The root; B C; A under B; A O under C; then one K, one E and one D S for all
+    // three (a full trie needs 18 nodes).
+    QCOMPARE(trie.nodeCount(), 1 + 2 + 1 + 2 + 1 + 1 + 2);
+    QCOMPARE(trie.wordCount(), 6);
+    for (const char *w : {"BAKED", "BAKES", "CAKED", "CAKES", "COKED", "COKES"})
+        QVERIFY2(trie.contains(w), w);
+    for (const char *w : {"BOKED", "BAKE", "CAKE", "AKED", "COKE"})
+        QVERIFY2(!trie.contains(w), w);
 }
 
 void TestSolver::closedDictionaryGivesAnEmptyTrie()
