@@ -9,6 +9,9 @@
 namespace {
 
 constexpr qsizetype chunkRecords = 4096;
+// Far beyond any real list (the built-in one has 143,083); keeps the 32-bit node
+// indices and the memory of a build from a huge foreign file in bounds.
+constexpr size_t maxWords = size_t(1) << 24;
 
 int wordLength(const std::array<char, WordTrie::maxLetters> &w)
 {
@@ -69,7 +72,7 @@ qsizetype WordTrieBuilder::scan(qsizetype units)
         return 1;
     }
     if (nextRecord_ == 0)
-        words_.reserve(size_t(std::min<qint64>(left, qint64(1) << 24)));
+        words_.reserve(std::min(size_t(left), maxWords));
     const bool clean = dict_->isIndexed();
     for (qint64 i = 0; i < count; ++i) {
         const char *word = chunk_.data() + i * size + 1;
@@ -95,7 +98,7 @@ void WordTrieBuilder::addKey(const char *key)
     int n = 0;
     while (n < TDictn::recordSize - 1 && key[n] >= 'A' && key[n] <= 'Z')
         ++n;
-    if (n < WordTrie::minLetters || n > WordTrie::maxLetters)
+    if (n < WordTrie::minLetters || n > WordTrie::maxLetters || words_.size() >= maxWords)
         return;
     for (int i = n; i < TDictn::recordSize - 1; ++i) {
         if (key[i] != ' ')

@@ -18,6 +18,7 @@ class TDictn;
 // isword() accepts. Records are read through the dictionary and normalised by its
 // own key rules; on a file whose keys are not in order (where the dictionary's
 // binary search can miss records) every candidate is confirmed with isword().
+// A foreign list of more than 2^24 such words is cut there.
 //
 // The dictionary must outlive the builder.
 class WordTrieBuilder
