@@ -117,6 +117,18 @@ bool TDictn::readRecord(qint64 index, char *out) const
     return file_.seek(index * recordSize) && file_.read(out, recordSize) == recordSize;
 }
 
+bool TDictn::readRecords(qint64 first, qint64 count, char *out) const
+{
+    if (first < 0 || count < 0 || count > lastRecord_ + 1 - first)
+        return false;
+    const qint64 bytes = count * recordSize;
+    if (map_) {
+        std::memcpy(out, map_ + first * recordSize, size_t(bytes));
+        return true;
+    }
+    return bytes == 0 || (file_.seek(first * recordSize) && file_.read(out, bytes) == bytes);
+}
+
 void TDictn::recordKey(const char *record, char *key)
 {
     const char *word = record + 1;

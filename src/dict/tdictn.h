@@ -60,6 +60,11 @@ public:
     // is padded with blanks to 15. Longer strings keep their length.
     static QByteArray wordkey(QByteArrayView text);
 
+    // Copies the raw records first .. first + count - 1 (count * 15 bytes) into `out`,
+    // from the map or by one positioned read. False when the range lies outside the
+    // file or the read falls short; `out` may then be partly written.
+    bool readRecords(qint64 first, qint64 count, char *out) const;
+
 private:
     void openFile(Access access);
     bool isStaleCopy() const;

@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <limits>
 #include <memory>
 
 namespace {
@@ -63,6 +64,8 @@ private Q_SLOTS:
     void everyBuiltinRecordIsFoundAtTheStartOfItsRun();
     void foreignFileIsTrustedAndKept();
     void staleCopyOfTheBuiltinListIsRemovedAtExit();
+    void readRecordsCopiesWholeRecordsInsideTheFile_data();
+    void readRecordsCopiesWholeRecordsInsideTheFile();
 };
 
 void TestDictionary::wordkeyNormalises_data()
@@ -246,6 +249,37 @@ void TestDictionary::staleCopyOfTheBuiltinListIsRemovedAtExit()
         QVERIFY(spell.isword(QStringLiteral("zebra")));
     }
     QVERIFY(!QFile::exists(path));
+}
+
+void TestDictionary::readRecordsCopiesWholeRecordsInsideTheFile_data()
+{
+    QTest::addColumn<qint64>("first");
+    QTest::addColumn<qint64>("count");
+    QTest::addColumn<bool>("ok");
+    QTest::newRow("all") << qint64(0) << qint64(9) << true;
+    QTest::newRow("last") << qint64(8) << qint64(1) << true;
+    QTest::newRow("none at the end") << qint64(9) << qint64(0) << true;
+    QTest::newRow("past the end") << qint64(8) << qint64(2) << false;
+    QTest::newRow("the cut-short tail") << qint64(9) << qint64(1) << false;
+    QTest::newRow("negative first") << qint64(-1) << qint64(1) << false;
+    QTest::newRow("negative count") << qint64(0) << qint64(-1) << false;
+    QTest::newRow("huge count") << qint64(1) << std::numeric_limits<qint64>::max() << false;
+}
+
+void TestDictionary::readRecordsCopiesWholeRecordsInsideTheFile()
+{
+    QFETCH(qint64, first);
+    QFETCH(qint64, count);
+    QFETCH(bool, ok);
+    QTemporaryDir dir;
+    writeFile(dir.filePath(TDictn::fileName), smallBlock() + record("CUT").left(4));
+    for (auto access : {TDictn::Access::Mapped, TDictn::Access::Reads}) {
+        TDictn spell(dir.path(), QString(), nullptr, access);
+        QByteArray out(ok ? count * TDictn::recordSize : 0, '\0');
+        QCOMPARE(spell.readRecords(first, count, out.data()), ok);
+        if (ok)
+            QCOMPARE(out, smallBlock().mid(first * TDictn::recordSize, count * TDictn::recordSize));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestDictionary)
