@@ -10,7 +10,7 @@ if ! command -v clang++ >/dev/null; then
 fi
 seconds="${FUZZ_SECONDS:-30}"
 cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz
+cmake --build --preset fuzz --target fuzzers
 shopt -s nullglob
 targets=(build/fuzz/fuzz/fuzz_*)
 if [ ${#targets[@]} -eq 0 ]; then

@@ -141,10 +141,10 @@ void MainMenus::build(QMainWindow *window)
         connect(action, &QAction::triggered, this,
             [this, action] { Q_EMIT turnSoundChosen(action->property("tag").toInt()); });
     }
-    for (const auto &[action, seconds] : pauses) {
-        connect(action, &QAction::triggered, this, [this, action, s = seconds] {
+    for (const auto &[pauseAction, seconds] : pauses) {
+        connect(pauseAction, &QAction::triggered, this, [this, a = pauseAction, s = seconds] {
             timeBetweenRoundsMenu->setProperty("tag", s);
-            action->setChecked(true);
+            a->setChecked(true);
             Q_EMIT timeBetweenRoundsChosen(s);
         });
     }
