@@ -83,6 +83,9 @@ Twordslist::Twordslist(BoardModel *board, LazyWordTrie *trie, WordResults *resul
 {
     setObjectName(QStringLiteral("wordslist"));
     setWindowTitle(QStringLiteral("Wendlewick - Words List"));
+    // It opens by itself at each round's end, often while the player types in the chat:
+    // it must not take the keys away.
+    setAttribute(Qt::WA_ShowWithoutActivating);
 
     label_found_->setObjectName(QStringLiteral("label_found"));
     label_found_->setFont(arial(16, true));
