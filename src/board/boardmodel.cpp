@@ -28,6 +28,7 @@ void BoardModel::loadboard(std::span<const Triple> triples)
     rotation_ = 0;
     shownboard_ = realboard_;
     fill(marks_, noMark);
+    overlay_.clear();
     Q_EMIT changed();
 }
 
@@ -39,6 +40,7 @@ void BoardModel::loadboard(const Grid &codes)
     rotation_ = 0;
     shownboard_ = realboard_;
     fill(marks_, noMark);
+    overlay_.clear();
     Q_EMIT changed();
 }
 
@@ -47,6 +49,7 @@ void BoardModel::clearall()
     fill(realboard_, blankTile);
     fill(shownboard_, blankTile);
     fill(marks_, noMark);
+    overlay_.clear();
     Q_EMIT changed();
 }
 
@@ -138,6 +141,27 @@ void BoardModel::setMark(Cell c, int mark)
 void BoardModel::clearMarks()
 {
     fill(marks_, noMark);
+    Q_EMIT changed();
+}
+
+void BoardModel::setPathOverlay(const QList<Cell> &realPath)
+{
+    QList<Cell> path;
+    for (const Cell &c : realPath) {
+        if (c.inGrid() && path.size() < size * size)
+            path.append(c);
+    }
+    if (path == overlay_)
+        return;
+    overlay_ = path;
+    Q_EMIT changed();
+}
+
+void BoardModel::clearPathOverlay()
+{
+    if (overlay_.isEmpty())
+        return;
+    overlay_.clear();
     Q_EMIT changed();
 }
 

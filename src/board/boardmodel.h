@@ -2,6 +2,7 @@
 
 #include "cell.h"
 
+#include <QList>
 #include <QObject>
 #include <QString>
 
@@ -82,6 +83,13 @@ public:
     void setMark(Cell c, int mark);
     void clearMarks();
 
+    // A word's chain of tiles drawn over the board while it is idle between rounds (the
+    // round review), as host cells, first tile first. Cells off the grid are dropped.
+    // The next board, clearall() and the next round's start (WordEntry) take it away.
+    void setPathOverlay(const QList<Cell> &realPath);
+    void clearPathOverlay();
+    const QList<Cell> &pathOverlay() const { return overlay_; }
+
     static bool isLetter(int code) { return code >= firstLetter && code <= lastLetter; }
     // "a" to "z" for the codes 1 to 26, an empty string for any other code.
     static QString convertoletter(int code);
@@ -95,6 +103,7 @@ private:
     Grid realboard_ {};
     Grid shownboard_ {};
     Grid marks_ {};
+    QList<Cell> overlay_;
     int rotation_ = 0;
     bool oddboard_ = false;
 };

@@ -1,14 +1,19 @@
 #pragma once
 
+#include "cell.h"
+
+#include <QList>
 #include <QWidget>
 
 class BoardModel;
+class QPainter;
 class TileGroups;
 class WordEntry;
 
 // `paintbox_board`: draws the 10 by 10 displayed cells, 42 pixels each (the cell's
 // picture, then its mark over it), and hands mouse presses, moves and releases to the
-// word entry in its own pixel coordinates.
+// word entry in its own pixel coordinates. Between rounds it can also draw a word's
+// path over the tiles (the round review), which the next round takes away.
 class BoardPaintBox : public QWidget
 {
     Q_OBJECT
@@ -20,6 +25,10 @@ public:
 
     QSize sizeHint() const override { return {side, side}; }
 
+    // Draws the chain of host cells `realPath` over the board, first tile first, until
+    // the next board or round (an empty path takes it away at once).
+    void showPath(const QList<Cell> &realPath);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
@@ -27,6 +36,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
+    void paintPath(QPainter &p);
+
     BoardModel *board_;
     WordEntry *entry_;
     TileGroups *tiles_;

@@ -24,6 +24,7 @@ void WordEntry::startRound(bool myTurn)
     emptyWord();
     typedroute_.fill(Cell {});
     board_->clearMarks();
+    board_->clearPathOverlay();
     wordsfound_.clear();
     open_ = myTurn;
     if (myTurn) {

@@ -1,0 +1,230 @@
+#include "twordslist.h"
+
+#include "artwork.h"
+#include "roundreviewer.h"
+#include "roundreviewview.h"
+#include "wordgrid.h"
+#include "wordresults.h"
+
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int gridWidth = WordGrid::cellWidth * WordGrid::columns;
+
+QFont arial(int pixelSize, bool bold = false)
+{
+    QFont font;
+    font.setFamilies(
+        {QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    font.setStyleStrategy(QFont::PreferAntialias);
+    return font;
+}
+
+// The picture of button_allwords: "DONE" in four small letter tiles.
+QPixmap donePicture(qreal dpr)
+{
+    constexpr int tile = 26;
+    constexpr int gap = 2;
+    const QString word = QStringLiteral("DONE");
+    const QSize size(int(word.size()) * (tile + gap) - gap, tile);
+    QPixmap pix(size * dpr);
+    pix.setDevicePixelRatio(dpr);
+    pix.fill(Qt::transparent);
+    QPainter p(&pix);
+    p.setRenderHint(QPainter::Antialiasing);
+    for (int i = 0; i < word.size(); ++i)
+        Artwork::drawTile(p, QRectF(i * (tile + gap), 0, tile, tile), word.mid(i, 1));
+    return pix;
+}
+
+const char *const pageStyle = R"(
+QTabWidget::pane { border: 1px solid #2f482f; background: #4c6a4c; top: -1px; }
+QTabBar::tab {
+    background: #3e5a3e; color: #e6e8c4; padding: 4px 12px; margin-right: 2px;
+    border: 1px solid #2f482f; border-bottom: none;
+    border-top-left-radius: 5px; border-top-right-radius: 5px;
+}
+QTabBar::tab:selected { background: #4c6a4c; color: #ffffc6; }
+QTabBar::tab:!selected { margin-top: 3px; }
+QTabBar::tab:disabled { color: #8a9a7a; }
+QTreeView#tree_review { background: #4c6a4c; color: #ffffc6; border: none; }
+QTreeView#tree_review::item { padding: 1px 0; }
+QTreeView#tree_review::item:selected { background: #2f482f; }
+QHeaderView::section {
+    background: #3e5a3e; color: #ffffc6; border: none; border-bottom: 1px solid #2f482f;
+    padding: 2px 4px; font-weight: bold;
+}
+)";
+
+} // namespace
+
+Twordslist::Twordslist(BoardModel *board, LazyWordTrie *trie, WordResults *results, QWidget *parent)
+    : SideWindow(parent, Qt::Dialog | Qt::WindowStaysOnTopHint)
+    , results_(results)
+    , reviewer_(new RoundReviewer(board, trie, this))
+    , label_found_(new QLabel(WordResults::countText(0)))
+    , label_nowords_(new QLabel(noWordsText))
+    , button_allwords_(new QPushButton)
+    , stringgrid_words_(new WordGrid)
+    , pages_(new QTabWidget)
+    , label_summary_(new QLabel)
+    , review_(new RoundReviewView)
+{
+    setObjectName(QStringLiteral("wordslist"));
+    setWindowTitle(QStringLiteral("Wendlewick - Words List"));
+    // It opens by itself at each round's end, often while the player types in the chat:
+    // it must not take the keys away.
+    setAttribute(Qt::WA_ShowWithoutActivating);
+
+    label_found_->setObjectName(QStringLiteral("label_found"));
+    label_found_->setFont(arial(16, true));
+    label_found_->setProperty("tag", 0);
+
+    button_allwords_->setObjectName(QStringLiteral("button_allwords"));
+    const QPixmap done = donePicture(devicePixelRatioF());
+    button_allwords_->setIcon(QIcon(done));
+    button_allwords_->setIconSize(done.deviceIndependentSize().toSize());
+    button_allwords_->setFlat(true);
+    button_allwords_->setCursor(Qt::PointingHandCursor);
+    button_allwords_->setToolTip(tr("Hide the words list"));
+    button_allwords_->setFocusPolicy(Qt::NoFocus);
+    connect(button_allwords_, &QPushButton::clicked, this, &Twordslist::button_allwordsClick);
+
+    label_nowords_->setObjectName(QStringLiteral("label_nowords"));
+    label_nowords_->setFont(arial(18, true));
+    label_nowords_->setAlignment(Qt::AlignCenter);
+    label_nowords_->hide();
+
+    // The round's words: the grid, or in its place the note that there were none.
+    auto *wordsPage = new QWidget;
+    wordsPage->setObjectName(QStringLiteral("page_words"));
+    auto *wordsLayout = new QGridLayout(wordsPage);
+    wordsLayout->setContentsMargins(0, 0, 0, 0);
+    const int scrollBar = stringgrid_words_->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    stringgrid_words_->setFixedWidth(gridWidth + scrollBar + 2);
+    wordsLayout->addWidget(stringgrid_words_, 0, 0, Qt::AlignHCenter);
+    wordsLayout->addWidget(label_nowords_, 0, 0);
+
+    auto *reviewPage = new QWidget;
+    reviewPage->setObjectName(QStringLiteral("page_review"));
+    auto *reviewLayout = new QVBoxLayout(reviewPage);
+    reviewLayout->setContentsMargins(6, 6, 6, 6);
+    reviewLayout->setSpacing(4);
+    label_summary_->setObjectName(QStringLiteral("label_summary"));
+    label_summary_->setFont(arial(15, true));
+    label_summary_->setWordWrap(true);
+    QPalette treePalette = review_->palette();
+    treePalette.setColor(QPalette::Highlight, QColor(47, 72, 47));
+    treePalette.setColor(QPalette::HighlightedText, Artwork::paleYellow);
+    review_->setPalette(treePalette);
+    reviewLayout->addWidget(label_summary_);
+    reviewLayout->addWidget(review_, 1);
+
+    pages_->setObjectName(QStringLiteral("tabs_words"));
+    pages_->setStyleSheet(QString::fromLatin1(pageStyle));
+    pages_->setFont(arial(13, true));
+    pages_->setDocumentMode(false);
+    pages_->addTab(wordsPage, tr("Words of the Round"));
+    pages_->addTab(reviewPage, tr("Every Word"));
+    pages_->setTabToolTip(1, tr("Every word the board held, and who found it"));
+    // The review's own widgets keep their fonts; the page style only sets the tabs'.
+    review_->setFont(arial(15));
+
+    auto *top = new QHBoxLayout;
+    top->addWidget(label_found_);
+    top->addStretch(1);
+    top->addWidget(button_allwords_);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(10, 8, 10, 10);
+    layout->setSpacing(6);
+    layout->addLayout(top);
+    layout->addWidget(pages_, 1);
+    setFixedSize(gridWidth + scrollBar + 48, 380);
+    move(defaultPosition);
+
+    connect(reviewer_, &RoundReviewer::changed, this, &Twordslist::showReview);
+    connect(review_, &RoundReviewView::wordChosen, this,
+        [this](const QString &, const QList<Cell> &path) { wordChosen(path); });
+    showReview();
+}
+
+Twordslist::~Twordslist() = default;
+
+void Twordslist::thewords(QByteArrayView list)
+{
+    list_ = RoundWordList::fromWire(list);
+    stringgrid_words_->showWords(list_);
+    const bool none = list_.count() == 0;
+    stringgrid_words_->setHidden(none);
+    label_nowords_->setVisible(none);
+    label_found_->setText(WordResults::countText(list_.count()));
+    label_found_->setProperty("tag", list_.count());
+
+    reviewer_->review(list_.words(), results_->acceptedWords());
+    if (isVisible())
+        raise();
+    else
+        show();
+}
+
+void Twordslist::button_allwordsClick()
+{
+    hide();
+}
+
+void Twordslist::setMinLetters(int minletters)
+{
+    reviewer_->setMinLetters(minletters);
+}
+
+void Twordslist::showEvent(QShowEvent *event)
+{
+    // A place kept from a screen that is no longer there would put the window out of
+    // reach: bring it back to the default place.
+    const QPoint grip = pos() + QPoint(40, 10);
+    if (!QGuiApplication::screenAt(grip) && QGuiApplication::primaryScreen()) {
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        move(screen.topLeft() + defaultPosition);
+    }
+    SideWindow::showEvent(event);
+}
+
+void Twordslist::showReview()
+{
+    const int reviewPage = 1;
+    if (reviewer_->isWaiting()) {
+        review_->clearReview();
+        label_summary_->setText(tr("Finding every word on the board\u2026"));
+        pages_->setTabText(reviewPage, tr("Every Word"));
+        return;
+    }
+    if (!reviewer_->isReady()) {
+        review_->clearReview();
+        label_summary_->clear();
+        pages_->setTabText(reviewPage, tr("Every Word"));
+        return;
+    }
+    const RoundReview &review = reviewer_->result();
+    review_->showReview(review);
+    label_summary_->setText(review.summary());
+    pages_->setTabText(reviewPage, tr("Every Word (%1)").arg(review.total()));
+}
+
+void Twordslist::wordChosen(const QList<Cell> &path)
+{
+    // The board may have moved on to the next round since: a path belongs on its own board only.
+    if (!reviewer_->reviewsCurrentBoard())
+        return;
+    Q_EMIT pathChosen(path);
+}
