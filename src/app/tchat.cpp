@@ -200,6 +200,12 @@ void Tchat::createWindows()
     server_ = new TServer(*this, std::move(draw), this);
     // The words list window comes next; it is handed over with setWordsListWindow().
     solo_ = new Tsolo(this, shell);
+
+    const std::pair<QObject *, const char *> names[] {{about_, "about"}, {spylist_, "spylist"},
+        {gamestart_, "gamestart"}, {help_, "help"}, {phrases_, "phrases"}, {download_, "download"},
+        {server_, "server"}, {solo_, "solo"}};
+    for (const auto &[window, name] : names)
+        window->setObjectName(QLatin1StringView(name));
 }
 
 void Tchat::connectMenus()

@@ -12,7 +12,14 @@
 #include "soundoptions.h"
 #include "tchat.h"
 #include "tdictn.h"
+#include "tabout.h"
+#include "tallylist.h"
+#include "tdownload.h"
 #include "tgamestart.h"
+#include "thelp.h"
+#include "tphrases.h"
+#include "ttallylist.h"
+#include "weblinks.h"
 #include "wordsarea.h"
 
 #include <QAction>
@@ -113,6 +120,15 @@ private Q_SLOTS:
     void anotherCopyRestoresAMinimisedWindow();
     void aChosenTextColourColoursTheInputAndIsSaved();
     void theRunningGameMarkerLivesWithTheWindow();
+
+    void menusOpenTheirSideWindows_data();
+    void menusOpenTheirSideWindows();
+    void helpsAboutButtonAndTheLogoLeadOn();
+    void theDownloadWindowsExitClosesTheProgram();
+    void phraseEditorStartsWithTheButtonsPhrasesAndDoneSavesThem();
+    void viewTallyListsTheOtherPlayersOfTheRoster();
+    void aDamagedTallyFileIsReportedInTheChat();
+    void startGameWithoutAConnectionSaysSo();
 
 private:
     std::unique_ptr<Tchat> makeChat(const QString &resource = QString());
@@ -870,6 +886,110 @@ void TestApp::theRunningGameMarkerLivesWithTheWindow()
         QVERIFY(QFile::exists(path));
     }
     QVERIFY(!QFile::exists(path));
+}
+
+void TestApp::menusOpenTheirSideWindows_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("window");
+    QTest::newRow("Content") << "Help2"
+                             << "help";
+    QTest::newRow("About") << "About1"
+                           << "about";
+    QTest::newRow("Solo") << "CheckoutWendlewickSolo1"
+                          << "solo";
+    QTest::newRow("Spy List") << "SpyList1"
+                              << "spylist";
+    QTest::newRow("View Tally") << "ViewTally1"
+                                << "tallylist";
+    QTest::newRow("Phrase List") << "PrhaseList1"
+                                 << "phrases";
+}
+
+void TestApp::menusOpenTheirSideWindows()
+{
+    QFETCH(QString, item);
+    QFETCH(QString, window);
+    auto chat = makeChat();
+    chat->show();
+    auto *side = chat->findChild<QWidget *>(window);
+    QVERIFY2(side, qPrintable(window));
+    QVERIFY(side->isWindow());
+    QVERIFY(!side->isVisible());
+    chat->findChild<QAction *>(item)->trigger();
+    QVERIFY(side->isVisible());
+    // Closing only hides a side window.
+    side->close();
+    QCOMPARE(chat->findChild<QWidget *>(window), side);
+}
+
+void TestApp::helpsAboutButtonAndTheLogoLeadOn()
+{
+    auto chat = makeChat();
+    chat->show();
+    QVERIFY(QTest::qWaitForWindowExposed(chat.get()));
+    Q_EMIT chat->help()->aboutRequested();
+    QVERIFY(chat->about()->isVisible());
+    QTest::mouseClick(chat->playArea()->image_logo, Qt::LeftButton);
+    QCOMPARE(shell_.urls, QList<QUrl> {WebLinks::homePage()});
+    QCOMPARE(chat->about()->versionText(), QStringLiteral("1.0.7"));
+}
+
+void TestApp::theDownloadWindowsExitClosesTheProgram()
+{
+    auto chat = makeChat();
+    chat->show();
+    QSignalSpy closed(chat.get(), &Tchat::closed);
+    Q_EMIT chat->download()->exitRequested();
+    QCOMPARE(closed.count(), 1);
+}
+
+void TestApp::phraseEditorStartsWithTheButtonsPhrasesAndDoneSavesThem()
+{
+    writeAll(iniPath_, "[Wendlewick]\nPhrase2=Nice!\n");
+    auto chat = makeChat();
+    chat->menus()->PrhaseList1->trigger();
+    QStringList phrases = chat->phraseEditor()->phrases();
+    QCOMPARE(phrases.at(0), QStringLiteral("Way To Go!"));
+    QCOMPARE(phrases.at(1), QStringLiteral("Nice!"));
+    phrases[8] = QStringLiteral("/me bows");
+    chat->phraseEditor()->setPhrases(phrases);
+    chat->phraseEditor()->button_doneClick();
+    QCOMPARE(chat->phraseBar()->phrases().phrase(9), QStringLiteral("/me bows"));
+    QCOMPARE(storedValue(iniPath_, "Phrase9"), QByteArray("/me bows"));
+    QCOMPARE(storedValue(iniPath_, "Phrase2"), QByteArray("Nice!"));
+}
+
+void TestApp::viewTallyListsTheOtherPlayersOfTheRoster()
+{
+    auto chat = makeChat();
+    chat->state().myslot = 1;
+    chat->roster()->setName(1, QStringLiteral("Ann"));
+    chat->roster()->setName(3, QStringLiteral("Bob"));
+    chat->menus()->ViewTally1->trigger();
+    QVERIFY(chat->tallylist()->isVisible());
+    const QList<TallyList::Player> players = chat->tallylist()->tally()->currentPlayers();
+    QCOMPARE(players.size(), 1);
+    QCOMPARE(players.at(0).name, QStringLiteral("Bob"));
+}
+
+void TestApp::aDamagedTallyFileIsReportedInTheChat()
+{
+    writeAll(dir_->filePath(QStringLiteral("Wendlewicktally.tld")), "not a tally at all");
+    auto chat = makeChat();
+    const QString shown = chat->chatPanel()->mainchat()->toPlainText();
+    QVERIFY2(shown.contains(QStringLiteral("tally"), Qt::CaseInsensitive), qPrintable(shown));
+}
+
+void TestApp::startGameWithoutAConnectionSaysSo()
+{
+    auto chat = makeChat();
+    chat->show();
+    chat->button_startClick();
+    auto *box = chat->findChild<QMessageBox *>(QStringLiteral("notConnectedBox"));
+    QVERIFY(box);
+    QCOMPARE(box->text(), QStringLiteral("You are not connected"));
+    QVERIFY(!chat->gamestart()->isVisible());
 }
 
 QTEST_MAIN(TestApp)
