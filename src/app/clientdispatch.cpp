@@ -39,10 +39,13 @@ ClientDispatch::ClientDispatch(ClientState &state, RosterModel &roster, GameSoun
 void ClientDispatch::processsocktimer(const QByteArray &message)
 {
     using Handler = void (ClientDispatch::*)(const QByteArray &);
+    using FlowHandler = void (GameFlowHandlers::*)(const QByteArray &);
+    // Handled here, or by the game flow.
     struct Entry
     {
         QByteArrayView command;
-        Handler handler;
+        Handler handler = nullptr;
+        FlowHandler flowHandler = nullptr;
     };
     // Compared in this order, exactly and with case.
     static const std::array<Entry, 21> table {{
@@ -54,16 +57,16 @@ void ClientDispatch::processsocktimer(const QByteArray &message)
         {Wire::Cmd::wrongversion, &ClientDispatch::wrongversion},
         {Wire::Cmd::existingplayers, &ClientDispatch::newplayerinfo},
         {Wire::Cmd::playerdisconnected, &ClientDispatch::playerdisconnected},
-        {Wire::Cmd::startgame, &ClientDispatch::startthegame},
-        {Wire::Cmd::nextplayer, &ClientDispatch::getnextplayer},
-        {Wire::Cmd::winner, &ClientDispatch::winner},
+        {Wire::Cmd::startgame, nullptr, &GameFlowHandlers::startthegame},
+        {Wire::Cmd::nextplayer, nullptr, &GameFlowHandlers::getnextplayer},
+        {Wire::Cmd::winner, nullptr, &GameFlowHandlers::winner},
         {Wire::Cmd::full, &ClientDispatch::full},
         {Wire::Cmd::justwatching, &ClientDispatch::justwatching},
-        {Wire::Cmd::loadboard, &ClientDispatch::loadboard},
-        {Wire::Cmd::goodword, &ClientDispatch::goodword},
+        {Wire::Cmd::loadboard, nullptr, &GameFlowHandlers::loadboard},
+        {Wire::Cmd::goodword, nullptr, &GameFlowHandlers::goodword},
         {Wire::Cmd::addscore, &ClientDispatch::addscore},
-        {Wire::Cmd::notvalid, &ClientDispatch::notvalid},
-        {Wire::Cmd::timeup, &ClientDispatch::timeup},
+        {Wire::Cmd::notvalid, nullptr, &GameFlowHandlers::notvalid},
+        {Wire::Cmd::timeup, nullptr, &GameFlowHandlers::timeup},
         {Wire::Cmd::loadstats, &ClientDispatch::loadstats},
         {Wire::Cmd::mainlist, &ClientDispatch::mainlist},
         {Wire::Cmd::playasound, &ClientDispatch::playasound},
@@ -73,10 +76,13 @@ void ClientDispatch::processsocktimer(const QByteArray &message)
     if (command.isEmpty())
         return;
     for (const Entry &entry : table) {
-        if (command == entry.command) {
+        if (command != entry.command)
+            continue;
+        if (entry.handler)
             (this->*entry.handler)(rest);
-            return;
-        }
+        else if (flow_)
+            (flow_->*entry.flowHandler)(rest);
+        return;
     }
 }
 
@@ -283,48 +289,6 @@ void ClientDispatch::playasound(const QByteArray &rest)
     });
     if (line && line->startsWith(QLatin1StringView("0+")))
         Q_EMIT systemLine(line->sliced(2));
-}
-
-void ClientDispatch::startthegame(const QByteArray &rest)
-{
-    if (flow_)
-        flow_->startthegame(rest);
-}
-
-void ClientDispatch::getnextplayer(const QByteArray &rest)
-{
-    if (flow_)
-        flow_->getnextplayer(rest);
-}
-
-void ClientDispatch::winner(const QByteArray &rest)
-{
-    if (flow_)
-        flow_->winner(rest);
-}
-
-void ClientDispatch::loadboard(const QByteArray &rest)
-{
-    if (flow_)
-        flow_->loadboard(rest);
-}
-
-void ClientDispatch::goodword(const QByteArray &rest)
-{
-    if (flow_)
-        flow_->goodword(rest);
-}
-
-void ClientDispatch::notvalid(const QByteArray &rest)
-{
-    if (flow_)
-        flow_->notvalid(rest);
-}
-
-void ClientDispatch::timeup(const QByteArray &rest)
-{
-    if (flow_)
-        flow_->timeup(rest);
 }
 
 void ClientDispatch::kicking(int slot)

@@ -88,13 +88,6 @@ private:
     void wrongversion(const QByteArray &rest);
     void full(const QByteArray &rest);
     void playasound(const QByteArray &rest);
-    void startthegame(const QByteArray &rest);
-    void getnextplayer(const QByteArray &rest);
-    void winner(const QByteArray &rest);
-    void loadboard(const QByteArray &rest);
-    void goodword(const QByteArray &rest);
-    void notvalid(const QByteArray &rest);
-    void timeup(const QByteArray &rest);
 
     void sendJustWatch(int slot, int mode);
     QString nameInSlot(int slot) const;

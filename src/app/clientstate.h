@@ -7,7 +7,7 @@
 struct ClientState
 {
     QString playername; // from the command line ("+" made "-"); "You" in solo play
-    QString hostaddress; // "127.0.0.1" in solo play and when hosting
+    QString hostaddress; // the address argument; "127.0.0.1" in solo play (a host joins itself there)
     QString loginname; // the name sent at login, copied from playername when a role is taken
     bool ishost = false; // this window started the in-process host
     bool isconnected = false; // the host has asked this client for its login information

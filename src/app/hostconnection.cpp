@@ -10,6 +10,8 @@ HostConnection::HostConnection(QObject *parent)
     Sock11->setObjectName(QStringLiteral("Sock11"));
     connect(sock_, &TSock::OnRead, this, &HostConnection::sockRead);
     connect(sock_, &TSock::OnInfo, this, &HostConnection::sockInfo);
+    // Nothing is read from the lobby; whatever it sends is dropped, never kept.
+    connect(Sock11, &TSock::OnRead, this, [](TSock *sender) { sender->Receive(); });
 
     Timer1.setObjectName(QStringLiteral("Timer1"));
     Timer1.setInterval(dispatchIntervalMs);

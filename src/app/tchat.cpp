@@ -42,6 +42,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
 
@@ -677,7 +678,8 @@ bool Tchat::eventFilter(QObject *watched, QEvent *event)
         shownOnce_ = true;
         Q_EMIT firstShown();
     }
-    if (playArea_ && watched == playArea_->image_logo && event->type() == QEvent::MouseButtonRelease) {
+    if (playArea_ && watched == playArea_->image_logo && event->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
         image_logoClick();
         return true;
     }

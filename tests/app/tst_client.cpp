@@ -126,6 +126,9 @@ private:
     std::unique_ptr<Tchat> makeChat(
         const QStringList &arguments, quint16 port = 0, const QString &folder = {});
     std::unique_ptr<Tchat> hostedChat();
+    // A window that joins `host` as "Dee" and is asked to log in as `slot`; null when
+    // it never connected.
+    std::unique_ptr<Tchat> joinScriptedHost(ScriptedHost &host, int slot);
     // A host of our own, for the window to join.
     std::unique_ptr<TServer> startServer();
 
@@ -184,6 +187,18 @@ std::unique_ptr<Tchat> TestClient::makeChat(const QStringList &arguments, quint1
 std::unique_ptr<Tchat> TestClient::hostedChat()
 {
     return makeChat({QStringLiteral("Ann"), QStringLiteral("127.0.0.1"), QStringLiteral("true")});
+}
+
+std::unique_ptr<Tchat> TestClient::joinScriptedHost(ScriptedHost &host, int slot)
+{
+    if (!host.start())
+        return nullptr;
+    auto chat = makeChat(
+        {QStringLiteral("Dee"), QStringLiteral("127.0.0.1"), QStringLiteral("false")}, host.serverPort());
+    if (!host.waitForPlayer())
+        return nullptr;
+    host.player().send("CMD_sendlogininfo+" + QByteArray::number(slot));
+    return chat;
 }
 
 std::unique_ptr<TServer> TestClient::startServer()
@@ -322,11 +337,8 @@ void TestClient::rosterFillsAndEmptiesAsPlayersComeAndGo()
 void TestClient::existingPlayersFillThreeRowsAndPlayEnteredOnce()
 {
     ScriptedHost host;
-    QVERIFY(host.start());
-    auto chat = makeChat(
-        {QStringLiteral("Dee"), QStringLiteral("127.0.0.1"), QStringLiteral("false")}, host.serverPort());
-    QVERIFY(host.waitForPlayer());
-    host.player().send("CMD_sendlogininfo+4");
+    auto chat = joinScriptedHost(host, 4);
+    QVERIFY(chat);
     QCOMPARE(host.player().waitFor("CMD_logininfo"), QByteArray("CMD_logininfo+4+1.0.7+Dee"));
     host.player().send("CMD_existingplayers+1+Ann+0+2+Bob+1+3+Cat+0");
     QTRY_VERIFY(hasLine(*chat, QStringLiteral("Cat is Connected.")));
@@ -343,11 +355,8 @@ void TestClient::existingPlayersFillThreeRowsAndPlayEnteredOnce()
 void TestClient::aWatcherIsConnectedSpyingAndListedUntilItLeaves()
 {
     ScriptedHost host;
-    QVERIFY(host.start());
-    auto chat = makeChat(
-        {QStringLiteral("Dee"), QStringLiteral("127.0.0.1"), QStringLiteral("false")}, host.serverPort());
-    QVERIFY(host.waitForPlayer());
-    host.player().send("CMD_sendlogininfo+2");
+    auto chat = joinScriptedHost(host, 2);
+    QVERIFY(chat);
     host.player().send("CMD_newplayerinfo+11+Eve+0");
     QTRY_VERIFY(hasLine(*chat, QStringLiteral("Eve is spying.")));
     const QStringList lines = chatLines(*chat);
@@ -363,11 +372,8 @@ void TestClient::aWatcherIsConnectedSpyingAndListedUntilItLeaves()
 void TestClient::departuresOfEmptySlotsSayNothing()
 {
     ScriptedHost host;
-    QVERIFY(host.start());
-    auto chat = makeChat(
-        {QStringLiteral("Dee"), QStringLiteral("127.0.0.1"), QStringLiteral("false")}, host.serverPort());
-    QVERIFY(host.waitForPlayer());
-    host.player().send("CMD_sendlogininfo+2");
+    auto chat = joinScriptedHost(host, 2);
+    QVERIFY(chat);
     host.player().send("CMD_playerdisconnected+5+Zed");
     host.player().send("CMD_playerdisconnected+12+Eve");
     // A later message shows the two were handled.
@@ -379,11 +385,8 @@ void TestClient::departuresOfEmptySlotsSayNothing()
 void TestClient::loadstatsForAnotherSlotChangesNothing()
 {
     ScriptedHost host;
-    QVERIFY(host.start());
-    auto chat = makeChat(
-        {QStringLiteral("Dee"), QStringLiteral("127.0.0.1"), QStringLiteral("false")}, host.serverPort());
-    QVERIFY(host.waitForPlayer());
-    host.player().send("CMD_sendlogininfo+2");
+    auto chat = joinScriptedHost(host, 2);
+    QVERIFY(chat);
     host.player().send("CMD_loadstats+3+100+60+9+5+50+1+1+7+2+8");
     host.player().send("CMD_wrongversion+");
     QTRY_VERIFY(hasLine(*chat, QStringLiteral("You have a differnt version of the game then the host.")));
@@ -397,11 +400,8 @@ void TestClient::loadstatsForAnotherSlotChangesNothing()
 void TestClient::aLateJoinerEntersTheRunningRound()
 {
     ScriptedHost host;
-    QVERIFY(host.start());
-    auto chat = makeChat(
-        {QStringLiteral("Dee"), QStringLiteral("127.0.0.1"), QStringLiteral("false")}, host.serverPort());
-    QVERIFY(host.waitForPlayer());
-    host.player().send("CMD_sendlogininfo+2");
+    auto chat = joinScriptedHost(host, 2);
+    QVERIFY(chat);
     host.player().send("CMD_loadstats+2+300+90+9+5+50+1+1+7+2+8+3+0+4+0+5+0+6+0+7+0+8+0+9+0+10+0");
     QTRY_VERIFY(hasLine(*chat, QStringLiteral("5 LETTER MINIMUM!")));
     RosterView *roster = chat->rosterView();
