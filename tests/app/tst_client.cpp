@@ -98,6 +98,7 @@ private Q_SLOTS:
     void oneOrTwoArgumentsTakeNoRole_data();
     void oneOrTwoArgumentsTakeNoRole();
     void aTakenPortIsReportedInsteadOfHosting();
+    void anUnusableAddressLeavesTheWindowWaiting();
     void theNameGoesOutWithoutPlusSigns();
 
     void rosterFillsAndEmptiesAsPlayersComeAndGo();
@@ -302,6 +303,16 @@ void TestClient::aTakenPortIsReportedInsteadOfHosting()
     QVERIFY(!chat->playArea()->button_start->isVisible());
     QVERIFY(!chat->connection()->sock()->connected());
     QVERIFY(chat->isVisible());
+}
+
+void TestClient::anUnusableAddressLeavesTheWindowWaiting()
+{
+    auto chat = makeChat({QStringLiteral("Ann"), QStringLiteral("999.1.1.1"), QStringLiteral("false")});
+    QTRY_VERIFY(hasLine(*chat, QStringLiteral("Loading Multi-player Game.. Please Wait.")));
+    QVERIFY(!chat->connection()->isConnected());
+    QVERIFY(chat->isVisible());
+    // The companion connection is opened all the same.
+    QTRY_VERIFY(companion_->hasPendingConnections());
 }
 
 void TestClient::theNameGoesOutWithoutPlusSigns()
