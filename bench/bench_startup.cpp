@@ -58,6 +58,9 @@ void BM_MainWindowCreatedAndShown(benchmark::State &state)
         setup.dictionaryFolder = dir.path();
         setup.settingsPath = dir.filePath(QStringLiteral("orinlobby.ini"));
         setup.markerFolder = dir.path();
+        setup.tallyFolder = dir.path();
+        // Two arguments take no role: the window alone, no game host on the port.
+        setup.arguments = QStringList {QStringLiteral("Bench"), QStringLiteral("127.0.0.1")};
         Tchat chat(setup);
         QSignalSpy shown(&chat, &Tchat::firstShown);
         chat.show();

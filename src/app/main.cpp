@@ -22,16 +22,14 @@ int main(int argc, char *argv[])
     if (!guard.tryToRun())
         return 0;
 
-    // The windows, in the order they are created. None is shown before the main
-    // window, whose first showing reads the command line.
-    Tchat chat;
+    // The main window creates the other windows in their order (about, spy list,
+    // game options, help, phrase editor, download, tally, the game host, solo); none
+    // is shown before the main window, whose first showing reads the command line.
+    Tchat chat(Tchat::Setup {});
     QObject::connect(&guard, &InstanceGuard::raiseRequested, &chat, &Tchat::bringForward);
     QObject::connect(&chat, &Tchat::closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     QObject::connect(&chat, &Tchat::firstShown, &chat,
         [&sinceStart] { qCInfo(lcStartup, "main window shown after %lld ms", sinceStart.elapsed()); });
-    // Still to come, in this order after the main window: Tabout, Tspylist,
-    // Tgamestart, Thelp, Tphrases, Tdownload, Ttallylist, TServer (the game host,
-    // never shown), Twordslist (hand it to chat.setWordsListWindow), Tsolo.
 
     chat.show();
     return app.exec();

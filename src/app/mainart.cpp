@@ -1,8 +1,6 @@
 #include "mainart.h"
 
-#include <QLinearGradient>
 #include <QPainter>
-#include <QPainterPath>
 
 namespace MainArt {
 
@@ -15,34 +13,6 @@ QFont uiFont(int pixelSize, bool bold)
     font.setBold(bold);
     font.setStyleStrategy(QFont::PreferAntialias);
     return font;
-}
-
-QPixmap logo(QSize size)
-{
-    QPixmap pix(size);
-    pix.fill(Qt::transparent);
-    QPainter p(&pix);
-    p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient fill(0, 0, size.width(), 0);
-    fill.setColorAt(0, QColor(46, 70, 46));
-    fill.setColorAt(0.5, QColor(98, 134, 98));
-    fill.setColorAt(1, QColor(46, 70, 46));
-    p.setBrush(fill);
-    p.setPen(QPen(QColor(30, 45, 30), 1));
-    p.drawRoundedRect(QRectF(0.5, 0.5, size.width() - 1, size.height() - 1), 6, 6);
-
-    const QString word = QStringLiteral("WENDLEWICK");
-    QFont font = uiFont(22, true);
-    p.setFont(font);
-    const qreal step = qreal(size.height() - 20) / word.size();
-    for (int i = 0; i < word.size(); ++i) {
-        const QRectF cell(0, 10 + i * step, size.width(), step);
-        p.setPen(QColor(20, 32, 20));
-        p.drawText(cell.translated(1, 1), Qt::AlignCenter, word.at(i));
-        p.setPen(lightYellow);
-        p.drawText(cell, Qt::AlignCenter, word.at(i));
-    }
-    return pix;
 }
 
 QPixmap eyes(QSize size)
@@ -62,46 +32,6 @@ QPixmap eyes(QSize size)
         const qreal r = eye.height() / 3.2;
         p.drawEllipse(QPointF(eye.center().x() + 1, eye.center().y() + 1), r, r);
     }
-    return pix;
-}
-
-QPixmap phraseButton(int number, QSize size)
-{
-    QPixmap pix(size);
-    pix.fill(Qt::transparent);
-    QPainter p(&pix);
-    p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient fill(0, 0, 0, size.height());
-    fill.setColorAt(0, number == 10 ? QColor(250, 214, 140) : QColor(250, 248, 214));
-    fill.setColorAt(1, number == 10 ? QColor(214, 160, 70) : QColor(206, 200, 120));
-    p.setBrush(fill);
-    p.setPen(QPen(QColor(40, 52, 40), 1));
-    p.drawRoundedRect(QRectF(0.5, 0.5, size.width() - 1, size.height() - 1), 4, 4);
-    p.setPen(QColor(40, 52, 40));
-    p.setFont(uiFont(number == 10 ? 14 : 11, true));
-    p.drawText(QRectF(0, 0, size.width(), size.height()), Qt::AlignCenter,
-        number == 10 ? QStringLiteral("\u266B") : QString::number(number));
-    return pix;
-}
-
-QPixmap smiley(QSize size)
-{
-    QPixmap pix(size);
-    pix.fill(Qt::transparent);
-    QPainter p(&pix);
-    p.setRenderHint(QPainter::Antialiasing);
-    const qreal d = qMin(size.width(), size.height()) - 2;
-    const QRectF face((size.width() - d) / 2, (size.height() - d) / 2, d, d);
-    p.setPen(QPen(QColor(90, 70, 0), 1));
-    p.setBrush(QColor(255, 214, 40));
-    p.drawEllipse(face);
-    p.setBrush(QColor(60, 40, 0));
-    p.setPen(Qt::NoPen);
-    p.drawEllipse(QPointF(face.left() + d * 0.35, face.top() + d * 0.38), d * 0.07, d * 0.1);
-    p.drawEllipse(QPointF(face.left() + d * 0.65, face.top() + d * 0.38), d * 0.07, d * 0.1);
-    p.setPen(QPen(QColor(60, 40, 0), 1.4));
-    p.setBrush(Qt::NoBrush);
-    p.drawArc(face.adjusted(d * 0.22, d * 0.2, -d * 0.22, -d * 0.2), 200 * 16, 140 * 16);
     return pix;
 }
 
@@ -159,19 +89,12 @@ QPushButton#button_start:pressed, QPushButton#button_rotate:pressed, QPushButton
 QPushButton#button_send:pressed {
     background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #cfc872, stop:1 #fbf8d0);
 }
-QPushButton#button_smilies, QPushButton[phrase="true"] {
-    border: none;
-    background: transparent;
-    padding: 0px;
-}
-QPushButton[phrase="true"]:pressed, QPushButton#button_smilies:pressed { padding-top: 1px; padding-left: 1px; }
 QFrame#panel_boardback { background: #2e452e; border: 1px solid #1e2e1e; }
 QFrame#panel_words { background: #4c6a4c; border: 1px solid #324a32; }
 QTextEdit#richedit_words { background: #4c6a4c; color: #ff8000; border: none; }
 QLabel#image_timer { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #f0f2b8, stop:1 #b9bd62);
     border: 1px solid #263826; border-radius: 4px; }
-QFrame#panel_chat { background: #e2e4b6; border: 1px solid #324a32; }
-QTextBrowser#mainchat { background: #e2e4b6; border: none; }
+QTextBrowser#mainchat { background: #e2e4b6; border: 1px solid #324a32; }
 QLineEdit#mychat { background: #fbfbea; border: 1px solid #324a32; border-radius: 3px; padding: 0px 3px; }
 )");
 }

@@ -1,26 +1,25 @@
 #pragma once
 
+#include "artwork.h"
+
 #include <QColor>
 #include <QFont>
 #include <QPixmap>
 #include <QSize>
 #include <QString>
 
-// The main window's colours, fonts and painted pictures.
+// The main window's colours, fonts and the pictures only it shows; the logo is the
+// side windows' (Artwork), the smilies and phrase buttons are the chat's.
 namespace MainArt {
 
-inline const QColor background {76, 106, 76}; // dark green of the window and the words panel
+inline const QColor &background = Artwork::boardGreen; // dark green of the window and the words panel
 inline const QColor paleYellow {224, 227, 157};
-inline const QColor lightYellow {255, 255, 198};
-inline const QColor chatBackground {226, 228, 182};
+inline const QColor &lightYellow = Artwork::paleYellow;
 
 // Arial where installed, else a metric-compatible or common sans face.
 QFont uiFont(int pixelSize, bool bold = false);
 
-QPixmap logo(QSize size);
 QPixmap eyes(QSize size);
-QPixmap phraseButton(int number, QSize size); // 1 to 9 a speech bubble, 10 a note
-QPixmap smiley(QSize size);
 QPixmap blankBoard(int cells, int cellSize); // cells of picture 29
 QPixmap emptySlot(int size); // picture 30 of the entry strip
 

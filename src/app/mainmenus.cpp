@@ -7,11 +7,11 @@
 #include <QMenu>
 #include <QMenuBar>
 
-MainMenus::MainMenus(QMainWindow *window)
+MainMenus::MainMenus(QMainWindow *window, const SharedItems &shared)
     : QObject(window)
 {
     setObjectName(QStringLiteral("mainmenu"));
-    build(window);
+    build(window, shared);
 }
 
 QAction *MainMenus::addItem(QMenu *menu, const char *name, const QString &text)
@@ -37,7 +37,13 @@ QMenu *MainMenus::addSubmenu(QMenu *menu, const char *name, const QString &title
     return sub;
 }
 
-void MainMenus::build(QMainWindow *window)
+void MainMenus::addShared(QMenu *menu, QMenu *sub)
+{
+    menu->addMenu(sub);
+    sub->menuAction()->setObjectName(sub->objectName() + QStringLiteral("Item"));
+}
+
+void MainMenus::build(QMainWindow *window, const SharedItems &shared)
 {
     QMenuBar *bar = window->menuBar();
     bar->setObjectName(QStringLiteral("MainMenu1"));
@@ -54,18 +60,14 @@ void MainMenus::build(QMainWindow *window)
     Exit1 = addItem(fileMenu, "Exit1", QStringLiteral("Exit"));
 
     optionsMenu = topMenu("Options1", QStringLiteral("Options"));
-    PlaySounds1 = addCheckItem(optionsMenu, "PlaySounds1", QStringLiteral("Play Sounds"), true);
-    PlayChatterSounds1
-        = addCheckItem(optionsMenu, "PlayChatterSounds1", QStringLiteral("Play Chatter Sounds"), false);
-
-    turnSoundMenu = addSubmenu(optionsMenu, "TurnSound1", QStringLiteral("Turn Sound"));
-    auto *turnGroup = new QActionGroup(this);
-    Classic1 = addCheckItem(turnSoundMenu, "Classic1", QStringLiteral("Classic"), true);
-    Classic1->setProperty("tag", 0);
-    New1 = addCheckItem(turnSoundMenu, "New1", QStringLiteral("New"), false);
-    New1->setProperty("tag", 1);
-    turnGroup->addAction(Classic1);
-    turnGroup->addAction(New1);
+    PlaySounds1 = shared.playSounds;
+    PlayChatterSounds1 = shared.playChatterSounds;
+    optionsMenu->addAction(PlaySounds1);
+    optionsMenu->addAction(PlayChatterSounds1);
+    turnSoundMenu = shared.turnSound;
+    addShared(optionsMenu, turnSoundMenu);
+    Classic1 = turnSoundMenu->findChild<QAction *>(QStringLiteral("Classic1"));
+    New1 = turnSoundMenu->findChild<QAction *>(QStringLiteral("New1"));
 
     timeBetweenRoundsMenu
         = addSubmenu(optionsMenu, "timebetweenrounds", QStringLiteral("Time Between Rounds"));
@@ -85,18 +87,17 @@ void MainMenus::build(QMainWindow *window)
     autostart
         = addCheckItem(optionsMenu, "autostart", QStringLiteral("Automatically Start Next Game"), false);
     optionsMenu->addSeparator();
-    TextColor1 = addItem(optionsMenu, "TextColor1", QStringLiteral("Text Color"));
-    textSizeMenu = addSubmenu(optionsMenu, "TextSize1", QStringLiteral("Text Size"));
-    const std::array<int, 4> sizes {8, 10, 12, 14};
-    for (std::size_t i = 0; i < sizes.size(); ++i) {
-        const QByteArray name = "N" + QByteArray::number(sizes[i]);
-        textSizes[i]
-            = addCheckItem(textSizeMenu, name.constData(), QString::number(sizes[i]), sizes[i] == 10);
-        textSizes[i]->setProperty("tag", sizes[i]);
-    }
-    ScrollChatOff2 = addCheckItem(optionsMenu, "ScrollChatOff2", QStringLiteral("Scroll Chat Off"), false);
-    ScrollChatOff2->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    ClearMainChat1 = addItem(optionsMenu, "ClearMainChat1", QStringLiteral("Clear Main Chat"));
+    TextColor1 = shared.textColor;
+    optionsMenu->addAction(TextColor1);
+    textSizeMenu = shared.textSize;
+    addShared(optionsMenu, textSizeMenu);
+    const QList<QAction *> sizes = textSizeMenu->actions();
+    for (std::size_t i = 0; i < textSizes.size() && i < std::size_t(sizes.size()); ++i)
+        textSizes[i] = sizes[qsizetype(i)];
+    ScrollChatOff2 = shared.scrollChatOff;
+    optionsMenu->addAction(ScrollChatOff2);
+    ClearMainChat1 = shared.clearMainChat;
+    optionsMenu->addAction(ClearMainChat1);
     ResetScreenLocation1
         = addItem(optionsMenu, "ResetScreenLocation1", QStringLiteral("Reset Screen Location"));
     optionsMenu->addSeparator();
@@ -125,34 +126,15 @@ void MainMenus::build(QMainWindow *window)
     CheckoutWendlewickSolo1 = bar->addAction(QStringLiteral("Check out Wendlewick Solo!"));
     CheckoutWendlewickSolo1->setObjectName(QStringLiteral("CheckoutWendlewickSolo1"));
 
-    // Shortcuts of the menu bar's items work while the window is active, whatever has the focus.
-    for (QAction *action : {ScrollChatOff2, Help2})
-        window->addAction(action);
+    // F1 works while the window is active, whatever has the focus ("Scroll Chat Off"
+    // is the chat panel's, which makes Ctrl+S work the same way).
+    window->addAction(Help2);
 
-    connect(PlaySounds1, &QAction::toggled, this, [this](bool on) {
-        if (!showing_)
-            Q_EMIT playSoundsChanged(on);
-    });
-    connect(PlayChatterSounds1, &QAction::toggled, this, [this](bool on) {
-        if (!showing_)
-            Q_EMIT playChatterSoundsChanged(on);
-    });
-    for (QAction *action : {Classic1, New1}) {
-        connect(action, &QAction::triggered, this,
-            [this, action] { Q_EMIT turnSoundChosen(action->property("tag").toInt()); });
-    }
     for (const auto &[pauseAction, seconds] : pauses) {
         connect(pauseAction, &QAction::triggered, this, [this, a = pauseAction, s = seconds] {
             timeBetweenRoundsMenu->setProperty("tag", s);
             a->setChecked(true);
             Q_EMIT timeBetweenRoundsChosen(s);
-        });
-    }
-    for (QAction *action : textSizes) {
-        connect(action, &QAction::triggered, this, [this, action] {
-            for (QAction *other : textSizes)
-                other->setChecked(other == action);
-            Q_EMIT textSizeChosen(action->property("tag").toInt());
         });
     }
     connect(ClickLetters1, &QAction::triggered, this, [this](bool checked) {
@@ -167,20 +149,13 @@ void MainMenus::build(QMainWindow *window)
 
 void MainMenus::showSettings(const SettingsValues &values)
 {
-    showing_ = true;
-    PlaySounds1->setChecked(values.playSounds);
-    PlayChatterSounds1->setChecked(values.chatterSounds);
-    (values.turnSound == 1 ? New1 : Classic1)->setChecked(true);
     timeBetweenRoundsMenu->setProperty("tag", values.timeBetweenRounds);
     for (QAction *action : {ExtraLong1, long_, Normal1, quick}) {
         if (action->property("tag").toInt() == values.timeBetweenRounds)
             action->setChecked(true);
     }
-    for (QAction *action : textSizes)
-        action->setChecked(action->property("tag").toInt() == values.textSize);
     ClickLetters1->setChecked(values.clickLetters != 1);
     ClickLetters1->setProperty("tag", values.clickLetters == 1 ? 1 : 0);
     DisableTyping1->setChecked(values.disableTyping != 1);
     DisableTyping1->setProperty("tag", values.disableTyping == 1 ? 1 : 0);
-    showing_ = false;
 }

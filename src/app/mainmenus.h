@@ -12,16 +12,31 @@ struct SettingsValues;
 
 // The main window's menu bar. Every item is a QAction named after its component
 // ("StartGame1", "PlaySounds1", "Normal1", ...); items with a value carry it in
-// the "tag" property. Check marks follow the settings through showSettings(); the
-// user's choices come out as signals, after the check marks have moved.
+// the "tag" property. The sound switches and the chat's items belong to the sound
+// options and the chat panel, which act on them and keep their marks; this class
+// only places them. Its own items' marks follow the settings through
+// showSettings(); the user's choices come out as signals, after the marks moved.
 class MainMenus : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit MainMenus(QMainWindow *window);
+    // The items other parts own, in the "Options" menu.
+    struct SharedItems
+    {
+        QAction *playSounds = nullptr;
+        QAction *playChatterSounds = nullptr;
+        QMenu *turnSound = nullptr; // holds "Classic" and "New"
+        QAction *textColor = nullptr;
+        QMenu *textSize = nullptr; // holds "8", "10", "12" and "14"
+        QAction *scrollChatOff = nullptr;
+        QAction *clearMainChat = nullptr;
+    };
 
-    // Puts the check marks where `values` say, without emitting any signal.
+    MainMenus(QMainWindow *window, const SharedItems &shared);
+
+    // Puts the marks of this class's own items where `values` say, without
+    // emitting any signal.
     void showSettings(const SettingsValues &values);
 
     QMenu *fileMenu = nullptr;
@@ -62,11 +77,7 @@ public:
     QActionGroup *tilesGroup = nullptr;
 
 Q_SIGNALS:
-    void playSoundsChanged(bool on);
-    void playChatterSoundsChanged(bool on);
-    void turnSoundChosen(int tag);
     void timeBetweenRoundsChosen(int seconds);
-    void textSizeChosen(int size);
     void clickLettersChanged(int tag);
     void disableTypingChanged(int tag);
 
@@ -74,7 +85,6 @@ private:
     QAction *addItem(QMenu *menu, const char *name, const QString &text);
     QAction *addCheckItem(QMenu *menu, const char *name, const QString &text, bool checked);
     QMenu *addSubmenu(QMenu *menu, const char *name, const QString &title);
-    void build(QMainWindow *window);
-
-    bool showing_ = false;
+    static void addShared(QMenu *menu, QMenu *sub);
+    void build(QMainWindow *window, const SharedItems &shared);
 };

@@ -1,5 +1,6 @@
 #include "playarea.h"
 
+#include "artwork.h"
 #include "mainart.h"
 
 #include <QFrame>
@@ -104,7 +105,7 @@ PlayArea::PlayArea(QWidget *panel)
     board->setPixmap(MainArt::blankBoard(10, 42));
 
     image_logo = makeLabel(panel, "image_logo", QRect(4, 101, 38, 420));
-    image_logo->setPixmap(MainArt::logo(QSize(38, 420)));
+    image_logo->setPixmap(Artwork::logo());
     image_logo->setCursor(Qt::PointingHandCursor);
 }
 

@@ -1,7 +1,8 @@
 #include "rosterview.h"
 
-#include "mainart.h"
 #include "clientstate.h"
+#include "gamelabels.h"
+#include "mainart.h"
 #include "rostermodel.h"
 
 #include <QFontMetrics>
@@ -142,6 +143,16 @@ void RosterView::showRow(int slot)
     bonuses_[i]->setText(row.bonus);
     bonuses_[i]->setProperty("tag", row.bonusTag);
     eyes_[i]->setVisible(row.watching);
+}
+
+void RosterView::showGameSettings(const ClientState &state)
+{
+    label_playtoscore->setText(state.playToScoreCaption);
+    label_timeperturn->setText(GameLabels::timePerTurn(state.roundLength));
+    label_timeperturn->setProperty("tag", state.roundLength);
+    label_boardsize->setText(state.boardSizeCaption);
+    label_minletters->setText(GameLabels::minLetters(state.minLetters));
+    label_minletters->setProperty("tag", state.minLetters);
 }
 
 void RosterView::label_playername1ContextPopup(int slot)

@@ -37,6 +37,9 @@ public:
     QAction *SettoJustWatch1 = nullptr;
     QAction *UnsetJustWatch1 = nullptr;
 
+    // Shows the running game's settings of `state` in the four labels under the roster.
+    void showGameSettings(const ClientState &state);
+
     // Prepares `popup_kick` for the name label of `slot`: all items enabled for the
     // host, none for anyone else, "Remove From Game" never on an empty slot.
     void label_playername1ContextPopup(int slot);

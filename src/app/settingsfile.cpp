@@ -1,7 +1,7 @@
 #include "settingsfile.h"
 
+#include "colortext.h"
 #include "programfolders.h"
-#include "settingscolor.h"
 
 #include <QDir>
 
@@ -94,7 +94,7 @@ SettingsValues SettingsFile::load(const SettingsValues &current)
     v.window = QRect(inRange(left) ? left : SettingsValues::defaultLeft,
         inRange(top) ? top : SettingsValues::defaultTop, width, height);
 
-    v.textColor = SettingsColor::fromText(read(QStringLiteral("Textcolor"), QStringLiteral("clBlack")))
+    v.textColor = ColorText::fromText(read(QStringLiteral("Textcolor"), QStringLiteral("clBlack")))
                       .value_or(QColor(0, 0, 0));
 
     if (const auto score
@@ -152,7 +152,7 @@ bool SettingsFile::save(const SettingsValues &v)
     add("Left", QString::number(v.window.left()));
     add("Width", QString::number(v.window.width()));
     add("Height", QString::number(v.window.height()));
-    add("Textcolor", SettingsColor::toText(v.textColor));
+    add("Textcolor", ColorText::toText(v.textColor));
     add("Playtoscore", QString::number(v.playToScore));
     add("Timeperturn", QString::number(v.timePerTurn));
     add("Boardsize", QString::number(v.boardSize));

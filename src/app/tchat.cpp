@@ -1,26 +1,50 @@
 #include "tchat.h"
 
+#include "chatpanel.h"
+#include "chatview.h"
+#include "clientdispatch.h"
+#include "esockexception.h"
+#include "gameflow.h"
+#include "hostconnection.h"
 #include "mainart.h"
-#include "chatarea.h"
 #include "mainmenus.h"
+#include "phrasebar.h"
 #include "playarea.h"
 #include "processmarker.h"
+#include "programfolders.h"
+#include "qtsoundplayer.h"
 #include "rostermodel.h"
 #include "rosterview.h"
+#include "soundoptions.h"
+#include "systemshell.h"
+#include "tabout.h"
+#include "tallylist.h"
 #include "tdictn.h"
+#include "tdownload.h"
+#include "tgamestart.h"
+#include "thelp.h"
+#include "tphrases.h"
+#include "tserver.h"
+#include "tsolo.h"
+#include "tspylist.h"
+#include "ttallylist.h"
+#include "wire.h"
+#include "wordsarea.h"
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QColorDialog>
+#include <QCoreApplication>
+#include <QDateTime>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QLineEdit>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMouseEvent>
+#include <QPushButton>
 #include <QScreen>
-#include <QTextBrowser>
 
 namespace {
 
@@ -30,45 +54,94 @@ constexpr QSize assumedWordsListSize(400, 330);
 constexpr QSize visibleGrip(60, 20);
 constexpr int closeShrinkStep = 15;
 
+// Places of the chat and the phrase buttons in the board panel.
+constexpr QRect chatPlace(474, 307, 298, 214);
+constexpr QRect phrasesPlace(475, 285, 296, 19);
+
+// A message box that is modal for the player but never blocks the event loop:
+// sockets and timers keep running while it shows. It deletes itself when dismissed.
+QMessageBox *openBox(QWidget *parent, QMessageBox::Icon icon, const QString &name, const QString &text)
+{
+    auto *box = new QMessageBox(icon, parent->windowTitle(), text, QMessageBox::Ok, parent);
+    box->setObjectName(name);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+    return box;
+}
+
+Tchat::Setup dictionarySetup(const QString &folder, const QString &resource)
+{
+    Tchat::Setup setup;
+    setup.dictionaryFolder = folder;
+    setup.dictionaryResource = resource;
+    return setup;
+}
+
 } // namespace
 
 Tchat::Tchat(const Setup &setup, QWidget *parent)
     : QMainWindow(parent)
+    , setup_(setup)
     , settingsFile_(setup.settingsPath.isEmpty() ? SettingsFile::defaultPath() : setup.settingsPath)
 {
     setObjectName(QStringLiteral("chat"));
     setWindowTitle(QStringLiteral("Wendlewick"));
+    if (!setup_.today.isValid())
+        setup_.today = QDate::currentDate();
 
     spell = new TDictn(setup.dictionaryFolder,
         setup.dictionaryResource.isEmpty() ? TDictn::builtinResource : setup.dictionaryResource, this);
 
     marker_ = std::make_unique<ProcessMarker>(ProcessMarker::defaultName, setup.markerFolder);
     FormCreate();
+    createWindows();
+    connectWindows();
+    loadinifile();
 
     if (!spell->isOpen())
         reportDictionaryMissing();
+    if (const QString report = tallylist_->loadReport(); !report.isEmpty())
+        addSystemLine(report);
 }
 
 Tchat::Tchat(const QString &dictionaryFolder, const QString &dictionaryResource, QWidget *parent)
-    : Tchat(Setup {dictionaryFolder, dictionaryResource, QString(), QString()}, parent)
+    : Tchat(dictionarySetup(dictionaryFolder, dictionaryResource), parent)
 { }
 
-Tchat::~Tchat() = default;
+Tchat::~Tchat()
+{
+    // The connections and the host go first, while everything they report to is whole.
+    delete connection_;
+    delete server_;
+}
 
 void Tchat::FormCreate()
 {
     state_ = ClientState();
     state_.settingsSection = SettingsFile::section;
+    random_.seed(quint32(QDateTime::currentMSecsSinceEpoch()));
+
+    sounds_.setPlayer(setup_.soundPlayer ? setup_.soundPlayer : new QtSoundPlayer(this));
+    soundOptions_ = new SoundOptions(sounds_, this);
     roster_ = new RosterModel(this);
-    menus_ = new MainMenus(this);
     buildPanel();
+    menus_ = new MainMenus(this,
+        MainMenus::SharedItems {soundOptions_->playSoundsAction(), soundOptions_->playChatterSoundsAction(),
+            soundOptions_->turnSoundMenu(), chat_->textColorAction(), chat_->textSizeMenu(),
+            chat_->scrollChatOffAction(), chat_->clearMainChatAction()});
     connectMenus();
-    // Tile groups, the chat's link table and the host's random generator are set up
-    // by their own parts when they are wired in.
+
+    connection_ = new HostConnection(this);
+    connection_->setCompanionPort(setup_.companionPort);
+    dispatch_ = new ClientDispatch(state_, *roster_, sounds_, this);
+    flow_ = new GameFlow(*this);
+    dispatch_->setGameFlow(flow_);
+    connectClient();
+
+    // Tile groups and the board are set up by their own parts when they are placed.
     roster_->clearScores();
     state_.ishost = false;
     state_.activeslot = 0;
-    loadinifile();
 }
 
 void Tchat::buildPanel()
@@ -90,8 +163,19 @@ void Tchat::buildPanel()
     panel_board_->installEventFilter(this);
 
     playArea_ = new PlayArea(panel_board_);
+    playArea_->image_logo->installEventFilter(this);
     rosterView_ = new RosterView(panel_board_, roster_, &state_);
-    chatArea_ = new ChatArea(panel_board_);
+    wordsArea_ = new WordsArea(panel_board_);
+
+    phraseBar_ = new PhraseBar(panel_board_);
+    phraseBar_->setGeometry(phrasesPlace);
+    chat_ = new ChatPanel(panel_board_);
+    chat_->setGeometry(chatPlace);
+    // Laid out now, so the controls sit in their places before the window shows.
+    for (QWidget *area : {static_cast<QWidget *>(phraseBar_), static_cast<QWidget *>(chat_)})
+        area->layout()->activate();
+    DesktopShell *shell = setup_.shell ? setup_.shell : &SystemShell::instance();
+    chat_->mainchat()->setUrlOpener([shell](const QUrl &url) { return shell->openUrl(url); });
     setCentralWidget(client);
 
     const int menuHeight = menuBar()->heightForWidth(boardPanelWidth + panelMargin);
@@ -100,31 +184,44 @@ void Tchat::buildPanel()
     resize(clientWidth, clientHeight + (menuHeight > 0 ? menuHeight : menuBar()->sizeHint().height()));
 }
 
+void Tchat::createWindows()
+{
+    DesktopShell *shell = setup_.shell;
+    about_ = new Tabout(this, shell, setup_.today);
+    spylist_ = new Tspylist(this);
+    gamestart_ = new Tgamestart(this);
+    help_ = new Thelp(this, setup_.today);
+    phrases_ = new Tphrases(this);
+    download_ = new Tdownload(this, shell);
+    tallylist_ = new Ttallylist(
+        setup_.tallyFolder.isEmpty() ? ProgramFolders::writableFolder() : setup_.tallyFolder, this);
+    UniformDraw draw = setup_.draw;
+    if (!draw)
+        draw = [this](int bound) { return int(random_.bounded(bound)); };
+    server_ = new TServer(*this, std::move(draw), this);
+    // The words list window comes next; it is handed over with setWordsListWindow().
+    solo_ = new Tsolo(this, shell);
+
+    const std::pair<QObject *, const char *> names[] {{about_, "about"}, {spylist_, "spylist"},
+        {gamestart_, "gamestart"}, {help_, "help"}, {phrases_, "phrases"}, {download_, "download"},
+        {server_, "server"}, {solo_, "solo"}};
+    for (const auto &[window, name] : names)
+        window->setObjectName(QLatin1StringView(name));
+}
+
 void Tchat::connectMenus()
 {
+    connect(menus_->StartGame1, &QAction::triggered, this, &Tchat::button_startClick);
+    connect(playArea_->button_start, &QPushButton::clicked, this, &Tchat::button_startClick);
     connect(menus_->Exit1, &QAction::triggered, this, &Tchat::Exit1Click);
     connect(menus_->ResetScreenLocation1, &QAction::triggered, this, &Tchat::ResetScreenLocation1Click);
-    connect(menus_->TextColor1, &QAction::triggered, this, &Tchat::TextColor1Click);
 
-    connect(menus_, &MainMenus::playSoundsChanged, this, [this](bool on) {
-        settings_.playSounds = on;
-        saveinifile();
-    });
-    connect(menus_, &MainMenus::playChatterSoundsChanged, this, [this](bool on) {
-        settings_.chatterSounds = on;
-        saveinifile();
-    });
-    connect(menus_, &MainMenus::turnSoundChosen, this, [this](int tag) {
-        settings_.turnSound = tag;
-        saveinifile();
-    });
+    connect(soundOptions_, &SoundOptions::settingsChanged, this, &Tchat::saveinifile);
+    connect(chat_, &ChatPanel::settingsChanged, this, &Tchat::saveinifile);
+    connect(chat_, &ChatPanel::chatColourChanged, phraseBar_, &PhraseBar::setChatColour);
+
     connect(menus_, &MainMenus::timeBetweenRoundsChosen, this, [this](int seconds) {
         settings_.timeBetweenRounds = seconds;
-        saveinifile();
-    });
-    connect(menus_, &MainMenus::textSizeChosen, this, [this](int size) {
-        settings_.textSize = size;
-        applyTextSize(size);
         saveinifile();
     });
     connect(menus_, &MainMenus::clickLettersChanged, this, [this](int tag) {
@@ -136,19 +233,228 @@ void Tchat::connectMenus()
         playArea_->label_typingoff->setVisible(tag == 1);
         saveinifile();
     });
-
     connect(menus_->autostart, &QAction::toggled, this, [this](bool on) { state_.autoStartNextGame = on; });
-    // Both "Scroll Chat Off" items carry the one flag.
-    const auto setScrollOff = [this](bool on) {
-        state_.scrollChatOff = on;
-        menus_->ScrollChatOff2->setChecked(on);
-        chatArea_->ScrollChatOff1->setChecked(on);
-    };
-    connect(menus_->ScrollChatOff2, &QAction::toggled, this, setScrollOff);
-    connect(chatArea_->ScrollChatOff1, &QAction::toggled, this, setScrollOff);
     // The mark follows what the host says, never the click itself.
-    connect(menus_->JustWatch1, &QAction::triggered, this,
-        [this] { menus_->JustWatch1->setChecked(state_.justWatching); });
+    connect(menus_->JustWatch1, &QAction::triggered, this, [this] {
+        menus_->JustWatch1->setChecked(state_.justWatching);
+        dispatch_->JustWatch1Click();
+    });
+}
+
+void Tchat::connectClient()
+{
+    connect(connection_, &HostConnection::messageReceived, dispatch_, &ClientDispatch::processsocktimer);
+    connect(connection_, &HostConnection::closed, this, &Tchat::sockInfo);
+    connect(dispatch_, &ClientDispatch::send, this, &Tchat::sendToHost);
+
+    const auto sendFields = [this](const QString &command, const QStringList &fields) {
+        sendToHost(
+            Wire::toWire(command + QLatin1Char('+') + fields.join(QLatin1Char('+'))) + Wire::terminator);
+    };
+    connect(chat_, &ChatPanel::sendMessage, this, sendFields);
+    connect(phraseBar_, &PhraseBar::sendMessage, this, sendFields);
+
+    connect(dispatch_, &ClientDispatch::systemLine, this, &Tchat::addSystemLine);
+    connect(dispatch_, &ClientDispatch::chatReceived, chat_, &ChatPanel::chatrecieved);
+    connect(dispatch_, &ClientDispatch::loggedIn, this, [this] {
+        chat_->setConnected(state_.isconnected);
+        chat_->setMyslot(state_.myslot);
+        phraseBar_->setConnected(state_.isconnected);
+        phraseBar_->setMyslot(state_.myslot);
+    });
+    connect(dispatch_, &ClientDispatch::admitted, this, &Tchat::loadinifile);
+    connect(dispatch_, &ClientDispatch::gameFull, this, &Tchat::showGameFull);
+    connect(dispatch_, &ClientDispatch::justWatchingChanged, menus_->JustWatch1, &QAction::setChecked);
+    connect(dispatch_, &ClientDispatch::gameSettingsChanged, this,
+        [this] { rosterView_->showGameSettings(state_); });
+    connect(dispatch_, &ClientDispatch::roundWords, this, &Tchat::roundWordsArrived);
+
+    connect(rosterView_, &RosterView::removeFromGameRequested, dispatch_, &ClientDispatch::kicking);
+    connect(
+        rosterView_, &RosterView::setJustWatchRequested, dispatch_, &ClientDispatch::SettoJustWatch1Click);
+    connect(
+        rosterView_, &RosterView::unsetJustWatchRequested, dispatch_, &ClientDispatch::UnsetJustWatch1Click);
+}
+
+void Tchat::connectWindows()
+{
+    connect(menus_->Help2, &QAction::triggered, this, [this] { showWindow(help_); });
+    connect(menus_->About1, &QAction::triggered, this, [this] { showWindow(about_); });
+    connect(menus_->CheckoutWendlewickSolo1, &QAction::triggered, this, [this] { showWindow(solo_); });
+    connect(menus_->SpyList1, &QAction::triggered, this, [this] { showWindow(spylist_); });
+    connect(menus_->ViewTally1, &QAction::triggered, this, &Tchat::ViewTally1Click);
+    connect(menus_->PrhaseList1, &QAction::triggered, this, [this] {
+        QStringList current;
+        for (int k = 1; k <= QuickPhrases::count; ++k)
+            current.append(phraseBar_->phrases().phrase(k));
+        phrases_->openWith(current);
+    });
+    connect(phrases_, &Tphrases::phrasesDone, this, &Tchat::setPhrases);
+    connect(help_, &Thelp::aboutRequested, this, [this] { showWindow(about_); });
+    connect(download_, &Tdownload::exitRequested, this, &Tchat::Exit1Click);
+
+    connect(dispatch_, &ClientDispatch::spyAdded, spylist_, &Tspylist::addspy);
+    connect(dispatch_, &ClientDispatch::spyRemoved, spylist_, &Tspylist::removespy);
+    connect(spylist_, &Tspylist::kickRequested, dispatch_, &ClientDispatch::kicking);
+
+    connect(tallylist_->tally(), &TallyList::fileError, this, &Tchat::addSystemLine);
+
+    connect(gamestart_, &Tgamestart::startRequested, this, [this](const GameOptions &options) {
+        sendToHost(Wire::ToHost::startgame(
+            state_.loginname, options.playToScore, options.roundTime, options.sizeCode, options.minLetters));
+        saveinifile();
+    });
+}
+
+void Tchat::showWindow(QWidget *window)
+{
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+void Tchat::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (!formShown_) {
+        formShown_ = true;
+        // After the window is on screen, as the first thing the event loop does.
+        QMetaObject::invokeMethod(this, &Tchat::FormShow, Qt::QueuedConnection);
+    }
+}
+
+void Tchat::FormShow()
+{
+    processparams(setup_.arguments ? *setup_.arguments : QCoreApplication::arguments().mid(1));
+}
+
+void Tchat::processparams(const QStringList &arguments)
+{
+    playArea_->button_start->hide();
+    menus_->StartGame1->setEnabled(false);
+    state_.loginname.clear();
+
+    if (arguments.isEmpty()) {
+        addSystemLine(QStringLiteral("Loading Solo Game..Please wait."));
+        showWindow(download_);
+        state_.hostaddress = QStringLiteral("127.0.0.1");
+        state_.playername = QStringLiteral("You");
+        hostpress();
+        return;
+    }
+
+    addSystemLine(QStringLiteral("Loading Multi-player Game.. Please Wait."));
+    if (arguments.size() < 3)
+        return;
+    // A name travels in the middle of messages, where a "+" would split it.
+    state_.playername = QString(arguments.at(0)).replace(QLatin1Char('+'), QLatin1Char('-'));
+    state_.hostaddress = arguments.at(1);
+    if (arguments.at(2) == QLatin1StringView("true"))
+        hostpress();
+    else
+        joinpress();
+    connection_->openCompanion();
+}
+
+void Tchat::hostpress()
+{
+    try {
+        server_->listen(setup_.gamePort, setup_.listenAddress);
+    } catch (const ESockException &) {
+        addSystemLine(QStringLiteral("Could not host the game: port ") + QString::number(setup_.gamePort)
+            + QStringLiteral(" is in use by another program."));
+        return;
+    }
+    state_.loginname = state_.playername;
+    state_.ishost = true;
+    connection_->setPort(server_->port());
+    connection_->open(QStringLiteral("127.0.0.1"));
+    playArea_->button_start->show();
+    menus_->StartGame1->setEnabled(true);
+    spylist_->setHosting(true);
+}
+
+void Tchat::joinpress()
+{
+    state_.loginname = state_.playername;
+    connection_->setPort(setup_.gamePort);
+    connection_->open(state_.hostaddress);
+    playArea_->button_start->hide();
+    menus_->StartGame1->setEnabled(false);
+}
+
+void Tchat::sockInfo()
+{
+    // "Game is full" stays until the player has read it.
+    if (gameFullBox_) {
+        hostClosed_ = true;
+        return;
+    }
+    close();
+}
+
+void Tchat::showGameFull()
+{
+    if (gameFullBox_)
+        return;
+    gameFullBox_ = openBox(
+        this, QMessageBox::Information, QStringLiteral("gameFullBox"), QStringLiteral("Game is full"));
+    connect(gameFullBox_, &QDialog::finished, this, &Tchat::close);
+}
+
+void Tchat::sendToHost(const QByteArray &message)
+{
+    connection_->send(message);
+}
+
+void Tchat::addSystemLine(const QString &text)
+{
+    chat_->addlinetochat(QStringLiteral("0+") + text, state_.systemcolor);
+}
+
+void Tchat::playsounds(const QString &name)
+{
+    sounds_.playsounds(name);
+}
+
+void Tchat::button_startClick()
+{
+    if (state_.isconnected)
+        showWindow(gamestart_);
+    else
+        openBox(this, QMessageBox::Information, QStringLiteral("notConnectedBox"),
+            QStringLiteral("You are not connected"));
+}
+
+void Tchat::loadchecklist()
+{
+    tallylist_->loadchecklist(dispatch_->tallyRoster());
+}
+
+void Tchat::ViewTally1Click()
+{
+    loadchecklist();
+    showWindow(tallylist_);
+}
+
+void Tchat::image_logoClick()
+{
+    about_->Label7Click();
+}
+
+bool Tchat::isword(QByteArrayView word) const
+{
+    return spell->isword(word);
+}
+
+int Tchat::pauseBetweenRounds() const
+{
+    return settings_.timeBetweenRounds;
+}
+
+bool Tchat::autoStartNextGame() const
+{
+    return state_.autoStartNextGame;
 }
 
 QSize Tchat::clientSize() const
@@ -214,8 +520,29 @@ QSize Tchat::wordsListSize() const
     return wordsList_ ? wordsList_->frameGeometry().size() : assumedWordsListSize;
 }
 
+void Tchat::collectSettings()
+{
+    settings_.window = windowBounds();
+    settings_.textSize = chat_->textSize();
+    settings_.textColor = chat_->chatColour();
+    settings_.playSounds = sounds_.playSounds();
+    settings_.chatterSounds = sounds_.playChatterSounds();
+    settings_.turnSound = sounds_.turnSound();
+    settings_.playToScore = gamestart_->playToScore();
+    settings_.timePerTurn = gamestart_->roundTime();
+    settings_.boardSize = gamestart_->sizeCode();
+    settings_.minLetters = gamestart_->minLetters();
+    for (int k = 1; k <= SettingsValues::phraseCount; ++k)
+        settings_.phrases[std::size_t(k - 1)] = phraseBar_->phrases().phrase(k);
+    if (wordsList_) {
+        settings_.wordsListLeft = wordsList_->x();
+        settings_.wordsListTop = wordsList_->y();
+    }
+}
+
 void Tchat::loadinifile()
 {
+    collectSettings();
     settings_ = settingsFile_.load(settings_);
     if (!settingsFile_.hasBeenRead())
         return;
@@ -234,38 +561,24 @@ void Tchat::applySettings()
     menus_->showSettings(settings_);
     playArea_->label_typingoff->setVisible(settings_.disableTyping == 1);
     for (int k = 1; k <= SettingsValues::phraseCount; ++k)
-        chatArea_->setPhrase(k, settings_.phrases[std::size_t(k - 1)]);
-    applyTextSize(settings_.textSize);
-    applyTextColor(settings_.textColor);
+        phraseBar_->loadPhrase(k, settings_.phrases[std::size_t(k - 1)]);
+    chat_->setTextSize(settings_.textSize);
+    chat_->setChatColour(settings_.textColor);
+    sounds_.setPlaySounds(settings_.playSounds);
+    sounds_.setPlayChatterSounds(settings_.chatterSounds);
+    sounds_.setTurnSound(settings_.turnSound == 1 ? GameSounds::New : GameSounds::Classic);
+    soundOptions_->refresh();
+    gamestart_->setPlayToScore(settings_.playToScore);
+    gamestart_->setRoundTime(settings_.timePerTurn);
+    gamestart_->clicksize(QStringLiteral("image_size") + QString::number(settings_.boardSize));
+    gamestart_->clickmin(QStringLiteral("image_min") + QString::number(settings_.minLetters));
     if (wordsList_)
         wordsList_->move(settings_.wordsListLeft, settings_.wordsListTop);
 }
 
-void Tchat::applyTextSize(int size)
-{
-    if (auto *view = panel_board_->findChild<QWidget *>(QStringLiteral("mainchat"))) {
-        QFont font = view->font();
-        font.setPointSize(size);
-        view->setFont(font);
-    }
-}
-
-void Tchat::applyTextColor(const QColor &color)
-{
-    if (auto *input = panel_board_->findChild<QWidget *>(QStringLiteral("mychat"))) {
-        QPalette pal = input->palette();
-        pal.setColor(QPalette::Text, color);
-        input->setPalette(pal);
-    }
-}
-
 void Tchat::saveinifile()
 {
-    settings_.window = windowBounds();
-    if (wordsList_) {
-        settings_.wordsListLeft = wordsList_->x();
-        settings_.wordsListTop = wordsList_->y();
-    }
+    collectSettings();
     settingsFile_.save(settings_);
 }
 
@@ -278,12 +591,13 @@ void Tchat::setSettings(const SettingsValues &values)
     saveinifile();
 }
 
-void Tchat::setPhrases(const std::array<QString, SettingsValues::phraseCount> &phrases)
+void Tchat::setPhrases(const QStringList &phrases)
 {
     for (int k = 1; k <= SettingsValues::phraseCount; ++k) {
-        const QString phrase = phrases[std::size_t(k - 1)].left(SettingsValues::phraseMaxLength);
+        const QString phrase
+            = k <= phrases.size() ? phrases.at(k - 1).left(SettingsValues::phraseMaxLength) : QString();
         settings_.phrases[std::size_t(k - 1)] = phrase;
-        chatArea_->setPhrase(k, phrase);
+        phraseBar_->setPhrase(k, phrase);
     }
     settingsFile_.savePhrases(settings_);
 }
@@ -293,19 +607,6 @@ void Tchat::setWordsListWindow(QWidget *window)
     wordsList_ = window;
     if (wordsList_)
         wordsList_->move(settings_.wordsListLeft, settings_.wordsListTop);
-}
-
-void Tchat::TextColor1Click()
-{
-    auto *dialog = new QColorDialog(settings_.textColor, this);
-    dialog->setObjectName(QStringLiteral("ColorDialog"));
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &QColorDialog::colorSelected, this, [this](const QColor &color) {
-        settings_.textColor = color;
-        applyTextColor(color);
-        saveinifile();
-    });
-    dialog->open();
 }
 
 void Tchat::Exit1Click()
@@ -377,6 +678,11 @@ bool Tchat::eventFilter(QObject *watched, QEvent *event)
         shownOnce_ = true;
         Q_EMIT firstShown();
     }
+    if (playArea_ && watched == playArea_->image_logo && event->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        image_logoClick();
+        return true;
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -401,22 +707,14 @@ bool Tchat::replaceControl(const QString &name, QWidget *real)
     real->setParent(parent);
     real->setObjectName(name);
     real->setGeometry(placeholder->geometry());
-    if (auto *menu = qobject_cast<QMenu *>(placeholder->property("popupMenu").value<QObject *>()))
-        ChatArea::attachPopup(real, menu);
     real->stackUnder(placeholder);
     real->setVisible(!placeholder->isHidden());
     delete placeholder;
-    applyTextSize(settings_.textSize);
-    applyTextColor(settings_.textColor);
     return true;
 }
 
 void Tchat::reportDictionaryMissing()
 {
-    // Modal for the user, but never blocking the event loop: sockets and timers keep running.
-    auto *box = new QMessageBox(QMessageBox::Critical, windowTitle(),
-        QStringLiteral("English.dic dictionary not found!"), QMessageBox::Ok, this);
-    box->setObjectName(QStringLiteral("dictionaryMissingBox"));
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->open();
+    openBox(this, QMessageBox::Critical, QStringLiteral("dictionaryMissingBox"),
+        QStringLiteral("English.dic dictionary not found!"));
 }

@@ -1,40 +1,83 @@
 #pragma once
 
+#include "boarddealer.h"
 #include "clientstate.h"
+#include "gamesounds.h"
+#include "hostenvironment.h"
 #include "settingsfile.h"
 #include "settingsvalues.h"
 
+#include <QDate>
+#include <QHostAddress>
 #include <QMainWindow>
 #include <QPointer>
+#include <QRandomGenerator>
+#include <QStringList>
 
 #include <memory>
+#include <optional>
 
-class ChatArea;
+class ChatPanel;
+class ClientDispatch;
+class DesktopShell;
+class GameFlow;
+class HostConnection;
 class MainMenus;
+class PhraseBar;
 class PlayArea;
 class ProcessMarker;
 class QFrame;
+class QMessageBox;
 class RosterModel;
 class RosterView;
+class SoundOptions;
+class SoundPlayer;
+class Tabout;
 class TDictn;
+class Tdownload;
+class Tgamestart;
+class Thelp;
+class Tphrases;
+class TServer;
+class Tsolo;
+class Tspylist;
+class Ttallylist;
+class WordsArea;
 
 // The player's main window. It owns the client state, the dictionary `spell`, the
-// settings, the roster and the board panel `panel_board`, which the play area, the
-// roster view and the chat area fill with their controls.
-class Tchat : public QMainWindow
+// settings, the roster, the chat, the connection to the game host and, for the host
+// player, the game host itself (the host reads its dictionary, the pause between
+// rounds and the automatic restart from this window). It creates the side windows
+// and keeps them until it goes.
+//
+// When first shown it reads the command line and takes its role: solo (no
+// arguments), host (name, address, "true") or joiner (name, address, anything else).
+class Tchat : public QMainWindow, public HostEnvironment
 {
     Q_OBJECT
 
 public:
-    // Where the window finds and keeps its files; empty fields take the program's
-    // defaults (the current folder and built-in word list, orinlobby.ini in the
-    // writable folder, the instance guard's folder for the running-game marker).
+    // Where the window finds and keeps its files and what it talks to; empty fields
+    // take the program's defaults.
     struct Setup
     {
-        QString dictionaryFolder;
-        QString dictionaryResource;
-        QString settingsPath;
-        QString markerFolder;
+        QString dictionaryFolder; // the current folder
+        QString dictionaryResource; // the built-in word list
+        QString settingsPath; // orinlobby.ini in the writable folder
+        QString markerFolder; // the instance guard's folder
+        QString tallyFolder; // the writable folder
+        // The command line after the program's name; the process's own when unset.
+        std::optional<QStringList> arguments;
+        // The game's port: hosted on and joined at. 0 hosts on a free port (tests).
+        quint16 gamePort = 7772;
+        // Where the host listens: every address, so that others can join.
+        QHostAddress listenAddress = QHostAddress::Any;
+        quint16 companionPort = 9001;
+        // The host's board draws; a generator seeded from the clock when unset.
+        UniformDraw draw;
+        SoundPlayer *soundPlayer = nullptr; // the Qt Multimedia player
+        DesktopShell *shell = nullptr; // the system's web browser
+        QDate today; // the day the program started
     };
 
     static constexpr int boardPanelWidth = 780;
@@ -58,26 +101,49 @@ public:
     MainMenus *menus() const { return menus_; }
     PlayArea *playArea() const { return playArea_; }
     RosterView *rosterView() const { return rosterView_; }
-    ChatArea *chatArea() const { return chatArea_; }
+    WordsArea *wordsArea() const { return wordsArea_; }
     QFrame *boardPanel() const { return panel_board_; }
     const ProcessMarker &marker() const { return *marker_; }
 
-    // Reads the settings file and applies every key. Also runs once at creation,
-    // so that the window opens where the player left it and no save can replace
-    // settings that were never read.
+    // The chat, its phrase buttons and the sounds.
+    ChatPanel *chatPanel() const { return chat_; }
+    PhraseBar *phraseBar() const { return phraseBar_; }
+    GameSounds &sounds() { return sounds_; }
+    SoundOptions *soundOptions() const { return soundOptions_; }
+
+    // The connection to the host, the client side of the protocol and the game flow.
+    HostConnection *connection() const { return connection_; }
+    ClientDispatch *dispatch() const { return dispatch_; }
+    GameFlow *gameFlow() const { return flow_; }
+    // The in-process game host; it listens only once this window hosts.
+    TServer *server() const { return server_; }
+
+    // The side windows.
+    Tabout *about() const { return about_; }
+    Tspylist *spylist() const { return spylist_; }
+    Tgamestart *gamestart() const { return gamestart_; }
+    Thelp *help() const { return help_; }
+    Tphrases *phraseEditor() const { return phrases_; }
+    Tdownload *download() const { return download_; }
+    Ttallylist *tallylist() const { return tallylist_; }
+    Tsolo *solo() const { return solo_; }
+
+    // Reads the settings file and applies every key to its control. Also runs once
+    // at creation, so that the window opens where the player left it and no save can
+    // replace settings that were never read.
     void loadinifile();
     // Writes every key but the phrases (not before the file has been read).
     void saveinifile();
-    // Takes new preferences from a part that changed them (the options dialog, a
-    // tile group, the phrase editor's phrases), shows them and saves.
+    // Takes new preferences from a part that changed them (a tile group, the word
+    // entry's options), shows them and saves.
     void setSettings(const SettingsValues &values);
     // The phrase editor's "Done": the phrases go on buttons 1 to 9 and into the
     // nine phrase keys, and nowhere else.
-    void setPhrases(const std::array<QString, SettingsValues::phraseCount> &phrases);
+    void setPhrases(const QStringList &phrases);
 
     // Puts the real widget in the place of the placeholder control `name` (same
-    // parent, place, size, visibility, object name and pop-up menu) and deletes the
-    // placeholder. False when no control of that name is in the board panel.
+    // parent, place, size, visibility and object name) and deletes the placeholder. False when no control of
+    // that name is in the board panel.
     bool replaceControl(const QString &name, QWidget *real);
 
     // The words list window, placed from the settings and saved with them. Until
@@ -88,51 +154,106 @@ public:
     // copy of the program tried to start).
     void bringForward();
 
+    // Roles and the command line.
+    void processparams(const QStringList &arguments);
+    void hostpress();
+    void joinpress();
+
+    // Sends one complete message (terminator included) to the host.
+    void sendToHost(const QByteArray &message);
+    // Adds "0+" `text` to the chat in the system colour.
+    void addSystemLine(const QString &text);
+    // Plays the game sound `name` when "Play Sounds" is on.
+    void playsounds(const QString &name);
+
+    // Refills the tally window's players of the current game from the roster.
+    void loadchecklist();
+
+    void button_startClick();
     void Exit1Click();
     void ResetScreenLocation1Click();
+    void ViewTally1Click();
+    void image_logoClick();
     void FormResize();
 
     // The client area: the window without its menu bar.
     QSize clientSize() const;
+
+    // HostEnvironment: what the in-process host reads from this window.
+    bool isword(QByteArrayView word) const override;
+    int pauseBetweenRounds() const override;
+    bool autoStartNextGame() const override;
 
 Q_SIGNALS:
     // The window has closed (after the settings were saved): the program ends.
     void closed();
     // First paint of the board panel after the window was shown.
     void firstShown();
+    // The round's words for this player (none when nobody found one), for the words
+    // list window.
+    void roundWordsArrived(const QStringList &words);
 
 protected:
+    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void FormCreate();
+    void FormShow();
     void buildPanel();
+    void createWindows();
     void connectMenus();
+    void connectClient();
+    void connectWindows();
+    void collectSettings();
     void applySettings();
     void applyWindowBounds(const QRect &bounds);
     QRect windowBounds() const;
     QSize wordsListSize() const;
-    void applyTextSize(int size);
-    void applyTextColor(const QColor &color);
-    void TextColor1Click();
+    void sockInfo();
+    void showGameFull();
+    void showWindow(QWidget *window);
     void FormClose();
     void reportDictionaryMissing();
 
+    Setup setup_;
     ClientState state_;
     SettingsValues settings_;
     SettingsFile settingsFile_;
     std::unique_ptr<ProcessMarker> marker_;
+    QRandomGenerator random_;
+    GameSounds sounds_;
+    SoundOptions *soundOptions_ = nullptr;
     RosterModel *roster_ = nullptr;
     MainMenus *menus_ = nullptr;
     QFrame *panel_board_ = nullptr;
     PlayArea *playArea_ = nullptr;
     RosterView *rosterView_ = nullptr;
-    ChatArea *chatArea_ = nullptr;
+    WordsArea *wordsArea_ = nullptr;
+    ChatPanel *chat_ = nullptr;
+    PhraseBar *phraseBar_ = nullptr;
+    HostConnection *connection_ = nullptr;
+    ClientDispatch *dispatch_ = nullptr;
+    GameFlow *flow_ = nullptr;
+
+    Tabout *about_ = nullptr;
+    Tspylist *spylist_ = nullptr;
+    Tgamestart *gamestart_ = nullptr;
+    Thelp *help_ = nullptr;
+    Tphrases *phrases_ = nullptr;
+    Tdownload *download_ = nullptr;
+    Ttallylist *tallylist_ = nullptr;
+    TServer *server_ = nullptr;
+    Tsolo *solo_ = nullptr;
+
     QPointer<QWidget> wordsList_;
+    QPointer<QMessageBox> gameFullBox_;
     QRect rememberedBounds_; // as read from the settings, or as corrected at the last close
     bool boundsApplied_ = false;
     bool shownOnce_ = false;
+    bool formShown_ = false;
+    bool hostClosed_ = false;
     bool closing_ = false;
 };

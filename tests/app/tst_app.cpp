@@ -1,12 +1,26 @@
-#include "chatarea.h"
+#include "chatpanel.h"
+#include "chatview.h"
+#include "fakeshell.h"
 #include "instanceguard.h"
 #include "mainmenus.h"
+#include "phrasebar.h"
 #include "playarea.h"
 #include "processmarker.h"
+#include "recordingsoundplayer.h"
 #include "rostermodel.h"
 #include "rosterview.h"
+#include "soundoptions.h"
+#include "tabout.h"
+#include "tallylist.h"
 #include "tchat.h"
 #include "tdictn.h"
+#include "tdownload.h"
+#include "tgamestart.h"
+#include "thelp.h"
+#include "tphrases.h"
+#include "ttallylist.h"
+#include "weblinks.h"
+#include "wordsarea.h"
 
 #include <QAction>
 #include <QColorDialog>
@@ -23,6 +37,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
+#include <QToolButton>
 
 #include <memory>
 
@@ -86,6 +101,7 @@ private Q_SLOTS:
 
     void firstRunShowsTheDefaults();
     void storedSettingsDriveTheControls();
+    void everyKeyRoundTripsThroughItsControl();
     void menuChoicesAreSavedAtOnce();
     void closingRightAfterStartKeepsEveryStoredSetting();
     void closingSavesTheWindowsPlace();
@@ -105,10 +121,21 @@ private Q_SLOTS:
     void aChosenTextColourColoursTheInputAndIsSaved();
     void theRunningGameMarkerLivesWithTheWindow();
 
+    void menusOpenTheirSideWindows_data();
+    void menusOpenTheirSideWindows();
+    void helpsAboutButtonAndTheLogoLeadOn();
+    void theDownloadWindowsExitClosesTheProgram();
+    void phraseEditorStartsWithTheButtonsPhrasesAndDoneSavesThem();
+    void viewTallyListsTheOtherPlayersOfTheRoster();
+    void aDamagedTallyFileIsReportedInTheChat();
+    void startGameWithoutAConnectionSaysSo();
+
 private:
-    std::unique_ptr<Tchat> makeChat();
+    std::unique_ptr<Tchat> makeChat(const QString &resource = QString());
 
     QTemporaryDir dataDir_;
+    RecordingSoundPlayer sounds_;
+    FakeShell shell_;
     std::unique_ptr<QTemporaryDir> dir_;
     QString iniPath_;
 };
@@ -127,35 +154,40 @@ void TestApp::init()
     iniPath_ = dir_->filePath(QStringLiteral("orinlobby.ini"));
 }
 
-std::unique_ptr<Tchat> TestApp::makeChat()
+std::unique_ptr<Tchat> TestApp::makeChat(const QString &resource)
 {
     Tchat::Setup setup;
     setup.dictionaryFolder = dir_->path();
+    setup.dictionaryResource = resource;
     setup.settingsPath = iniPath_;
     setup.markerFolder = dir_->path();
+    setup.tallyFolder = dir_->path();
+    // Two arguments take no role: nothing here touches the network.
+    setup.arguments = QStringList {QStringLiteral("Ann"), QStringLiteral("127.0.0.1")};
+    setup.soundPlayer = &sounds_;
+    setup.shell = &shell_;
     return std::make_unique<Tchat>(setup);
 }
 
 void TestApp::mainWindowOwnsAnOpenDictionary()
 {
-    QTemporaryDir dir;
-    Tchat chat(dir.path());
-    QCOMPARE(chat.windowTitle(), QStringLiteral("Wendlewick"));
-    QVERIFY(chat.spell && chat.spell->isOpen());
-    QVERIFY(chat.spell->isword(QStringLiteral("cat")));
-    QVERIFY(!chat.findChild<QMessageBox *>(QStringLiteral("dictionaryMissingBox")));
+    auto chat = makeChat();
+    QCOMPARE(chat->windowTitle(), QStringLiteral("Wendlewick"));
+    QVERIFY(chat->spell && chat->spell->isOpen());
+    QVERIFY(chat->spell->isword(QStringLiteral("cat")));
+    QVERIFY(chat->isword("CAT"));
+    QVERIFY(!chat->findChild<QMessageBox *>(QStringLiteral("dictionaryMissingBox")));
 }
 
 void TestApp::missingWordListIsReportedWithoutBlocking()
 {
-    QTemporaryDir dir;
-    Tchat chat(dir.path(), QStringLiteral(":/missing"));
-    chat.show();
-    auto *box = chat.findChild<QMessageBox *>(QStringLiteral("dictionaryMissingBox"));
+    auto chat = makeChat(QStringLiteral(":/missing"));
+    chat->show();
+    auto *box = chat->findChild<QMessageBox *>(QStringLiteral("dictionaryMissingBox"));
     QVERIFY(box);
     QCOMPARE(box->text(), QStringLiteral("English.dic dictionary not found!"));
     QVERIFY(box->isModal());
-    QVERIFY(!chat.spell->isword(QStringLiteral("cat")));
+    QVERIFY(!chat->spell->isword(QStringLiteral("cat")));
 }
 
 void TestApp::everyRegionSitsAtItsPlace_data()
@@ -186,9 +218,9 @@ void TestApp::everyRegionSitsAtItsPlace_data()
     QTest::newRow("words panel") << "panel_words" << QRect(638, 2, 139, 256);
     QTest::newRow("first phrase") << "b_phrase1" << QRect(475, 285, 26, 19);
     QTest::newRow("chatter sounds") << "b_phrase10" << QRect(745, 285, 26, 19);
-    QTest::newRow("chat view") << "mainchat" << QRect(475, 307, 297, 190);
-    QTest::newRow("chat input") << "mychat" << QRect(474, 499, 267, 22);
-    QTest::newRow("smilies") << "button_smilies" << QRect(-1, 499, -1, -1);
+    QTest::newRow("chat view") << "mainchat" << QRect(474, 307, 298, 190);
+    QTest::newRow("chat input") << "mychat" << QRect(474, 499, 268, 22);
+    QTest::newRow("smilies") << "button_smilies" << QRect(744, 499, 28, 22);
 }
 
 void TestApp::everyRegionSitsAtItsPlace()
@@ -259,11 +291,11 @@ void TestApp::controlsStartInTheirFirstState()
     QVERIFY(play->label_typingoff->isVisible());
     QCOMPARE(play->label_typingoff->text(), QStringLiteral("TYPING OFF"));
     QVERIFY(play->image_logo->isVisible());
-    QCOMPARE(chat->chatArea()->label_found->text(), QStringLiteral("Count: 0"));
+    QCOMPARE(chat->wordsArea()->label_found->text(), QStringLiteral("Count: 0"));
     auto *input = chat->findChild<QLineEdit *>(QStringLiteral("mychat"));
     QVERIFY(input);
-    QCOMPARE(input->text(), QStringLiteral("<Enter Chat Here>"));
-    QCOMPARE(chat->chatArea()->b_phrase[9]->toolTip(), QStringLiteral("Chatter Sounds"));
+    QCOMPARE(input->placeholderText(), QStringLiteral("<Enter Chat Here>"));
+    QCOMPARE(chat->phraseBar()->button(10)->toolTip(), QStringLiteral("Chatter Sounds"));
     QCOMPARE(chat->centralWidget()->palette().color(QPalette::Window), QColor(76, 106, 76));
     QCOMPARE(chat->size(), QSize(784, 590)); // 775 x 590 stored, widened by the floor
     QCOMPARE(chat->clientSize().width(), 784);
@@ -360,13 +392,24 @@ void TestApp::menuItemsAreBuiltWithTheirShortcutsAndMarks()
     QFETCH(bool, enabled);
     // The menus as built, before any settings are applied.
     QMainWindow window;
-    MainMenus menus(&window);
+    GameSounds sounds;
+    SoundOptions soundOptions(sounds);
+    auto *panel = new QWidget(&window);
+    auto *chatPanel = new ChatPanel(panel);
+    auto *phrases = new PhraseBar(panel);
+    Q_UNUSED(phrases);
+    MainMenus menus(&window,
+        MainMenus::SharedItems {soundOptions.playSoundsAction(), soundOptions.playChatterSoundsAction(),
+            soundOptions.turnSoundMenu(), chatPanel->textColorAction(), chatPanel->textSizeMenu(),
+            chatPanel->scrollChatOffAction(), chatPanel->clearMainChatAction()});
     RosterModel roster;
     ClientState state;
-    QWidget panel(&window);
-    RosterView rosterView(&panel, &roster, &state);
-    ChatArea chatArea(&panel);
+    RosterView rosterView(panel, &roster, &state);
     auto *action = window.findChild<QAction *>(name);
+    if (!action)
+        action = soundOptions.findChild<QAction *>(name);
+    if (!action)
+        action = soundOptions.turnSoundMenu()->findChild<QAction *>(name);
     QVERIFY2(action, qPrintable(name));
     QCOMPARE(action->text(), text);
     QCOMPARE(action->shortcut(), shortcut);
@@ -416,6 +459,10 @@ void TestApp::menusHoldTheirItemsAndSeparatorsInOrder()
     QFETCH(QStringList, items);
     auto chat = makeChat();
     auto *widget = chat->findChild<QWidget *>(menu);
+    for (QAction *item : chat->menus()->optionsMenu->actions()) {
+        if (!widget && item->menu() && item->menu()->objectName() == menu)
+            widget = item->menu();
+    }
     QVERIFY2(widget, qPrintable(menu));
     QCOMPARE(itemsOf(widget), items);
 }
@@ -463,8 +510,19 @@ void TestApp::firstRunShowsTheDefaults()
     QCOMPARE(chat->settings().boardSize, 7);
     QCOMPARE(chat->settings().minLetters, 4);
     QCOMPARE(chat->settings().tiles, QString());
-    QCOMPARE(chat->chatArea()->phrase(1), QStringLiteral("Way To Go!"));
-    QCOMPARE(chat->chatArea()->b_phrase[8]->toolTip(), QStringLiteral("Good Game Everyone!"));
+    QCOMPARE(chat->chatPanel()->textSize(), 8);
+    QCOMPARE(chat->chatPanel()->chatColour(), QColor(0, 0, 0));
+    QVERIFY(chat->sounds().playSounds());
+    QVERIFY(chat->sounds().playChatterSounds());
+    QCOMPARE(chat->sounds().turnSound(), GameSounds::Classic);
+    QCOMPARE(chat->gamestart()->playToScore(), 30);
+    QCOMPARE(chat->gamestart()->roundTime(), 45); // the stored "1" brought into the dialog's range
+    QCOMPARE(chat->gamestart()->sizeCode(), 7);
+    QCOMPARE(chat->gamestart()->minLetters(), 4);
+    QCOMPARE(chat->pauseBetweenRounds(), 10);
+    QVERIFY(!chat->autoStartNextGame());
+    QCOMPARE(chat->phraseBar()->phrases().phrase(1), QStringLiteral("Way To Go!"));
+    QCOMPARE(chat->phraseBar()->button(9)->toolTip(), QStringLiteral("Good Game Everyone!"));
     QVERIFY(!QFile::exists(iniPath_)); // reading writes nothing
 }
 
@@ -473,7 +531,7 @@ void TestApp::storedSettingsDriveTheControls()
     writeAll(iniPath_,
         "[Wendlewick]\nLeft=40\nTop=30\nWidth=820\nHeight=600\nTextsize=9\nTimebetweenrounds=60\n"
         "Clickletters=0\nDisabletyping=0\nTurnsound=1\nPlaysounds=false\nChatterSounds=false\n"
-        "Phrase3=/me dances\nTextcolor=clRed\n");
+        "Phrase3=/me dances\nTextcolor=clRed\nPlaytoscore=700\nTimeperturn=90\nBoardsize=9\nMinletters=5\n");
     auto chat = makeChat();
     MainMenus *menus = chat->menus();
     QCOMPARE(chat->pos(), QPoint(40, 30));
@@ -491,12 +549,42 @@ void TestApp::storedSettingsDriveTheControls()
     QVERIFY(menus->New1->isChecked());
     QVERIFY(!menus->PlaySounds1->isChecked());
     QVERIFY(!menus->PlayChatterSounds1->isChecked());
-    QCOMPARE(chat->chatArea()->phrase(3), QStringLiteral("/me dances"));
-    QCOMPARE(chat->chatArea()->phrase(2), QStringLiteral("Good One!"));
+    QCOMPARE(chat->phraseBar()->phrases().phrase(3), QStringLiteral("/me dances"));
+    QCOMPARE(chat->phraseBar()->phrases().phrase(2), QStringLiteral("Good One!"));
     auto *input = chat->findChild<QLineEdit *>(QStringLiteral("mychat"));
     QCOMPARE(input->palette().color(QPalette::Text), QColor(255, 0, 0));
-    auto *view = chat->findChild<QWidget *>(QStringLiteral("mainchat"));
-    QCOMPARE(view->font().pointSize(), 9);
+    QCOMPARE(chat->chatPanel()->textSize(), 9);
+    QCOMPARE(chat->chatPanel()->chatColour(), QColor(255, 0, 0));
+    QVERIFY(!chat->sounds().playSounds());
+    QVERIFY(!chat->sounds().playChatterSounds());
+    QCOMPARE(chat->sounds().turnSound(), GameSounds::New);
+    QCOMPARE(chat->phraseBar()->button(3)->toolTip(), QStringLiteral("/me dances"));
+    QCOMPARE(chat->gamestart()->playToScore(), 700);
+    QCOMPARE(chat->gamestart()->roundTime(), 90);
+    QCOMPARE(chat->gamestart()->sizeCode(), 9);
+    QCOMPARE(chat->gamestart()->minLetters(), 5);
+    QCOMPARE(chat->pauseBetweenRounds(), 60);
+}
+
+void TestApp::everyKeyRoundTripsThroughItsControl()
+{
+    const QByteArray section = "[Wendlewick]\nWordslisttop=120\nWordslistleft=130\nTextsize=14\nTop=20\n"
+                               "Left=25\nWidth=800\nHeight=620\nTextcolor=$00563412\nPlaytoscore=500\n"
+                               "Timeperturn=120\nBoardsize=10\nMinletters=6\nTimebetweenrounds=5\n"
+                               "Turnsound=1\nClickletters=0\nDisabletyping=0\nPhrase1=/me waves\n"
+                               "Phrase9=Bye!\nPlaysounds=false\nChatterSounds=false\nTiles=wood\n";
+    writeAll(iniPath_, section);
+    {
+        auto chat = makeChat();
+        // Every key but the phrases is written again from the controls.
+        chat->saveinifile();
+    }
+    for (const QByteArray &line : section.split('\n')) {
+        const qsizetype equals = line.indexOf('=');
+        if (equals < 0)
+            continue;
+        QCOMPARE(storedValue(iniPath_, line.left(equals)), line.mid(equals + 1));
+    }
 }
 
 void TestApp::menuChoicesAreSavedAtOnce()
@@ -627,13 +715,13 @@ void TestApp::resetScreenLocationPutsBothWindowsBack()
 void TestApp::phraseEditorPhrasesGoOnTheButtonsAndIntoTheirKeysOnly()
 {
     auto chat = makeChat();
-    std::array<QString, SettingsValues::phraseCount> phrases = SettingsValues::builtinPhrases;
+    QStringList phrases(SettingsValues::builtinPhrases.begin(), SettingsValues::builtinPhrases.end());
     phrases[0] = QStringLiteral("/me cheers");
     phrases[4] = QString();
     chat->setPhrases(phrases);
-    QCOMPARE(chat->chatArea()->phrase(1), QStringLiteral("/me cheers"));
-    QCOMPARE(chat->chatArea()->b_phrase[0]->toolTip(), QStringLiteral("/me cheers"));
-    QCOMPARE(chat->chatArea()->phrase(5), QString());
+    QCOMPARE(chat->phraseBar()->phrases().phrase(1), QStringLiteral("/me cheers"));
+    QCOMPARE(chat->phraseBar()->button(1)->toolTip(), QStringLiteral("/me cheers"));
+    QCOMPARE(chat->phraseBar()->phrases().phrase(5), QString());
     QCOMPARE(storedValue(iniPath_, "Phrase1"), QByteArray("/me cheers"));
     QCOMPARE(storedValue(iniPath_, "Phrase5"), QByteArray());
     QCOMPARE(storedValue(iniPath_, "Phrase9"), QByteArray("Good Game Everyone!"));
@@ -655,12 +743,13 @@ void TestApp::exitClosesTheWindow()
 void TestApp::bothScrollChatOffItemsShareOneMark()
 {
     auto chat = makeChat();
+    ChatView *view = chat->chatPanel()->mainchat();
     chat->menus()->ScrollChatOff2->trigger();
-    QVERIFY(chat->chatArea()->ScrollChatOff1->isChecked());
-    QVERIFY(chat->state().scrollChatOff);
-    chat->chatArea()->ScrollChatOff1->trigger();
+    QVERIFY(view->scrollChatOffAction()->isChecked());
+    QVERIFY(view->scrollChatOff());
+    view->scrollChatOffAction()->trigger();
     QVERIFY(!chat->menus()->ScrollChatOff2->isChecked());
-    QVERIFY(!chat->state().scrollChatOff);
+    QVERIFY(!view->scrollChatOff());
 }
 
 void TestApp::justWatchMarkFollowsTheHostNotTheClick()
@@ -742,14 +831,12 @@ void TestApp::aRealWidgetTakesThePlaceOfItsPlaceholder()
 {
     auto chat = makeChat();
     QFrame *panel = chat->boardPanel();
-    auto *placeholder = panel->findChild<QWidget *>(QStringLiteral("mainchat"));
+    auto *placeholder = panel->findChild<QWidget *>(QStringLiteral("richedit_words"));
     const QRect place(placeholder->mapTo(panel, QPoint(0, 0)), placeholder->size());
     auto *real = new QTextEdit;
-    QVERIFY(chat->replaceControl(QStringLiteral("mainchat"), real));
-    QCOMPARE(panel->findChildren<QWidget *>(QStringLiteral("mainchat")), QList<QWidget *> {real});
+    QVERIFY(chat->replaceControl(QStringLiteral("richedit_words"), real));
+    QCOMPARE(panel->findChildren<QWidget *>(QStringLiteral("richedit_words")), QList<QWidget *> {real});
     QCOMPARE(QRect(real->mapTo(panel, QPoint(0, 0)), real->size()), place);
-    QCOMPARE(real->contextMenuPolicy(), Qt::CustomContextMenu);
-    QCOMPARE(real->font().pointSize(), 8);
 
     auto *board = new QWidget;
     QVERIFY(chat->replaceControl(QStringLiteral("paintbox_board"), board));
@@ -799,6 +886,110 @@ void TestApp::theRunningGameMarkerLivesWithTheWindow()
         QVERIFY(QFile::exists(path));
     }
     QVERIFY(!QFile::exists(path));
+}
+
+void TestApp::menusOpenTheirSideWindows_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("window");
+    QTest::newRow("Content") << "Help2"
+                             << "help";
+    QTest::newRow("About") << "About1"
+                           << "about";
+    QTest::newRow("Solo") << "CheckoutWendlewickSolo1"
+                          << "solo";
+    QTest::newRow("Spy List") << "SpyList1"
+                              << "spylist";
+    QTest::newRow("View Tally") << "ViewTally1"
+                                << "tallylist";
+    QTest::newRow("Phrase List") << "PrhaseList1"
+                                 << "phrases";
+}
+
+void TestApp::menusOpenTheirSideWindows()
+{
+    QFETCH(QString, item);
+    QFETCH(QString, window);
+    auto chat = makeChat();
+    chat->show();
+    auto *side = chat->findChild<QWidget *>(window);
+    QVERIFY2(side, qPrintable(window));
+    QVERIFY(side->isWindow());
+    QVERIFY(!side->isVisible());
+    chat->findChild<QAction *>(item)->trigger();
+    QVERIFY(side->isVisible());
+    // Closing only hides a side window.
+    side->close();
+    QCOMPARE(chat->findChild<QWidget *>(window), side);
+}
+
+void TestApp::helpsAboutButtonAndTheLogoLeadOn()
+{
+    auto chat = makeChat();
+    chat->show();
+    QVERIFY(QTest::qWaitForWindowExposed(chat.get()));
+    Q_EMIT chat->help()->aboutRequested();
+    QVERIFY(chat->about()->isVisible());
+    QTest::mouseClick(chat->playArea()->image_logo, Qt::LeftButton);
+    QCOMPARE(shell_.urls, QList<QUrl> {WebLinks::homePage()});
+    QCOMPARE(chat->about()->versionText(), QStringLiteral("1.0.7"));
+}
+
+void TestApp::theDownloadWindowsExitClosesTheProgram()
+{
+    auto chat = makeChat();
+    chat->show();
+    QSignalSpy closed(chat.get(), &Tchat::closed);
+    Q_EMIT chat->download()->exitRequested();
+    QCOMPARE(closed.count(), 1);
+}
+
+void TestApp::phraseEditorStartsWithTheButtonsPhrasesAndDoneSavesThem()
+{
+    writeAll(iniPath_, "[Wendlewick]\nPhrase2=Nice!\n");
+    auto chat = makeChat();
+    chat->menus()->PrhaseList1->trigger();
+    QStringList phrases = chat->phraseEditor()->phrases();
+    QCOMPARE(phrases.at(0), QStringLiteral("Way To Go!"));
+    QCOMPARE(phrases.at(1), QStringLiteral("Nice!"));
+    phrases[8] = QStringLiteral("/me bows");
+    chat->phraseEditor()->setPhrases(phrases);
+    chat->phraseEditor()->button_doneClick();
+    QCOMPARE(chat->phraseBar()->phrases().phrase(9), QStringLiteral("/me bows"));
+    QCOMPARE(storedValue(iniPath_, "Phrase9"), QByteArray("/me bows"));
+    QCOMPARE(storedValue(iniPath_, "Phrase2"), QByteArray("Nice!"));
+}
+
+void TestApp::viewTallyListsTheOtherPlayersOfTheRoster()
+{
+    auto chat = makeChat();
+    chat->state().myslot = 1;
+    chat->roster()->setName(1, QStringLiteral("Ann"));
+    chat->roster()->setName(3, QStringLiteral("Bob"));
+    chat->menus()->ViewTally1->trigger();
+    QVERIFY(chat->tallylist()->isVisible());
+    const QList<TallyList::Player> players = chat->tallylist()->tally()->currentPlayers();
+    QCOMPARE(players.size(), 1);
+    QCOMPARE(players.at(0).name, QStringLiteral("Bob"));
+}
+
+void TestApp::aDamagedTallyFileIsReportedInTheChat()
+{
+    writeAll(dir_->filePath(QStringLiteral("Wendlewicktally.tld")), "not a tally at all");
+    auto chat = makeChat();
+    const QString shown = chat->chatPanel()->mainchat()->toPlainText();
+    QVERIFY2(shown.contains(QStringLiteral("tally"), Qt::CaseInsensitive), qPrintable(shown));
+}
+
+void TestApp::startGameWithoutAConnectionSaysSo()
+{
+    auto chat = makeChat();
+    chat->show();
+    chat->button_startClick();
+    auto *box = chat->findChild<QMessageBox *>(QStringLiteral("notConnectedBox"));
+    QVERIFY(box);
+    QCOMPARE(box->text(), QStringLiteral("You are not connected"));
+    QVERIFY(!chat->gamestart()->isVisible());
 }
 
 QTEST_MAIN(TestApp)

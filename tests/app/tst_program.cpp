@@ -1,6 +1,7 @@
 // Starts the program itself, headless, in a folder of its own.
 #include <QProcess>
 #include <QSignalSpy>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -10,6 +11,7 @@ class TestProgram : public QObject
 
 private Q_SLOTS:
     void aSecondCopyExitsWithoutAWindowAndTheFirstRunsOn();
+    void soloGameShowsItsWindowAndHostsOnTheGamePort();
 
 private:
     static void prepare(QProcess &program, const QString &folder);
@@ -52,6 +54,37 @@ void TestProgram::aSecondCopyExitsWithoutAWindowAndTheFirstRunsOn()
     QCOMPARE(first.state(), QProcess::Running);
     first.kill();
     QVERIFY(first.waitForFinished());
+}
+
+void TestProgram::soloGameShowsItsWindowAndHostsOnTheGamePort()
+{
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    QProcess solo;
+    prepare(solo, folder.path());
+    solo.start(QStringLiteral(WENDLEWICK_BIN), {});
+    QVERIFY(solo.waitForStarted());
+    QByteArray said;
+    QTRY_VERIFY_WITH_TIMEOUT((said += solo.readAll()).contains("main window shown"), 20000);
+
+    // The program's own window holds slot 1, so a newcomer is asked to log in as 2.
+    QTcpSocket player;
+    player.connectToHost(QHostAddress::LocalHost, 7772);
+    QVERIFY(player.waitForConnected(10000));
+    QByteArray greeting;
+    QTRY_VERIFY_WITH_TIMEOUT((greeting += player.readAll()).contains('\xFF'), 10000);
+    QVERIFY2(greeting.startsWith("CMD_sendlogininfo+2\xFF"), greeting.constData());
+
+    QProcess second;
+    prepare(second, folder.path());
+    second.start(QStringLiteral(WENDLEWICK_BIN), {});
+    QVERIFY(second.waitForFinished(20000));
+    QCOMPARE(second.exitCode(), 0);
+    QVERIFY(!second.readAll().contains("main window shown"));
+
+    player.close();
+    solo.kill();
+    QVERIFY(solo.waitForFinished());
 }
 
 QTEST_GUILESS_MAIN(TestProgram)

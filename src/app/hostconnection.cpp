@@ -1,0 +1,105 @@
+#include "hostconnection.h"
+
+HostConnection::HostConnection(QObject *parent)
+    : QObject(parent)
+{
+    setObjectName(QStringLiteral("hostconnection"));
+    sock_ = new TSock(this);
+    sock_->setObjectName(QStringLiteral("sock"));
+    Sock11 = new TSock(this);
+    Sock11->setObjectName(QStringLiteral("Sock11"));
+    connect(sock_, &TSock::OnRead, this, &HostConnection::sockRead);
+    connect(sock_, &TSock::OnInfo, this, &HostConnection::sockInfo);
+    // Nothing is read from the lobby; whatever it sends is dropped, never kept.
+    connect(Sock11, &TSock::OnRead, this, [](TSock *sender) { sender->Receive(); });
+
+    Timer1.setObjectName(QStringLiteral("Timer1"));
+    Timer1.setInterval(dispatchIntervalMs);
+    Timer1.setTimerType(Qt::PreciseTimer);
+    connect(&Timer1, &QTimer::timeout, this, &HostConnection::Timer1Timer);
+}
+
+HostConnection::~HostConnection()
+{
+    // No report from a window that is going away.
+    sock_->disconnect(this);
+}
+
+void HostConnection::setInputLimits(const InputBuffer::Limits &limits)
+{
+    receivedlist = InputBuffer(limits);
+}
+
+void HostConnection::open(const QString &hostaddress)
+{
+    sock_->setHostName(hostaddress);
+    sock_->setPortName(QString::number(port_));
+    try {
+        sock_->Open();
+    } catch (const ESockException &) {
+        // Not a usable address: like a host that never answers, nothing connects.
+    }
+}
+
+void HostConnection::openCompanion()
+{
+    Sock11->setHostName(QStringLiteral("127.0.0.1"));
+    Sock11->setPortName(QString::number(companionPort_));
+    try {
+        Sock11->Open();
+    } catch (const ESockException &) { }
+}
+
+bool HostConnection::send(const QByteArray &message)
+{
+    if (!sock_->connected())
+        return false;
+    try {
+        sock_->Send(message);
+    } catch (const ESockException &) {
+        return false;
+    }
+    return true;
+}
+
+bool HostConnection::isConnected() const
+{
+    return sock_->connected();
+}
+
+void HostConnection::sockRead(TSock *sender)
+{
+    if (!receivedlist.append(sender->Receive())) {
+        // A host that floods the queue is not one to play with.
+        sender->Close();
+        return;
+    }
+    if (receivedlist.hasMessage() && !Timer1.isActive())
+        Timer1.start();
+}
+
+void HostConnection::sockInfo(TSock *, TSocketInfo, const QString &text)
+{
+    if (text != QLatin1StringView("Socket Closed"))
+        return;
+    closePending_ = true;
+    reportClosedWhenDrained();
+}
+
+void HostConnection::Timer1Timer()
+{
+    if (receivedlist.hasMessage())
+        Q_EMIT messageReceived(receivedlist.takeMessage());
+    if (!receivedlist.hasMessage()) {
+        Timer1.stop();
+        reportClosedWhenDrained();
+    }
+}
+
+void HostConnection::reportClosedWhenDrained()
+{
+    if (!closePending_ || closeReported_ || receivedlist.hasMessage())
+        return;
+    closeReported_ = true;
+    Q_EMIT closed();
+}

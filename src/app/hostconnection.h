@@ -1,0 +1,73 @@
+#pragma once
+
+#include "inputbuffer.h"
+#include "tsock.h"
+
+#include <QObject>
+#include <QTimer>
+
+// The player's window's connections: `sock` to the game host and the companion
+// connection `Sock11` to the lobby on this machine, which is opened and never used.
+//
+// Bytes from the host are framed into the queue `receivedlist`; the dispatch timer
+// `Timer1` hands out one message per tick through messageReceived(), and runs only
+// while messages wait, so an idle game costs no CPU. A host that overruns the
+// queue's bounds is disconnected.
+//
+// When the connection closes, closed() is emitted once the messages that arrived
+// before the close have been handed out ("CMD_full" comes right before one).
+class HostConnection : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr quint16 gamePort = 7772;
+    static constexpr quint16 companionPort = 9001;
+    static constexpr int dispatchIntervalMs = 1;
+
+    explicit HostConnection(QObject *parent = nullptr);
+    ~HostConnection() override;
+
+    // The host's port (7772 unless set; tests use other ports).
+    void setPort(quint16 port) { port_ = port; }
+    quint16 port() const { return port_; }
+    void setCompanionPort(quint16 port) { companionPort_ = port; }
+    void setInputLimits(const InputBuffer::Limits &limits);
+
+    // Starts connecting `sock` to the host at `hostaddress`. An address that cannot
+    // be used is given up quietly: the window stays as it is, unconnected.
+    void open(const QString &hostaddress);
+    // Starts connecting `Sock11` to 127.0.0.1; a failure is ignored.
+    void openCompanion();
+
+    // Sends one complete message (terminator included). False, sending nothing, while
+    // the connection is not up.
+    bool send(const QByteArray &message);
+
+    bool isConnected() const;
+    TSock *sock() const { return sock_; }
+    TSock *companion() const { return Sock11; }
+    qsizetype queued() const { return receivedlist.queuedMessages(); }
+    bool isDispatching() const { return Timer1.isActive(); }
+
+Q_SIGNALS:
+    // One message from the host, without its terminator.
+    void messageReceived(const QByteArray &message);
+    // The connection to the host has closed ("Socket Closed").
+    void closed();
+
+private:
+    void sockRead(TSock *sender);
+    void sockInfo(TSock *sender, TSocketInfo kind, const QString &text);
+    void Timer1Timer();
+    void reportClosedWhenDrained();
+
+    TSock *sock_ = nullptr;
+    TSock *Sock11 = nullptr;
+    InputBuffer receivedlist;
+    QTimer Timer1;
+    quint16 port_ = gamePort;
+    quint16 companionPort_ = companionPort;
+    bool closePending_ = false;
+    bool closeReported_ = false;
+};
