@@ -1,5 +1,6 @@
 #include "tserver.h"
 
+#include "boardsolver.h"
 #include "fieldreader.h"
 #include "hostenvironment.h"
 
@@ -11,16 +12,6 @@
 namespace {
 
 const QString socketClosed = QStringLiteral("Socket Closed");
-
-// Points for an accepted word of n tiles before the first finder's extra point.
-int basePoints(int n)
-{
-    if (n <= 3)
-        return 0;
-    if (n <= 10)
-        return n - 3;
-    return n; // 11 and 12 tiles
-}
 
 bool adjacent(const Wire::Tile &a, const Wire::Tile &b)
 {
@@ -476,7 +467,7 @@ void TServer::playerdone(int sender, const QByteArray &rest)
         return;
     }
 
-    int points = basePoints(n);
+    int points = BoardSolver::basePoints(n);
     int first = 2;
     if (listbox_words.insert(word).second) {
         points += 1;
