@@ -30,6 +30,13 @@ constexpr int firstTick = 20;
 constexpr int secondTick = 15;
 constexpr int lastTicks = 10;
 
+// The bar never reaches past the clock's own frame (rounds whose seconds do not
+// divide 224 evenly would otherwise start wider than it).
+void setBarWidth(PlayArea *play, int width)
+{
+    play->image_timer->resize(qBound(0, width, play->label_timer->width()), play->image_timer->height());
+}
+
 void setTextColour(QWidget *widget, const QColor &colour)
 {
     QPalette pal = widget->palette();
@@ -88,8 +95,7 @@ void GameFlow::showClock()
 {
     PlayArea *play = chat_.playArea();
     const ClientState &state = chat_.state();
-    play->image_timer->resize(
-        state.pixelspersecond * qMax(0, state.secondsleft), play->image_timer->height());
+    setBarWidth(play, state.pixelspersecond * state.secondsleft);
     play->label_timer->setText(clockText(state.secondsleft));
     setTextColour(play->label_timer, state.secondsleft < redBelow ? lastSecondsColour : clockColour);
     play->button_start->hide();
@@ -205,7 +211,7 @@ void GameFlow::turntimeTimer()
     PlayArea *play = chat_.playArea();
     --state.secondsleft;
     if (state.secondsleft >= 1) {
-        play->image_timer->resize(state.pixelspersecond * state.secondsleft, play->image_timer->height());
+        setBarWidth(play, state.pixelspersecond * state.secondsleft);
         setTextColour(play->label_timer, state.secondsleft < redBelow ? lastSecondsColour : clockColour);
         if (state.secondsleft == firstTick || state.secondsleft == secondTick
             || state.secondsleft <= lastTicks)
@@ -216,7 +222,7 @@ void GameFlow::turntimeTimer()
     }
     state.secondsleft = 0;
     play->label_timer->setText(clockText(0));
-    play->image_timer->resize(0, play->image_timer->height());
+    setBarWidth(play, 0);
     closeEntry();
     hideWordButtons();
     // Each later tick would only repeat this step.

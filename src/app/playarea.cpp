@@ -12,6 +12,8 @@ namespace {
 QLabel *makeLabel(QWidget *parent, const char *name, const QRect &place, const QString &text = QString())
 {
     auto *label = new QLabel(text, parent);
+    // Names and words come from other players: never read them as rich text.
+    label->setTextFormat(Qt::PlainText);
     label->setObjectName(QString::fromLatin1(name));
     label->setGeometry(place);
     return label;

@@ -96,6 +96,7 @@ private Q_SLOTS:
     void bonusIsBlankedOnTheFourthTick();
     void gameStartShowsItsSettings();
     void aWatcherSeesTheStartersNameAndRecordsNothing();
+    void namesFromOtherPlayersShowAsPlainText();
 
     void typedKeysBuildTheWordAndTheChatKeepsTheRest();
     void dragModeSendsAtRelease();
@@ -188,6 +189,8 @@ void TestGameFlow::clockShowsTimeAndBarForEachRoundLength_data()
     QTest::newRow("45 seconds") << 45 << 4 << 176 << "Time: 0:44";
     QTest::newRow("60 seconds") << 60 << 3 << 177 << "Time: 0:59";
     QTest::newRow("180 seconds") << 180 << 1 << 179 << "Time: 2:59";
+    // 4 pixels a second would start past the clock's frame: the bar stops at its edge.
+    QTest::newRow("50 seconds") << 50 << 4 << 180 << "Time: 0:49";
 }
 
 void TestGameFlow::clockShowsTimeAndBarForEachRoundLength()
@@ -328,6 +331,32 @@ void TestGameFlow::aWatcherSeesTheStartersNameAndRecordsNothing()
     QCOMPARE(chat->tallylist()->tally()->ownTotal(TallyList::totalGames), QStringLiteral("0"));
     // Not the host: the Start image stays hidden.
     QVERIFY(!chat->playArea()->button_start->isVisible());
+}
+
+void TestGameFlow::namesFromOtherPlayersShowAsPlainText()
+{
+    ScriptedHost host;
+    QVERIFY(host.start());
+    auto chat = makeChat({QStringLiteral("Dee"), QStringLiteral("127.0.0.1"), QStringLiteral("false")},
+        host.serverPort(), *dir_, sounds_);
+    QVERIFY(host.waitForPlayer());
+    ProtocolClient &player = host.player();
+    player.send("CMD_sendlogininfo+1");
+    QVERIFY(!player.waitFor("CMD_logininfo").isEmpty());
+    const QString markup = QStringLiteral("<b>E</b><img src=x>");
+    player.send("CMD_newplayerinfo+1+Dee+0+2+" + markup.toLatin1() + "+0+");
+    player.send("CMD_nextplayer+2+");
+    const QString turn = markup + QStringLiteral("'s turn.");
+    QLabel *status = chat->playArea()->label_status;
+    QTRY_COMPARE(status->text(), turn);
+    player.send("CMD_winner+" + markup.toLatin1() + "+");
+    QLabel *banner = chat->playArea()->label_winner1;
+    QTRY_VERIFY(banner->isVisible());
+    // Read as markup, the labels would be far narrower than their text.
+    for (QLabel *label : {status, banner, chat->rosterView()->name(2)}) {
+        const int textWidth = QFontMetrics(label->font()).horizontalAdvance(label->text());
+        QVERIFY2(label->sizeHint().width() >= textWidth, qPrintable(label->objectName()));
+    }
 }
 
 void TestGameFlow::typedKeysBuildTheWordAndTheChatKeepsTheRest()
