@@ -23,7 +23,8 @@ int main(int argc, char *argv[])
         return 0;
 
     // The main window creates the other windows in their order (about, spy list,
-    // game options, help, phrase editor, download, tally, the game host, solo); none
+    // game options, help, phrase editor, download, tally, the game host, words list,
+    // solo); none
     // is shown before the main window, whose first showing reads the command line.
     Tchat chat(Tchat::Setup {});
     QObject::connect(&guard, &InstanceGuard::raiseRequested, &chat, &Tchat::bringForward);
