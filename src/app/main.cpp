@@ -24,8 +24,8 @@ int main(int argc, char *argv[])
 
     // The main window creates the other windows in their order (about, spy list,
     // game options, help, phrase editor, download, tally, the game host, words list,
-    // solo); none
-    // is shown before the main window, whose first showing reads the command line.
+    // solo); none is shown before the main window, whose first showing reads the
+    // command line.
     Tchat chat(Tchat::Setup {});
     QObject::connect(&guard, &InstanceGuard::raiseRequested, &chat, &Tchat::bringForward);
     QObject::connect(&chat, &Tchat::closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
