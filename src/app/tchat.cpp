@@ -130,6 +130,7 @@ Tchat::Tchat(const QString &dictionaryFolder, const QString &dictionaryResource,
 
 Tchat::~Tchat()
 {
+    qApp->removeEventFilter(this);
     // The connections and the host go first, while everything they report to is whole.
     delete connection_;
     delete server_;
