@@ -32,6 +32,7 @@
 #include "wordspanel.h"
 
 #include <QAction>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -608,6 +609,9 @@ void TestGameFlow::oneWholeGameThroughTwoWindows()
     TallyList *bobTally = bob->tallylist()->tally();
     QCOMPARE(bobTally->ownTotal(TallyList::totalGames), QStringLiteral("1"));
     QCOMPARE(bobTally->ownTotal(TallyList::yourWins), QStringLiteral("0"));
+    // Counted games are on disk at once, not only when the window closes.
+    QVERIFY(QFile::exists(annTally->filePath()));
+    QVERIFY(QFile::exists(bobTally->filePath()));
 
     for (const char *sound : {"turn", "place", "sendword", "tick", "roundover", "gameover"})
         QVERIFY2(sounds_.played.contains(QLatin1StringView(sound)), sound);
