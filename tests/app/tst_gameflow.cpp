@@ -310,6 +310,13 @@ void TestGameFlow::gameStartShowsItsSettings()
     QCOMPARE(roster->label_boardsize->text(), QStringLiteral("Board Size: 4X4"));
     // A new game blanks the board.
     QCOMPARE(chat->boardModel()->realboard()[3][3], BoardModel::blankTile);
+
+    // A round of no or negative length would never tick down sensibly: 60 seconds.
+    chat->gameFlow()->startthegame("Dee+40+0+4+5+0+");
+    QCOMPARE(chat->state().roundLength, 60);
+    chat->gameFlow()->startthegame("Dee+40+-5+4+5+0+");
+    QCOMPARE(chat->state().roundLength, 60);
+    QCOMPARE(chat->state().pixelspersecond, 3);
 }
 
 void TestGameFlow::aWatcherSeesTheStartersNameAndRecordsNothing()
