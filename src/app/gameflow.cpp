@@ -1,38 +1,329 @@
 #include "gameflow.h"
 
+#include "boardmodel.h"
+#include "clientdispatch.h"
+#include "fieldreader.h"
+#include "gamelabels.h"
+#include "mainmenus.h"
 #include "playarea.h"
+#include "rostermodel.h"
+#include "rosterview.h"
+#include "roundreviewer.h"
+#include "tallylist.h"
 #include "tchat.h"
+#include "ttallylist.h"
+#include "twordslist.h"
+#include "wire.h"
+#include "wordentry.h"
+#include "wordresults.h"
 
+#include <QAction>
 #include <QLabel>
+#include <QList>
 #include <QPushButton>
+
+namespace {
+
+constexpr int defaultRoundLength = 60;
+// Seconds left at which the clock ticks aloud, besides every second from 10 down.
+constexpr int firstTick = 20;
+constexpr int secondTick = 15;
+constexpr int lastTicks = 10;
+
+// The bar never reaches past the clock's own frame (rounds whose seconds do not
+// divide 224 evenly would otherwise start wider than it).
+void setBarWidth(PlayArea *play, int width)
+{
+    play->image_timer->resize(qBound(0, width, play->label_timer->width()), play->image_timer->height());
+}
+
+void setTextColour(QWidget *widget, const QColor &colour)
+{
+    QPalette pal = widget->palette();
+    pal.setColor(QPalette::WindowText, colour);
+    widget->setPalette(pal);
+}
+
+} // namespace
 
 GameFlow::GameFlow(Tchat &chat)
     : QObject(&chat)
     , chat_(chat)
 {
     setObjectName(QStringLiteral("gameflow"));
+    turntime_.setObjectName(QStringLiteral("turntime"));
+    turntime_.setInterval(defaultSecondLength);
+    connect(&turntime_, &QTimer::timeout, this, &GameFlow::turntimeTimer);
 }
 
-void GameFlow::startthegame(const QByteArray &) { }
+void GameFlow::setSecondLength(int milliseconds)
+{
+    turntime_.setInterval(qMax(1, milliseconds));
+}
 
-void GameFlow::getnextplayer(const QByteArray &) { }
+QString GameFlow::clockText(int seconds)
+{
+    const int s = qMax(0, seconds);
+    const int rest = s % 60;
+    return QStringLiteral("Time: ") + QString::number(s / 60)
+        + (rest < 10 ? QStringLiteral(":0") : QStringLiteral(":")) + QString::number(rest);
+}
 
-void GameFlow::winner(const QByteArray &) { }
+QString GameFlow::ownName() const
+{
+    const ClientState &state = chat_.state();
+    if (state.myslot < 1 || state.myslot > state.maxplayers)
+        return QString();
+    return chat_.roster()->row(state.myslot).name;
+}
 
-void GameFlow::loadboard(const QByteArray &) { }
+void GameFlow::hideWordButtons()
+{
+    PlayArea *play = chat_.playArea();
+    play->button_rotate->hide();
+    play->button_send->hide();
+    play->button_clear->hide();
+}
 
-void GameFlow::goodword(const QByteArray &) { }
+void GameFlow::closeEntry()
+{
+    chat_.state().activeslot = 0;
+    chat_.wordEntry()->setEntryOpen(false);
+}
 
-void GameFlow::notvalid(const QByteArray &) { }
+void GameFlow::showClock()
+{
+    PlayArea *play = chat_.playArea();
+    const ClientState &state = chat_.state();
+    setBarWidth(play, state.pixelspersecond * state.secondsleft);
+    play->label_timer->setText(clockText(state.secondsleft));
+    setTextColour(play->label_timer, state.secondsleft < redBelow ? lastSecondsColour : clockColour);
+    play->button_start->hide();
+    play->image_timer->show();
+    play->label_timer->show();
+}
 
-void GameFlow::timeup(const QByteArray &) { }
+void GameFlow::startClock()
+{
+    showClock();
+    turntime_.start();
+}
+
+void GameFlow::clearall()
+{
+    chat_.playArea()->button_clear->hide();
+    chat_.roster()->clearScores();
+    chat_.wordEntry()->clearall();
+}
+
+void GameFlow::startthegame(const QByteArray &rest)
+{
+    ClientState &state = chat_.state();
+    PlayArea *play = chat_.playArea();
+    closeEntry();
+    turntime_.stop();
+    play->button_start->hide();
+    chat_.menus()->JustWatch1->setChecked(false);
+    state.justWatching = false;
+    chat_.wordEntry()->setJustWatching(false);
+    hideWordButtons();
+    play->panel_winner->hide();
+    chat_.wordsList()->hide();
+    chat_.wordsList()->reviewer()->clear();
+    clearall();
+    state.secondsleft = 0;
+
+    FieldReader fields(rest);
+    const QString starter = Wire::fromWire(fields.next());
+    const QByteArray target = fields.next();
+    const QByteArray seconds = fields.next();
+    const QByteArray code = fields.next();
+    const QByteArray minimum = fields.next();
+
+    if (state.myslot <= state.maxplayers && starter == ownName())
+        chat_.addSystemLine(QStringLiteral("You have started a game."));
+    else
+        chat_.addSystemLine(starter + QStringLiteral(" has started a game."));
+
+    state.roundLength = FieldReader::toInt(seconds).value_or(defaultRoundLength);
+    if (state.roundLength < 1)
+        state.roundLength = defaultRoundLength;
+    state.pixelspersecond = GameLabels::pixelsPerSecond(state.roundLength);
+    showClock();
+    chat_.rosterView()->showGameSettings(state);
+
+    if (!FieldReader::toInt(target))
+        return;
+    state.playToScoreCaption = GameLabels::playToScore(QString::fromLatin1(target));
+    chat_.rosterView()->showGameSettings(state);
+
+    const auto letters = FieldReader::toInt(minimum);
+    if (!letters)
+        return;
+    state.minLetters = *letters;
+    chat_.wordEntry()->setMinLetters(*letters);
+    chat_.wordsList()->setMinLetters(*letters);
+    chat_.rosterView()->showGameSettings(state);
+    chat_.addSystemLine(GameLabels::letterMinimumLine(*letters));
+
+    const auto size = FieldReader::toInt(code);
+    if (!size)
+        return;
+    if (const auto caption = GameLabels::boardSize(*size))
+        state.boardSizeCaption = *caption;
+    state.oddboard = GameLabels::isOddBoard(*size);
+    chat_.boardModel()->setOddboard(state.oddboard);
+    chat_.rosterView()->showGameSettings(state);
+}
+
+void GameFlow::getnextplayer(const QByteArray &rest)
+{
+    ClientState &state = chat_.state();
+    WordEntry *entry = chat_.wordEntry();
+    PlayArea *play = chat_.playArea();
+
+    entry->startRound(false);
+    chat_.wordResults()->startRound();
+    chat_.wordsList()->hide();
+    chat_.wordsList()->reviewer()->clear();
+    chat_.boardModel()->clearPathOverlay();
+
+    FieldReader fields(rest);
+    const auto slot = fields.nextInt();
+    if (!slot)
+        return;
+    state.activeslot = *slot;
+    if (state.activeslot == state.myslot) {
+        entry->startRound(true);
+        play->label_status->setText(QStringLiteral("Click or Type a Word!"));
+        chat_.sounds().playTurnSound();
+        play->button_rotate->show();
+    } else {
+        play->label_status->setText(chat_.roster()->row(state.activeslot).name + QStringLiteral("'s turn."));
+    }
+    state.secondsleft = state.roundLength;
+    startClock();
+}
+
+void GameFlow::turntimeTimer()
+{
+    ClientState &state = chat_.state();
+    PlayArea *play = chat_.playArea();
+    --state.secondsleft;
+    if (state.secondsleft >= 1) {
+        setBarWidth(play, state.pixelspersecond * state.secondsleft);
+        setTextColour(play->label_timer, state.secondsleft < redBelow ? lastSecondsColour : clockColour);
+        if (state.secondsleft == firstTick || state.secondsleft == secondTick
+            || state.secondsleft <= lastTicks)
+            chat_.playsounds(QStringLiteral("tick"));
+        play->label_timer->setText(clockText(state.secondsleft));
+        chat_.roster()->tickBonuses();
+        return;
+    }
+    state.secondsleft = 0;
+    play->label_timer->setText(clockText(0));
+    setBarWidth(play, 0);
+    closeEntry();
+    hideWordButtons();
+    // Each later tick would only repeat this step.
+    turntime_.stop();
+}
+
+void GameFlow::timeup(const QByteArray &rest)
+{
+    PlayArea *play = chat_.playArea();
+    play->label_status->setText(QStringLiteral("Round Over. Posting Scores.."));
+    hideWordButtons();
+    closeEntry();
+
+    FieldReader fields(rest);
+    fields.beginList();
+    RosterModel *roster = chat_.roster();
+    while (!fields.atListEnd()) {
+        const auto slot = fields.nextInt();
+        if (!slot)
+            return;
+        const auto points = fields.nextInt();
+        if (!points)
+            return;
+        const auto total = fields.nextInt();
+        if (!total)
+            return;
+        if (*points > 0)
+            roster->setBonus(
+                *slot, QStringLiteral("+") + QString::number(*points), roster->row(*slot).bonusTag);
+        roster->setScore(*slot, QString::number(*total));
+    }
+    chat_.playsounds(QStringLiteral("roundover"));
+    chat_.tallylist()->tally()->recordRoundWords(chat_.wordResults()->count());
+}
+
+void GameFlow::winner(const QByteArray &rest)
+{
+    ClientState &state = chat_.state();
+    PlayArea *play = chat_.playArea();
+    chat_.playsounds(QStringLiteral("gameover"));
+
+    FieldReader fields(rest);
+    const QString name = Wire::fromWire(fields.next());
+    const bool inRoster = state.myslot >= 1 && state.myslot <= state.maxplayers;
+    const QString text = inRoster && name == ownName() ? QStringLiteral("You have Won the Game!")
+                                                       : name + QStringLiteral(" has Won the Game!");
+    play->setWinnerText(text);
+    play->label_status->setText(QStringLiteral("Game Over!"));
+    chat_.addSystemLine(text);
+    play->panel_winner->show();
+    play->panel_winner->raise();
+    closeEntry();
+    hideWordButtons();
+    if (state.ishost) {
+        play->image_timer->hide();
+        play->label_timer->hide();
+        play->button_start->show();
+    }
+    if (inRoster)
+        chat_.tallylist()->addgame(name, chat_.dispatch()->tallyRoster());
+}
+
+void GameFlow::loadboard(const QByteArray &rest)
+{
+    QList<BoardModel::Triple> triples;
+    FieldReader fields(rest);
+    fields.beginList();
+    while (!fields.atListEnd()) {
+        const auto x = fields.nextInt();
+        if (!x)
+            break;
+        const auto y = fields.nextInt();
+        if (!y)
+            break;
+        const auto code = fields.nextInt();
+        if (!code)
+            break;
+        triples.append({*x, *y, *code});
+    }
+    chat_.wordsList()->reviewer()->clear();
+    chat_.boardModel()->loadboard(triples);
+}
+
+void GameFlow::goodword(const QByteArray &rest)
+{
+    chat_.wordResults()->goodword(rest);
+}
+
+void GameFlow::notvalid(const QByteArray &rest)
+{
+    chat_.wordResults()->notvalid(rest);
+}
 
 void GameFlow::joinRunningRound()
 {
     PlayArea *play = chat_.playArea();
+    chat_.wordResults()->startRound();
+    chat_.wordsList()->hide();
+    chat_.wordsList()->reviewer()->clear();
+    chat_.wordEntry()->startRound(true);
     play->label_status->setText(QStringLiteral("Click or Type a Word!"));
     play->button_rotate->show();
-    play->label_typingoff->setProperty("tag", 1);
-    play->label_typingoff->setProperty("hint", QStringLiteral("1"));
-    play->label_typingoff->setText(QStringLiteral("TYPING ON"));
+    startClock();
 }

@@ -2,20 +2,30 @@
 
 #include "gameflowhandlers.h"
 
+#include <QColor>
 #include <QObject>
+#include <QTimer>
 
 class Tchat;
 
 // The round and game flow in the player's window: what the host's game messages do
-// to the board, the word entry, the round clock, the words and the winner banner.
-// Until those parts are placed in the window the handlers of the game's course do
-// nothing; a late joiner's entry into a running round already shows its status,
-// the rotate button and typing.
+// to the board, the word entry, the round clock, the words and the winner banner,
+// with the game sounds of those events and the tally's counts.
+//
+// The round clock `turntime` ticks once a "second"; tests shorten the second with
+// setSecondLength(). It starts with each round and stops when it reaches zero (a
+// zero clock only repeats what its first zero did).
 class GameFlow : public QObject, public GameFlowHandlers
 {
     Q_OBJECT
 
 public:
+    static constexpr int defaultSecondLength = 1000;
+    static inline const QColor clockColour = QColor(224, 227, 157);
+    static inline const QColor lastSecondsColour = QColor(255, 0, 0);
+    // Below this many seconds left the clock's text turns red.
+    static constexpr int redBelow = 20;
+
     explicit GameFlow(Tchat &chat);
 
     void startthegame(const QByteArray &rest) override;
@@ -27,6 +37,26 @@ public:
     void timeup(const QByteArray &rest) override;
     void joinRunningRound() override;
 
+    // One tick of the round clock.
+    void turntimeTimer();
+    // Scores, board and entry strip back to their blank state.
+    void clearall();
+
+    void setSecondLength(int milliseconds);
+    int secondLength() const { return turntime_.interval(); }
+    const QTimer &turntime() const { return turntime_; }
+
+    // The clock's caption for `seconds` left: "Time: m:ss".
+    static QString clockText(int seconds);
+
 private:
+    void hideWordButtons();
+    void closeEntry();
+    void showClock();
+    void startClock();
+    // The player's own roster name, empty for a watcher.
+    QString ownName() const;
+
     Tchat &chat_;
+    QTimer turntime_;
 };

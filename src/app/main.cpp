@@ -23,8 +23,9 @@ int main(int argc, char *argv[])
         return 0;
 
     // The main window creates the other windows in their order (about, spy list,
-    // game options, help, phrase editor, download, tally, the game host, solo); none
-    // is shown before the main window, whose first showing reads the command line.
+    // game options, help, phrase editor, download, tally, the game host, words list,
+    // solo); none is shown before the main window, whose first showing reads the
+    // command line.
     Tchat chat(Tchat::Setup {});
     QObject::connect(&guard, &InstanceGuard::raiseRequested, &chat, &Tchat::bringForward);
     QObject::connect(&chat, &Tchat::closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);

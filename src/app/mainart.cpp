@@ -35,35 +35,6 @@ QPixmap eyes(QSize size)
     return pix;
 }
 
-QPixmap blankBoard(int cells, int cellSize)
-{
-    QPixmap pix(cells * cellSize, cells * cellSize);
-    pix.fill(QColor(58, 84, 58));
-    QPainter p(&pix);
-    p.setRenderHint(QPainter::Antialiasing);
-    for (int x = 0; x < cells; ++x) {
-        for (int y = 0; y < cells; ++y) {
-            const QRectF cell(x * cellSize + 2, y * cellSize + 2, cellSize - 4, cellSize - 4);
-            p.setPen(QPen(QColor(46, 68, 46), 1));
-            p.setBrush(QColor(66, 94, 66));
-            p.drawRoundedRect(cell, 5, 5);
-        }
-    }
-    return pix;
-}
-
-QPixmap emptySlot(int size)
-{
-    QPixmap pix(size, size);
-    pix.fill(Qt::transparent);
-    QPainter p(&pix);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(120, 150, 110), 1, Qt::DashLine));
-    p.setBrush(QColor(64, 92, 64));
-    p.drawRoundedRect(QRectF(1.5, 1.5, size - 3, size - 3), 5, 5);
-    return pix;
-}
-
 } // namespace MainArt
 
 namespace MainArt {
@@ -89,7 +60,6 @@ QPushButton#button_start:pressed, QPushButton#button_rotate:pressed, QPushButton
 QPushButton#button_send:pressed {
     background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #cfc872, stop:1 #fbf8d0);
 }
-QFrame#panel_boardback { background: #2e452e; border: 1px solid #1e2e1e; }
 QFrame#panel_words { background: #4c6a4c; border: 1px solid #324a32; }
 QTextEdit#richedit_words { background: #4c6a4c; color: #ff8000; border: none; }
 QLabel#image_timer { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #f0f2b8, stop:1 #b9bd62);

@@ -20,8 +20,6 @@ inline const QColor &lightYellow = Artwork::paleYellow;
 QFont uiFont(int pixelSize, bool bold = false);
 
 QPixmap eyes(QSize size);
-QPixmap blankBoard(int cells, int cellSize); // cells of picture 29
-QPixmap emptySlot(int size); // picture 30 of the entry strip
 
 } // namespace MainArt
 

@@ -12,6 +12,8 @@ namespace {
 QLabel *makeLabel(QWidget *parent, const char *name, const QRect &place, const QString &text = QString())
 {
     auto *label = new QLabel(text, parent);
+    // Names and words come from other players: never read them as rich text.
+    label->setTextFormat(Qt::PlainText);
     label->setObjectName(QString::fromLatin1(name));
     label->setGeometry(place);
     return label;
@@ -40,22 +42,6 @@ PlayArea::PlayArea(QWidget *panel)
     : QObject(panel)
 {
     setObjectName(QStringLiteral("playarea"));
-
-    for (int k = 1; k <= 12; ++k) {
-        const QByteArray name = "image_letters" + QByteArray::number(k);
-        QLabel *slot = makeLabel(panel, name.constData(), QRect(5 + (k - 1) * 43, 8, 42, 42));
-        slot->setPixmap(MainArt::emptySlot(42));
-        slot->setProperty("tag", k);
-    }
-
-    label_typingoff
-        = makeLabel(panel, "label_typingoff", QRect(527, 12, 104, 18), QStringLiteral("TYPING OFF"));
-    label_typingoff->setFont(MainArt::uiFont(12, true));
-    label_typingoff->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    label_typingoff->setCursor(Qt::PointingHandCursor);
-    label_typingoff->setProperty("tag", 0);
-    label_typingoff->setProperty("hint", QStringLiteral("0"));
-    setTextColor(label_typingoff, MainArt::paleYellow);
 
     label_status
         = makeLabel(panel, "label_status", QRect(6, 50, 515, 18), QStringLiteral("Welcome to Wendlewick"));
@@ -97,12 +83,6 @@ PlayArea::PlayArea(QWidget *panel)
     button_send = makeButton(panel, "button_send", QRect(372, 68, 90, 29), QStringLiteral("Send"));
     for (QPushButton *button : {button_rotate, button_clear, button_send})
         button->hide();
-
-    panel_boardback = new QFrame(panel);
-    panel_boardback->setObjectName(QStringLiteral("panel_boardback"));
-    panel_boardback->setGeometry(45, 100, 422, 422);
-    auto *board = makeLabel(panel_boardback, "paintbox_board", QRect(1, 1, 420, 420));
-    board->setPixmap(MainArt::blankBoard(10, 42));
 
     image_logo = makeLabel(panel, "image_logo", QRect(4, 101, 38, 420));
     image_logo->setPixmap(Artwork::logo());

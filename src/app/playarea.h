@@ -7,11 +7,10 @@ class QLabel;
 class QPushButton;
 class QWidget;
 
-// The left part of the board panel: the entry strip, the status line, the winner
-// banner, the round clock with the Start image, the action buttons, the board and
-// the logo. The board (`paintbox_board`) and the strip's twelve letter images
-// (`image_letters1` .. `image_letters12`) start as placeholders that the board's
-// own widgets replace.
+// The left part of the board panel: the status line, the winner banner, the round
+// clock with the Start image, the action buttons and the logo. The entry strip
+// (with `label_typingoff`) and the board (`panel_boardback`) are the board's own
+// widgets, which the main window places and lists here.
 class PlayArea : public QObject
 {
     Q_OBJECT
@@ -20,7 +19,7 @@ public:
     explicit PlayArea(QWidget *panel);
 
     QLabel *label_status = nullptr;
-    QLabel *label_typingoff = nullptr;
+    QLabel *label_typingoff = nullptr; // the entry strip's
     QFrame *panel_winner = nullptr;
     QLabel *label_winner1 = nullptr;
     QLabel *label_winner2 = nullptr; // the grey shadow, one pixel right and up
@@ -30,7 +29,7 @@ public:
     QPushButton *button_rotate = nullptr;
     QPushButton *button_clear = nullptr;
     QPushButton *button_send = nullptr;
-    QFrame *panel_boardback = nullptr;
+    QFrame *panel_boardback = nullptr; // the board's panel
     QLabel *image_logo = nullptr;
 
     // Shows one winner text on the banner and its shadow.

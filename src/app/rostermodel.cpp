@@ -1,5 +1,7 @@
 #include "rostermodel.h"
 
+#include <limits>
+
 RosterModel::RosterModel(QObject *parent)
     : QObject(parent)
 { }
@@ -55,5 +57,18 @@ void RosterModel::clearScores()
     for (int slot = 1; slot <= slotCount; ++slot) {
         setScore(slot, QStringLiteral("0"));
         setBonus(slot, QString(), 0);
+    }
+}
+
+void RosterModel::tickBonuses()
+{
+    for (int slot = 1; slot <= slotCount; ++slot) {
+        Row &r = rows_[std::size_t(slot - 1)];
+        if (r.bonusTag > std::numeric_limits<int>::min())
+            --r.bonusTag;
+        if (r.bonusTag < 0 && !r.bonus.isEmpty()) {
+            r.bonus.clear();
+            Q_EMIT rowChanged(slot);
+        }
     }
 }

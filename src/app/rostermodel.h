@@ -36,6 +36,9 @@ public:
     void setWatching(int slot, bool watching);
     // Every score to "0" and every bonus blank (the start of a game).
     void clearScores();
+    // One tick of the round clock: every bonus tag goes down by 1, and a bonus whose
+    // tag falls below 0 is blanked.
+    void tickBonuses();
 
 Q_SIGNALS:
     void rowChanged(int slot);

@@ -20,6 +20,8 @@ QLabel *makeLabel(
     QWidget *parent, const QString &name, const QRect &place, const QColor &color, const QFont &font)
 {
     auto *label = new QLabel(parent);
+    // Names and scores come from other players: never read them as rich text.
+    label->setTextFormat(Qt::PlainText);
     label->setObjectName(name);
     label->setGeometry(place);
     label->setFont(font);

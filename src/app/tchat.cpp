@@ -1,11 +1,16 @@
 #include "tchat.h"
 
+#include "boardmodel.h"
+#include "boardpaintbox.h"
+#include "boardpanel.h"
 #include "chatpanel.h"
 #include "chatview.h"
 #include "clientdispatch.h"
+#include "entrystrip.h"
 #include "esockexception.h"
 #include "gameflow.h"
 #include "hostconnection.h"
+#include "lazywordtrie.h"
 #include "mainart.h"
 #include "mainmenus.h"
 #include "phrasebar.h"
@@ -23,20 +28,28 @@
 #include "tdownload.h"
 #include "tgamestart.h"
 #include "thelp.h"
+#include "tilegroups.h"
+#include "tilesmenu.h"
 #include "tphrases.h"
 #include "tserver.h"
 #include "tsolo.h"
 #include "tspylist.h"
 #include "ttallylist.h"
+#include "twordslist.h"
+#include "verdict.h"
 #include "wire.h"
-#include "wordsarea.h"
+#include "wordentry.h"
+#include "wordresults.h"
+#include "wordspanel.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMenu>
@@ -45,6 +58,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <QWindow>
 
 namespace {
 
@@ -57,6 +71,9 @@ constexpr int closeShrinkStep = 15;
 // Places of the chat and the phrase buttons in the board panel.
 constexpr QRect chatPlace(474, 307, 298, 214);
 constexpr QRect phrasesPlace(475, 285, 296, 19);
+// Places of the board's and the words panel's widgets in the board panel.
+constexpr QPoint boardPlace(45, 100);
+constexpr QPoint wordsPanelPlace(638, 2);
 
 // A message box that is modal for the player but never blocks the event loop:
 // sockets and timers keep running while it shows. It deletes itself when dismissed.
@@ -96,7 +113,10 @@ Tchat::Tchat(const Setup &setup, QWidget *parent)
     FormCreate();
     createWindows();
     connectWindows();
+    connectPlaySurface();
     loadinifile();
+    // The window-level key hook of the word entry.
+    qApp->installEventFilter(this);
 
     if (!spell->isOpen())
         reportDictionaryMissing();
@@ -110,6 +130,7 @@ Tchat::Tchat(const QString &dictionaryFolder, const QString &dictionaryResource,
 
 Tchat::~Tchat()
 {
+    qApp->removeEventFilter(this);
     // The connections and the host go first, while everything they report to is whole.
     delete connection_;
     delete server_;
@@ -124,21 +145,30 @@ void Tchat::FormCreate()
     sounds_.setPlayer(setup_.soundPlayer ? setup_.soundPlayer : new QtSoundPlayer(this));
     soundOptions_ = new SoundOptions(sounds_, this);
     roster_ = new RosterModel(this);
+    board_ = new BoardModel(this);
+    entry_ = new WordEntry(board_, this);
+    entry_->setDictionary(spell);
+    tiles_ = new TileGroups(
+        setup_.tilesFolder.isEmpty() ? TileGroups::defaultFolder() : setup_.tilesFolder, this);
+    results_ = new WordResults(this);
+    // Built from the event loop once the window shows, never on the start-up path.
+    trie_ = new LazyWordTrie(*spell, this);
     buildPanel();
     menus_ = new MainMenus(this,
         MainMenus::SharedItems {soundOptions_->playSoundsAction(), soundOptions_->playChatterSoundsAction(),
             soundOptions_->turnSoundMenu(), chat_->textColorAction(), chat_->textSizeMenu(),
             chat_->scrollChatOffAction(), chat_->clearMainChatAction()});
+    tilesMenu_ = new TilesMenu(menus_->tilesMenu, tiles_, this);
     connectMenus();
 
     connection_ = new HostConnection(this);
     connection_->setCompanionPort(setup_.companionPort);
     dispatch_ = new ClientDispatch(state_, *roster_, sounds_, this);
     flow_ = new GameFlow(*this);
+    flow_->setSecondLength(setup_.secondLength);
     dispatch_->setGameFlow(flow_);
     connectClient();
 
-    // Tile groups and the board are set up by their own parts when they are placed.
     roster_->clearScores();
     state_.ishost = false;
     state_.activeslot = 0;
@@ -165,7 +195,17 @@ void Tchat::buildPanel()
     playArea_ = new PlayArea(panel_board_);
     playArea_->image_logo->installEventFilter(this);
     rosterView_ = new RosterView(panel_board_, roster_, &state_);
-    wordsArea_ = new WordsArea(panel_board_);
+
+    // The entry strip's places are the board panel's own; the winner banner covers it.
+    strip_ = new EntryStrip(entry_, tiles_, panel_board_);
+    strip_->move(0, 0);
+    strip_->stackUnder(playArea_->panel_winner);
+    playArea_->label_typingoff = strip_->typingLabel();
+    boardView_ = new BoardPanel(board_, entry_, tiles_, panel_board_);
+    boardView_->move(boardPlace);
+    playArea_->panel_boardback = boardView_;
+    wordsPanel_ = new WordsPanel(results_, panel_board_);
+    wordsPanel_->move(wordsPanelPlace);
 
     phraseBar_ = new PhraseBar(panel_board_);
     phraseBar_->setGeometry(phrasesPlace);
@@ -199,8 +239,11 @@ void Tchat::createWindows()
     if (!draw)
         draw = [this](int bound) { return int(random_.bounded(bound)); };
     server_ = new TServer(*this, std::move(draw), this);
-    // The words list window comes next; it is handed over with setWordsListWindow().
+    server_->setSecondLength(setup_.secondLength);
+    wordslist_ = new Twordslist(board_, trie_, results_, this);
+    setWordsListWindow(wordslist_);
     solo_ = new Tsolo(this, shell);
+    results_->setTally(tallylist_->tally());
 
     const std::pair<QObject *, const char *> names[] {{about_, "about"}, {spylist_, "spylist"},
         {gamestart_, "gamestart"}, {help_, "help"}, {phrases_, "phrases"}, {download_, "download"},
@@ -224,13 +267,15 @@ void Tchat::connectMenus()
         settings_.timeBetweenRounds = seconds;
         saveinifile();
     });
+    // Each option's tag: 1 unchecked, 0 checked.
     connect(menus_, &MainMenus::clickLettersChanged, this, [this](int tag) {
         settings_.clickLetters = tag;
+        entry_->setClickLetters(tag == 0);
         saveinifile();
     });
     connect(menus_, &MainMenus::disableTypingChanged, this, [this](int tag) {
         settings_.disableTyping = tag;
-        playArea_->label_typingoff->setVisible(tag == 1);
+        entry_->setDisableTyping(tag == 0);
         saveinifile();
     });
     connect(menus_->autostart, &QAction::toggled, this, [this](bool on) { state_.autoStartNextGame = on; });
@@ -306,6 +351,73 @@ void Tchat::connectWindows()
     });
 }
 
+void Tchat::connectPlaySurface()
+{
+    QLabel *status = playArea_->label_status;
+    connect(entry_, &WordEntry::statusChanged, status, &QLabel::setText);
+    connect(entry_, &WordEntry::soundRequested, this, &Tchat::playsounds);
+    connect(entry_, &WordEntry::wordButtonsVisible, this, [this](bool visible) {
+        playArea_->button_send->setVisible(visible);
+        playArea_->button_clear->setVisible(visible);
+    });
+    connect(entry_, &WordEntry::justWatchingNotice, this, [this] {
+        openBox(
+            this, QMessageBox::Information, QStringLiteral("justWatchingBox"), WordEntry::justWatchingText);
+    });
+    connect(entry_, &WordEntry::wordJudged, this, &Tchat::carryOut);
+    connect(entry_, &WordEntry::saveRequested, this, [this] {
+        settings_.clickLetters = entry_->clickLetters() ? 0 : 1;
+        settings_.disableTyping = entry_->disableTyping() ? 0 : 1;
+        menus_->showSettings(settings_);
+        saveinifile();
+    });
+    connect(playArea_->button_rotate, &QPushButton::clicked, entry_, &WordEntry::rotateboard);
+    connect(playArea_->button_send, &QPushButton::clicked, entry_, &WordEntry::button_sendClick);
+    connect(playArea_->button_clear, &QPushButton::clicked, entry_, &WordEntry::button_clearClick);
+
+    connect(results_, &WordResults::statusChanged, status, &QLabel::setText);
+    connect(results_, &WordResults::soundRequested, this, &Tchat::playsounds);
+    connect(results_, &WordResults::clearWordRequested, entry_, &WordEntry::pressclear);
+
+    connect(tiles_, &TileGroups::saveRequested, this, [this] {
+        settings_.tiles = tiles_->settingValue();
+        saveinifile();
+    });
+
+    connect(dispatch_, &ClientDispatch::loggedIn, this, [this] {
+        entry_->setConnected(state_.isconnected);
+        results_->setMyslot(state_.myslot);
+    });
+    connect(dispatch_, &ClientDispatch::justWatchingChanged, entry_, &WordEntry::setJustWatching);
+    // A late joiner learns the game's settings from the host's summary.
+    connect(dispatch_, &ClientDispatch::gameSettingsChanged, this, [this] {
+        board_->setOddboard(state_.oddboard);
+        entry_->setMinLetters(state_.minLetters);
+        wordslist_->setMinLetters(state_.minLetters);
+    });
+    connect(this, &Tchat::roundWordsArrived, wordslist_, [this](const QStringList &words) {
+        wordslist_->thewords(Wire::toWire(words.join(QLatin1Char('+'))));
+    });
+    connect(wordslist_, &Twordslist::pathChosen, boardView_->paintbox(), &BoardPaintBox::showPath);
+}
+
+void Tchat::carryOut(const Verdict &verdict)
+{
+    if (verdict.status)
+        playArea_->label_status->setText(*verdict.status);
+    if (verdict.panelColour)
+        results_->addword(verdict.word, *verdict.panelColour);
+    if (!verdict.sound.isEmpty())
+        playsounds(verdict.sound);
+    if (!verdict.send || !state_.isconnected || state_.myslot < 1)
+        return;
+    QList<Wire::Tile> tiles;
+    tiles.reserve(qsizetype(verdict.claim.size()));
+    for (const Verdict::Tile &tile : verdict.claim)
+        tiles.append({tile.row, tile.col});
+    sendToHost(Wire::ToHost::playerdone(state_.myslot, tiles));
+}
+
 void Tchat::showWindow(QWidget *window)
 {
     window->show();
@@ -325,6 +437,7 @@ void Tchat::showEvent(QShowEvent *event)
 
 void Tchat::FormShow()
 {
+    trie_->start();
     processparams(setup_.arguments ? *setup_.arguments : QCoreApplication::arguments().mid(1));
 }
 
@@ -559,7 +672,10 @@ void Tchat::loadinifile()
 void Tchat::applySettings()
 {
     menus_->showSettings(settings_);
-    playArea_->label_typingoff->setVisible(settings_.disableTyping == 1);
+    entry_->setClickLetters(settings_.clickLetters != 1);
+    entry_->setDisableTyping(settings_.disableTyping != 1);
+    if (settings_.tiles != tiles_->settingValue())
+        tiles_->applySetting(settings_.tiles);
     for (int k = 1; k <= SettingsValues::phraseCount; ++k)
         phraseBar_->loadPhrase(k, settings_.phrases[std::size_t(k - 1)]);
     chat_->setTextSize(settings_.textSize);
@@ -672,8 +788,23 @@ void Tchat::closeEvent(QCloseEvent *event)
     Q_EMIT closed();
 }
 
+bool Tchat::keyHook(QObject *watched, QEvent *event)
+{
+    auto *widget = qobject_cast<QWidget *>(watched);
+    if (!widget || widget->window() != this || !windowHandle() || !windowHandle()->isActive())
+        return false;
+    // A key the focused control ignores travels on to its parents: judge it once, at
+    // the control it was sent to first.
+    const QWidget *first = focusWidget();
+    if (widget != (first ? first : this))
+        return false;
+    return entry_->FormShortCut(*static_cast<QKeyEvent *>(event));
+}
+
 bool Tchat::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::KeyPress && entry_ && keyHook(watched, event))
+        return true;
     if (watched == panel_board_ && event->type() == QEvent::Paint && !shownOnce_) {
         shownOnce_ = true;
         Q_EMIT firstShown();

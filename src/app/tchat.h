@@ -17,11 +17,15 @@
 #include <memory>
 #include <optional>
 
+class BoardModel;
+class BoardPanel;
 class ChatPanel;
 class ClientDispatch;
 class DesktopShell;
 class GameFlow;
+class EntryStrip;
 class HostConnection;
+class LazyWordTrie;
 class MainMenus;
 class PhraseBar;
 class PlayArea;
@@ -38,11 +42,17 @@ class Tdownload;
 class Tgamestart;
 class Thelp;
 class Tphrases;
+class TileGroups;
+class TilesMenu;
 class TServer;
 class Tsolo;
 class Tspylist;
 class Ttallylist;
-class WordsArea;
+class Twordslist;
+class WordEntry;
+class WordResults;
+class WordsPanel;
+struct Verdict;
 
 // The player's main window. It owns the client state, the dictionary `spell`, the
 // settings, the roster, the chat, the connection to the game host and, for the host
@@ -78,6 +88,11 @@ public:
         SoundPlayer *soundPlayer = nullptr; // the Qt Multimedia player
         DesktopShell *shell = nullptr; // the system's web browser
         QDate today; // the day the program started
+        // The length of one second of the round clock and of the host's countdown, in
+        // milliseconds; tests play whole games with short seconds.
+        int secondLength = 1000;
+        // The tile-group folder; the one beside the executable when empty.
+        QString tilesFolder;
     };
 
     static constexpr int boardPanelWidth = 780;
@@ -101,7 +116,7 @@ public:
     MainMenus *menus() const { return menus_; }
     PlayArea *playArea() const { return playArea_; }
     RosterView *rosterView() const { return rosterView_; }
-    WordsArea *wordsArea() const { return wordsArea_; }
+    WordsPanel *wordsPanel() const { return wordsPanel_; }
     QFrame *boardPanel() const { return panel_board_; }
     const ProcessMarker &marker() const { return *marker_; }
 
@@ -110,6 +125,17 @@ public:
     PhraseBar *phraseBar() const { return phraseBar_; }
     GameSounds &sounds() { return sounds_; }
     SoundOptions *soundOptions() const { return soundOptions_; }
+
+    // The play surface: the board as the host dealt it and as shown, the word in
+    // progress, the tile pictures, the board's and the strip's widgets, the host's
+    // verdicts on this player's words and the solver's word list for the review.
+    BoardModel *boardModel() const { return board_; }
+    WordEntry *wordEntry() const { return entry_; }
+    TileGroups *tileGroups() const { return tiles_; }
+    BoardPanel *boardView() const { return boardView_; }
+    EntryStrip *entryStrip() const { return strip_; }
+    WordResults *wordResults() const { return results_; }
+    LazyWordTrie *wordTrie() const { return trie_; }
 
     // The connection to the host, the client side of the protocol and the game flow.
     HostConnection *connection() const { return connection_; }
@@ -126,6 +152,7 @@ public:
     Tphrases *phraseEditor() const { return phrases_; }
     Tdownload *download() const { return download_; }
     Ttallylist *tallylist() const { return tallylist_; }
+    Twordslist *wordsList() const { return wordslist_; }
     Tsolo *solo() const { return solo_; }
 
     // Reads the settings file and applies every key to its control. Also runs once
@@ -207,6 +234,13 @@ private:
     void connectMenus();
     void connectClient();
     void connectWindows();
+    void connectPlaySurface();
+    // Carries out the player's own judgement of a finished word: status, words-panel
+    // line, sound and the claim to the host.
+    void carryOut(const Verdict &verdict);
+    // The window-level key hook: a key press for this window goes to the word entry
+    // before the focused control.
+    bool keyHook(QObject *watched, QEvent *event);
     void collectSettings();
     void applySettings();
     void applyWindowBounds(const QRect &bounds);
@@ -231,7 +265,15 @@ private:
     QFrame *panel_board_ = nullptr;
     PlayArea *playArea_ = nullptr;
     RosterView *rosterView_ = nullptr;
-    WordsArea *wordsArea_ = nullptr;
+    WordsPanel *wordsPanel_ = nullptr;
+    BoardModel *board_ = nullptr;
+    WordEntry *entry_ = nullptr;
+    TileGroups *tiles_ = nullptr;
+    TilesMenu *tilesMenu_ = nullptr;
+    BoardPanel *boardView_ = nullptr;
+    EntryStrip *strip_ = nullptr;
+    WordResults *results_ = nullptr;
+    LazyWordTrie *trie_ = nullptr;
     ChatPanel *chat_ = nullptr;
     PhraseBar *phraseBar_ = nullptr;
     HostConnection *connection_ = nullptr;
@@ -246,6 +288,7 @@ private:
     Tdownload *download_ = nullptr;
     Ttallylist *tallylist_ = nullptr;
     TServer *server_ = nullptr;
+    Twordslist *wordslist_ = nullptr;
     Tsolo *solo_ = nullptr;
 
     QPointer<QWidget> wordsList_;

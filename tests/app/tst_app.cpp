@@ -20,7 +20,7 @@
 #include "tphrases.h"
 #include "ttallylist.h"
 #include "weblinks.h"
-#include "wordsarea.h"
+#include "wordspanel.h"
 
 #include <QAction>
 #include <QColorDialog>
@@ -291,7 +291,7 @@ void TestApp::controlsStartInTheirFirstState()
     QVERIFY(play->label_typingoff->isVisible());
     QCOMPARE(play->label_typingoff->text(), QStringLiteral("TYPING OFF"));
     QVERIFY(play->image_logo->isVisible());
-    QCOMPARE(chat->wordsArea()->label_found->text(), QStringLiteral("Count: 0"));
+    QCOMPARE(chat->wordsPanel()->foundLabel()->text(), QStringLiteral("Count: 0"));
     auto *input = chat->findChild<QLineEdit *>(QStringLiteral("mychat"));
     QVERIFY(input);
     QCOMPARE(input->placeholderText(), QStringLiteral("<Enter Chat Here>"));
@@ -436,7 +436,7 @@ void TestApp::menusHoldTheirItemsAndSeparatorsInOrder_data()
     QTest::newRow("Time Between Rounds")
         << "timebetweenrounds" << QStringList {"Extra Long", "Long", "Normal", "Quick"};
     QTest::newRow("Text Size") << "TextSize1" << QStringList {"8", "10", "12", "14"};
-    QTest::newRow("Tiles") << "grouptilesitem" << QStringList {};
+    QTest::newRow("Tiles") << "grouptilesitem" << QStringList {"Classic"};
     QTest::newRow("View") << "View1" << QStringList {"View Tally", "Spy List", "Phrase List"};
     QTest::newRow("Help") << "Help1" << QStringList {"Content", "-", "About"};
     QTest::newRow("roster names") << "popup_kick"

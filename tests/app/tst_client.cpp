@@ -1,11 +1,13 @@
 // The player's window against a real game host in the same process, over loopback,
 // and against a scripted host that sends exactly the messages a test chooses.
+#include "boardmodel.h"
 #include "chatinput.h"
 #include "chatpanel.h"
 #include "chatview.h"
 #include "clientdispatch.h"
 #include "fakehostenvironment.h"
 #include "fakeshell.h"
+#include "gameflow.h"
 #include "hostconnection.h"
 #include "mainmenus.h"
 #include "phrasebar.h"
@@ -20,6 +22,7 @@
 #include "tgamestart.h"
 #include "tserver.h"
 #include "tspylist.h"
+#include "wordentry.h"
 
 #include <QAction>
 #include <QApplication>
@@ -173,6 +176,7 @@ std::unique_ptr<Tchat> TestClient::makeChat(const QStringList &arguments, quint1
     setup.settingsPath = files + QStringLiteral("/orinlobby.ini");
     setup.markerFolder = files;
     setup.tallyFolder = files;
+    setup.tilesFolder = files;
     setup.arguments = arguments;
     setup.gamePort = port;
     setup.listenAddress = QHostAddress::LocalHost;
@@ -431,7 +435,11 @@ void TestClient::aLateJoinerEntersTheRunningRound()
     QCOMPARE(play->label_status->text(), QStringLiteral("Click or Type a Word!"));
     QVERIFY(play->button_rotate->isVisible());
     QCOMPARE(play->label_typingoff->text(), QStringLiteral("TYPING ON"));
-    QCOMPARE(play->label_typingoff->property("tag").toInt(), 1);
+    QCOMPARE(chat->wordEntry()->typingTag(), 1);
+    QVERIFY(chat->wordEntry()->entryOpen());
+    QVERIFY(chat->boardModel()->oddboard());
+    QCOMPARE(chat->wordEntry()->minLetters(), 5);
+    QVERIFY(chat->gameFlow()->turntime().isActive());
     QVERIFY(sounds_.played.contains(QStringLiteral("turn")));
 }
 
