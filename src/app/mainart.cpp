@@ -62,8 +62,8 @@ QPushButton#button_send:pressed {
 }
 QFrame#panel_words { background: #4c6a4c; border: 1px solid #324a32; }
 QTextEdit#richedit_words { background: #4c6a4c; color: #ff8000; border: none; }
-QLabel#image_timer { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #f0f2b8, stop:1 #b9bd62);
-    border: 1px solid #263826; border-radius: 4px; }
+QLabel#image_timer { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #3b7391, stop:1 #1e4256);
+    border: 1px solid #14303f; border-radius: 4px; }
 QTextBrowser#mainchat { background: #e2e4b6; border: 1px solid #324a32; }
 QLineEdit#mychat { background: #fbfbea; border: 1px solid #324a32; border-radius: 3px; padding: 0px 3px; }
 )");

@@ -10,6 +10,8 @@
 #include <QTextLayout>
 #include <QToolTip>
 
+#include <cmath>
+
 namespace {
 
 QFont arial(int pixelSize)
@@ -20,6 +22,22 @@ QFont arial(int pixelSize)
     font.setPixelSize(pixelSize);
     font.setStyleStrategy(QFont::PreferAntialias);
     return font;
+}
+
+double luminance(const QColor &c)
+{
+    auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+
+// The verdict colours stay as they are, but black and maroon barely show on the dark
+// green: words darker than the background, without the contrast of body text, get
+// a pale backdrop of their own.
+bool needsBackdrop(const QColor &text, const QColor &ground)
+{
+    const double t = luminance(text) + 0.05;
+    const double g = luminance(ground) + 0.05;
+    return t < g && g / t < 4.5;
 }
 
 } // namespace
@@ -97,6 +115,8 @@ void WordsView::addword(const QString &text, const QColor &colour, VerdictMark::
     format.setFontWeight(QFont::Normal);
     format.setFontItalic(false);
     format.setFontUnderline(false);
+    if (needsBackdrop(colour, background))
+        format.setBackground(backdrop);
     // A twelve-letter word with its points is wider than the panel: it is drawn a little
     // narrower so that it stays on one line. Only longer (no real) words wrap.
     const int natural = fontMetrics().horizontalAdvance(text);
@@ -146,6 +166,16 @@ QColor WordsView::lineColour(int line) const
     const QTextBlock::iterator it = block.begin();
     return it.atEnd() ? block.charFormat().foreground().color()
                       : it.fragment().charFormat().foreground().color();
+}
+
+QColor WordsView::lineBackdrop(int line) const
+{
+    if (line < 0 || line >= lineCount())
+        return QColor();
+    const QTextBlock block = document()->findBlockByNumber(line);
+    const QTextBlock::iterator it = block.begin();
+    const QTextCharFormat format = it.atEnd() ? block.charFormat() : it.fragment().charFormat();
+    return format.hasProperty(QTextFormat::BackgroundBrush) ? format.background().color() : QColor();
 }
 
 VerdictMark::Kind WordsView::lineMark(int line) const

@@ -20,6 +20,8 @@ public:
     // The narrowest a long line is drawn, in per cent of its width.
     static constexpr int minStretch = 65;
     static inline const QColor background {76, 106, 76};
+    // Behind words whose colour would not show on the background.
+    static inline const QColor backdrop {226, 228, 182};
 
     explicit WordsView(QWidget *parent = nullptr);
 
@@ -31,6 +33,8 @@ public:
     int lineCount() const;
     QString lineText(int line) const;
     QColor lineColour(int line) const;
+    // The pale backdrop behind a dark word, or an invalid colour.
+    QColor lineBackdrop(int line) const;
     VerdictMark::Kind lineMark(int line) const;
 
 protected:

@@ -112,15 +112,17 @@ void TestWordResults::aRejectedWordShowsItsReasonAndPlaysInvalid_data()
     QTest::addColumn<QString>("status");
     QTest::addColumn<QColor>("colour");
     QTest::addColumn<Kind>("mark");
+    // Black and maroon are too dark to read on the panel's green without a backdrop.
+    QTest::addColumn<bool>("backdrop");
 
     QTest::newRow("not a word") << QByteArray("1+1+XQZ+") << "Invalid Word." << QColor(0, 0, 0)
-                                << Kind::Invalid;
+                                << Kind::Invalid << true;
     QTest::newRow("already found") << QByteArray("1+2+TABLE+") << "You have already found that word."
-                                   << QColor(128, 0, 0) << Kind::AlreadyFound;
+                                   << QColor(128, 0, 0) << Kind::AlreadyFound << true;
     QTest::newRow("too short") << QByteArray("1+3+CAT+") << "Not enough letters." << QColor(255, 128, 0)
-                               << Kind::TooShort;
-    QTest::newRow("unknown reason") << QByteArray("1+9+CAT+") << QString() << QColor() << Kind::None;
-    QTest::newRow("reason 0") << QByteArray("1+0+CAT+") << QString() << QColor() << Kind::None;
+                               << Kind::TooShort << false;
+    QTest::newRow("unknown reason") << QByteArray("1+9+CAT+") << QString() << QColor() << Kind::None << false;
+    QTest::newRow("reason 0") << QByteArray("1+0+CAT+") << QString() << QColor() << Kind::None << false;
 }
 
 void TestWordResults::aRejectedWordShowsItsReasonAndPlaysInvalid()
@@ -129,6 +131,7 @@ void TestWordResults::aRejectedWordShowsItsReasonAndPlaysInvalid()
     QFETCH(QString, status);
     QFETCH(QColor, colour);
     QFETCH(Kind, mark);
+    QFETCH(bool, backdrop);
 
     Panel p;
     QSignalSpy statusSpy(&p.results, &WordResults::statusChanged);
@@ -151,6 +154,7 @@ void TestWordResults::aRejectedWordShowsItsReasonAndPlaysInvalid()
     QCOMPARE(p.view()->lineText(0), QString::fromLatin1(data.split('+').at(2)));
     QCOMPARE(p.view()->lineColour(0), colour);
     QCOMPARE(p.view()->lineMark(0), mark);
+    QCOMPARE(p.view()->lineBackdrop(0).isValid(), backdrop);
 }
 
 void TestWordResults::answersForAnotherSlotOrWithBadNumbersChangeNothing_data()
