@@ -22,6 +22,14 @@ bool validSlot(int slot)
     return slot >= 1 && slot <= Wire::slotCount;
 }
 
+// The next number field, which may also be the message's last (with no "+" after it).
+std::optional<int> nextNumber(FieldReader &fields)
+{
+    if (!fields.rest().contains('+'))
+        return FieldReader::toInt(fields.rest());
+    return fields.nextInt();
+}
+
 } // namespace
 
 BotPlayer::BotPlayer(
@@ -35,6 +43,8 @@ BotPlayer::BotPlayer(
 {
     socket_.setReadBufferSize(readBufferBytes);
     claimTimer_.setSingleShot(true);
+    // A precise timer never fires early, so two claims keep their gap.
+    claimTimer_.setTimerType(Qt::PreciseTimer);
     connect(&claimTimer_, &QTimer::timeout, this, &BotPlayer::claimNext);
     connect(&socket_, &QTcpSocket::readyRead, this, &BotPlayer::readSocket);
     connect(&socket_, &QTcpSocket::disconnected, this, &BotPlayer::socketGone);
@@ -137,7 +147,7 @@ void BotPlayer::handleMessage(const QByteArray &message)
 
 void BotPlayer::sendlogininfo(FieldReader &fields)
 {
-    const auto slot = fields.nextInt();
+    const auto slot = nextNumber(fields);
     if (myslot_ != 0 || !slot || !validSlot(*slot))
         return;
     myslot_ = *slot;
@@ -200,7 +210,7 @@ void BotPlayer::loadstats(FieldReader &fields)
     fields.next();
     const auto minLetters = fields.nextInt();
     const auto left = fields.nextInt();
-    const auto phase = fields.nextInt();
+    const auto phase = nextNumber(fields);
     if (!seconds || !minLetters || !left || !phase)
         return;
     roundSeconds_ = std::clamp(*seconds, 1, longestRoundSeconds);
