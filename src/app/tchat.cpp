@@ -3,9 +3,11 @@
 #include "chatpanel.h"
 #include "chatview.h"
 #include "clientdispatch.h"
+#include "computerplayers.h"
 #include "esockexception.h"
 #include "gameflow.h"
 #include "hostconnection.h"
+#include "lazywordtrie.h"
 #include "mainart.h"
 #include "mainmenus.h"
 #include "phrasebar.h"
@@ -96,6 +98,7 @@ Tchat::Tchat(const Setup &setup, QWidget *parent)
     FormCreate();
     createWindows();
     connectWindows();
+    createComputerPlayers();
     loadinifile();
 
     if (!spell->isOpen())
@@ -111,6 +114,7 @@ Tchat::Tchat(const QString &dictionaryFolder, const QString &dictionaryResource,
 Tchat::~Tchat()
 {
     // The connections and the host go first, while everything they report to is whole.
+    delete computerPlayers_;
     delete connection_;
     delete server_;
 }
@@ -371,6 +375,7 @@ void Tchat::hostpress()
     connection_->open(QStringLiteral("127.0.0.1"));
     playArea_->button_start->show();
     menus_->StartGame1->setEnabled(true);
+    menus_->AddComputerPlayer1->menuAction()->setEnabled(true);
     spylist_->setHosting(true);
 }
 
@@ -424,6 +429,30 @@ void Tchat::button_startClick()
     else
         openBox(this, QMessageBox::Information, QStringLiteral("notConnectedBox"),
             QStringLiteral("You are not connected"));
+}
+
+void Tchat::createComputerPlayers()
+{
+    botTrie_ = new LazyWordTrie(*spell, this);
+    const auto namesInUse = [this] {
+        QStringList names;
+        for (int s = 1; s <= server_->highestSlot(); ++s)
+            if (server_->slot(s).inUse)
+                names << Wire::fromWire(server_->slot(s).name);
+        return names;
+    };
+    computerPlayers_ = new ComputerPlayers(*botTrie_, namesInUse, random_.generate(), this);
+    for (QAction *item : menus_->addComputerPlayerItems)
+        connect(item, &QAction::triggered, this,
+            [this, item] { addComputerPlayer(item->property("tag").toInt()); });
+}
+
+void Tchat::addComputerPlayer(int level)
+{
+    if (!state_.ishost || level < BotStrength::Easy || level > BotStrength::Hard)
+        return;
+    if (!computerPlayers_->add(BotStrength::Level(level), QHostAddress::LocalHost, server_->port()))
+        addSystemLine(QStringLiteral("Every computer player is already in the game."));
 }
 
 void Tchat::loadchecklist()

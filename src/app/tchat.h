@@ -19,9 +19,11 @@
 
 class ChatPanel;
 class ClientDispatch;
+class ComputerPlayers;
 class DesktopShell;
 class GameFlow;
 class HostConnection;
+class LazyWordTrie;
 class MainMenus;
 class PhraseBar;
 class PlayArea;
@@ -117,6 +119,8 @@ public:
     GameFlow *gameFlow() const { return flow_; }
     // The in-process game host; it listens only once this window hosts.
     TServer *server() const { return server_; }
+    // The computer players this window added to its own game.
+    ComputerPlayers *computerPlayers() const { return computerPlayers_; }
 
     // The side windows.
     Tabout *about() const { return about_; }
@@ -170,6 +174,9 @@ public:
     void loadchecklist();
 
     void button_startClick();
+    // "Add Computer Player": a computer player of the strength (0 easy, 1 medium,
+    // 2 hard) joins the game this window hosts.
+    void addComputerPlayer(int level);
     void Exit1Click();
     void ResetScreenLocation1Click();
     void ViewTally1Click();
@@ -217,6 +224,7 @@ private:
     void showWindow(QWidget *window);
     void FormClose();
     void reportDictionaryMissing();
+    void createComputerPlayers();
 
     Setup setup_;
     ClientState state_;
@@ -247,6 +255,8 @@ private:
     Ttallylist *tallylist_ = nullptr;
     TServer *server_ = nullptr;
     Tsolo *solo_ = nullptr;
+    LazyWordTrie *botTrie_ = nullptr;
+    ComputerPlayers *computerPlayers_ = nullptr;
 
     QPointer<QWidget> wordsList_;
     QPointer<QMessageBox> gameFullBox_;
