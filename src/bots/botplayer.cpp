@@ -14,6 +14,9 @@ namespace {
 constexpr int longestRoundSeconds = 3600;
 constexpr int defaultRoundSeconds = 60;
 constexpr int defaultMinLetters = 4;
+// No board holds more words than a round can plan; a host that says otherwise is
+// not believed past this.
+constexpr qsizetype maxWordsFound = 4096;
 // The socket reads at most this much ahead of the framing.
 constexpr qint64 readBufferBytes = 256 * 1024;
 
@@ -257,8 +260,12 @@ void BotPlayer::goodword(FieldReader &fields)
     const QByteArray word = fields.next();
     fields.next();
     const auto first = fields.nextInt();
-    if (slot && points && first && *slot == myslot_)
-        emit wordAccepted(Wire::fromWire(word), *points, *first == 1);
+    if (!slot || !points || !first || *slot != myslot_ || myslot_ == 0)
+        return;
+    const QString text = Wire::fromWire(word);
+    if (wordsFound_.size() < maxWordsFound && !wordsFound_.contains(text))
+        wordsFound_.append(text);
+    emit wordAccepted(text, *points, *first == 1);
 }
 
 void BotPlayer::winner()
@@ -275,6 +282,7 @@ void BotPlayer::startRound(int seconds)
         return;
     roundRunning_ = true;
     roundClockMs_ = 0;
+    wordsFound_.clear();
     BoardSolver solver(trie_.trie());
     brain_.planRound(solver.solve(board_), minLetters_, qint64(seconds) * 1000, random_);
     scheduleClaim();
@@ -303,7 +311,7 @@ void BotPlayer::claimNext()
         return;
     const auto word = brain_.takeClaim(*due);
     roundClockMs_ = *due;
-    if (word) {
+    if (word && !wordsFound_.contains(word->word)) {
         QList<Wire::Tile> tiles;
         for (const BoardCell &cell : word->path)
             tiles.append({cell.row, cell.col});

@@ -8,6 +8,7 @@
 #include <QHostAddress>
 #include <QObject>
 #include <QRandomGenerator>
+#include <QStringList>
 #include <QTcpSocket>
 #include <QTimer>
 
@@ -52,6 +53,8 @@ public:
     // A round is running and this player may claim words in it.
     bool isPlaying() const { return roundRunning_ && !watching_; }
     int claimsSent() const { return claimsSent_; }
+    // The words the host accepted from this player in the current round.
+    const QStringList &wordsFound() const { return wordsFound_; }
     const BotBrain &brain() const { return brain_; }
 
     // The message of the quick phrase said when a game is won.
@@ -115,4 +118,5 @@ private:
     // Game time of the round when the last claim went out.
     qint64 roundClockMs_ = 0;
     int claimsSent_ = 0;
+    QStringList wordsFound_;
 };

@@ -197,6 +197,7 @@ private Q_SLOTS:
 
         QVERIFY2(sent.size() >= 5, qPrintable(QString::number(sent.size())));
         QCOMPARE(rejected.size(), 0);
+        QCOMPARE(bot->wordsFound().size(), sent.size());
         const Wire::BoardCells &board = rig.server.board();
         for (qsizetype i = 0; i < sent.size(); ++i) {
             const Sent &s = sent[i];
