@@ -442,6 +442,9 @@ void Tchat::createComputerPlayers()
         return names;
     };
     computerPlayers_ = new ComputerPlayers(*botTrie_, namesInUse, random_.generate(), this);
+    connect(computerPlayers_, &ComputerPlayers::playerRefused, this, [this](const QString &name) {
+        addSystemLine(name + QStringLiteral(" could not join: the game is full."));
+    });
     for (QAction *item : menus_->addComputerPlayerItems)
         connect(item, &QAction::triggered, this,
             [this, item] { addComputerPlayer(item->property("tag").toInt()); });

@@ -49,6 +49,8 @@ public:
     BotStrength::Level level() const { return level_; }
     // The slot the host gave this player, 0 before CMD_sendlogininfo.
     int slot() const { return myslot_; }
+    // The host has admitted it (its own CMD_newplayerinfo arrived).
+    bool isAdmitted() const { return admitted_; }
     bool isConnected() const { return socket_.state() == QAbstractSocket::ConnectedState; }
     // A round is running and this player may claim words in it.
     bool isPlaying() const { return roundRunning_ && !watching_; }

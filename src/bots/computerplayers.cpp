@@ -82,6 +82,8 @@ void ComputerPlayers::gone(BotPlayer *player)
 {
     if (!players_.removeOne(player))
         return;
+    if (!player->isAdmitted())
+        emit playerRefused(player->name());
     emit playerGone(player->name());
     // Later: the player may be inside one of its own handlers.
     player->deleteLater();

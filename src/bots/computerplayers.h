@@ -54,6 +54,9 @@ Q_SIGNALS:
     void playerAdded(BotPlayer *player);
     // The player's connection ended; it is deleted right after this.
     void playerGone(const QString &name);
+    // The player's connection ended before the host admitted it (the game is full,
+    // or the host cannot be reached); playerGone() follows.
+    void playerRefused(const QString &name);
 
 private:
     void gone(BotPlayer *player);

@@ -245,17 +245,37 @@ private Q_SLOTS:
         QPointer<BotPlayer> bot = rig.addBot(BotStrength::Medium);
         QVERIFY(bot);
         QSignalSpy gone(&rig.bots, &ComputerPlayers::playerGone);
+        QSignalSpy refused(&rig.bots, &ComputerPlayers::playerRefused);
 
         rig.host.send(Wire::ToHost::kickhim(1, 2).chopped(1));
         QCOMPARE(rig.host.waitFor("CMD_playerdisconnected"), QByteArray("CMD_playerdisconnected+2+Klot"));
         QTRY_VERIFY(bot.isNull());
         QCOMPARE(gone.size(), 1);
         QCOMPARE(gone.first().at(0).toString(), QStringLiteral("Klot"));
+        QCOMPARE(refused.size(), 0);
         QCOMPARE(rig.bots.count(), 0);
         QCOMPARE(rig.bots.freeName(), QStringLiteral("Klot"));
 
         ProtocolClient next;
         QCOMPARE(next.join(rig.server.port(), "Next"), 2);
+    }
+
+    void aFullGameRefusesItAndItIsDeleted()
+    {
+        Rig rig;
+        QCOMPARE(rig.host.join(rig.server.port(), "Host"), 1);
+        std::vector<std::unique_ptr<ProtocolClient>> others;
+        for (int slot = 2; slot <= Wire::slotCount; ++slot) {
+            others.push_back(std::make_unique<ProtocolClient>());
+            QCOMPARE(others.back()->join(rig.server.port(), "P" + QByteArray::number(slot)), slot);
+        }
+        QSignalSpy refused(&rig.bots, &ComputerPlayers::playerRefused);
+        QPointer<BotPlayer> bot = rig.bots.add(BotStrength::Easy, QHostAddress::LocalHost, rig.server.port());
+        QVERIFY(bot);
+        QVERIFY(refused.wait(5000));
+        QCOMPARE(refused.first().at(0).toString(), QStringLiteral("Klot"));
+        QTRY_VERIFY(bot.isNull());
+        QCOMPARE(rig.bots.count(), 0);
     }
 
     void leavingClosesTheConnectionAndDeletesIt()
