@@ -56,6 +56,15 @@ void MainMenus::build(QMainWindow *window, const SharedItems &shared)
     fileMenu = topMenu("File1", QStringLiteral("File"));
     StartGame1 = addItem(fileMenu, "StartGame1", QStringLiteral("Start Game"));
     StartGame1->setEnabled(false);
+    AddComputerPlayer1 = addSubmenu(fileMenu, "AddComputerPlayer1", QStringLiteral("Add Computer Player"));
+    AddComputerPlayer1->menuAction()->setEnabled(false);
+    const std::array<std::pair<const char *, const char *>, 3> strengths {
+        {{"AddEasyPlayer1", "Easy"}, {"AddMediumPlayer1", "Medium"}, {"AddHardPlayer1", "Hard"}}};
+    for (std::size_t i = 0; i < strengths.size(); ++i) {
+        addComputerPlayerItems[i]
+            = addItem(AddComputerPlayer1, strengths[i].first, QString::fromLatin1(strengths[i].second));
+        addComputerPlayerItems[i]->setProperty("tag", int(i));
+    }
     fileMenu->addSeparator();
     Exit1 = addItem(fileMenu, "Exit1", QStringLiteral("Exit"));
 

@@ -50,6 +50,10 @@ public:
     QMenu *helpMenu = nullptr;
 
     QAction *StartGame1 = nullptr;
+    // "Add Computer Player": one item per strength (easy, medium, hard), each with the
+    // strength as its "tag"; offered only while this window hosts.
+    QMenu *AddComputerPlayer1 = nullptr;
+    std::array<QAction *, 3> addComputerPlayerItems {};
     QAction *Exit1 = nullptr;
     QAction *PlaySounds1 = nullptr;
     QAction *PlayChatterSounds1 = nullptr;

@@ -7,6 +7,8 @@
 #include "chatview.h"
 #include "clientdispatch.h"
 #include "entrystrip.h"
+
+#include "computerplayers.h"
 #include "esockexception.h"
 #include "gameflow.h"
 #include "hostconnection.h"
@@ -114,6 +116,8 @@ Tchat::Tchat(const Setup &setup, QWidget *parent)
     createWindows();
     connectWindows();
     connectPlaySurface();
+
+    createComputerPlayers();
     loadinifile();
     // The window-level key hook of the word entry.
     qApp->installEventFilter(this);
@@ -132,6 +136,7 @@ Tchat::~Tchat()
 {
     qApp->removeEventFilter(this);
     // The connections and the host go first, while everything they report to is whole.
+    delete computerPlayers_;
     delete connection_;
     delete server_;
 }
@@ -484,6 +489,7 @@ void Tchat::hostpress()
     connection_->open(QStringLiteral("127.0.0.1"));
     playArea_->button_start->show();
     menus_->StartGame1->setEnabled(true);
+    menus_->AddComputerPlayer1->menuAction()->setEnabled(true);
     spylist_->setHosting(true);
 }
 
@@ -537,6 +543,32 @@ void Tchat::button_startClick()
     else
         openBox(this, QMessageBox::Information, QStringLiteral("notConnectedBox"),
             QStringLiteral("You are not connected"));
+}
+
+void Tchat::createComputerPlayers()
+{
+    const auto namesInUse = [this] {
+        QStringList names;
+        for (int s = 1; s <= server_->highestSlot(); ++s)
+            if (server_->slot(s).inUse)
+                names << Wire::fromWire(server_->slot(s).name);
+        return names;
+    };
+    computerPlayers_ = new ComputerPlayers(*trie_, namesInUse, random_.generate(), this);
+    connect(computerPlayers_, &ComputerPlayers::playerRefused, this, [this](const QString &name) {
+        addSystemLine(name + QStringLiteral(" could not join: the game is full."));
+    });
+    for (QAction *item : menus_->addComputerPlayerItems)
+        connect(item, &QAction::triggered, this,
+            [this, item] { addComputerPlayer(item->property("tag").toInt()); });
+}
+
+void Tchat::addComputerPlayer(int level)
+{
+    if (!state_.ishost || level < BotStrength::Easy || level > BotStrength::Hard)
+        return;
+    if (!computerPlayers_->add(BotStrength::Level(level), QHostAddress::LocalHost, server_->port()))
+        addSystemLine(QStringLiteral("Every computer player is already in the game."));
 }
 
 void Tchat::loadchecklist()

@@ -21,6 +21,7 @@ class BoardModel;
 class BoardPanel;
 class ChatPanel;
 class ClientDispatch;
+class ComputerPlayers;
 class DesktopShell;
 class GameFlow;
 class EntryStrip;
@@ -143,6 +144,8 @@ public:
     GameFlow *gameFlow() const { return flow_; }
     // The in-process game host; it listens only once this window hosts.
     TServer *server() const { return server_; }
+    // The computer players this window added to its own game.
+    ComputerPlayers *computerPlayers() const { return computerPlayers_; }
 
     // The side windows.
     Tabout *about() const { return about_; }
@@ -197,6 +200,9 @@ public:
     void loadchecklist();
 
     void button_startClick();
+    // "Add Computer Player": a computer player of the strength (0 easy, 1 medium,
+    // 2 hard) joins the game this window hosts.
+    void addComputerPlayer(int level);
     void Exit1Click();
     void ResetScreenLocation1Click();
     void ViewTally1Click();
@@ -251,6 +257,7 @@ private:
     void showWindow(QWidget *window);
     void FormClose();
     void reportDictionaryMissing();
+    void createComputerPlayers();
 
     Setup setup_;
     ClientState state_;
@@ -290,6 +297,7 @@ private:
     TServer *server_ = nullptr;
     Twordslist *wordslist_ = nullptr;
     Tsolo *solo_ = nullptr;
+    ComputerPlayers *computerPlayers_ = nullptr;
 
     QPointer<QWidget> wordsList_;
     QPointer<QMessageBox> gameFullBox_;

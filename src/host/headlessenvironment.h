@@ -19,6 +19,8 @@ public:
 
     // False when the word list could not be written or opened.
     bool isReady() const;
+    // The word list (only when isReady()); the computer players read it too.
+    const TDictn &dictionary() const { return *spell_; }
 
     bool isword(QByteArrayView word) const override;
     int pauseBetweenRounds() const override { return pause_; }

@@ -1,7 +1,10 @@
 // wendlewick-host: the game host without a window. The first connection gets slot 1
 // and with it the host player's rights (starting games, removing players).
+#include "botstrength.h"
+#include "computerplayers.h"
 #include "esockexception.h"
 #include "headlessenvironment.h"
+#include "lazywordtrie.h"
 #include "tserver.h"
 #include "wire.h"
 
@@ -60,7 +63,13 @@ int main(int argc, char *argv[])
         QStringLiteral("10"));
     const QCommandLineOption autostartOption(
         QStringLiteral("autostart"), QStringLiteral("Start the next game by itself 60 seconds after a win."));
-    parser.addOptions({portOption, pauseOption, autostartOption});
+    const QCommandLineOption botsOption(QStringLiteral("bots"),
+        QStringLiteral("Computer players to add once the first player has joined (0 to 5, default 0)."),
+        QStringLiteral("count"), QStringLiteral("0"));
+    const QCommandLineOption botLevelOption(QStringLiteral("bot-level"),
+        QStringLiteral("Strength of the computer players: easy, medium or hard (default medium)."),
+        QStringLiteral("level"), QStringLiteral("medium"));
+    parser.addOptions({portOption, pauseOption, autostartOption, botsOption, botLevelOption});
     parser.process(app);
 
     bool ok = false;
@@ -72,6 +81,18 @@ int main(int argc, char *argv[])
     const int pause = parser.value(pauseOption).toInt(&ok);
     if (!ok || pause < 1 || pause > 3600) {
         std::fprintf(stderr, "wendlewick-host: --pause needs a number of seconds from 1 to 3600\n");
+        return 2;
+    }
+
+    const int bots = parser.value(botsOption).toInt(&ok);
+    if (!ok || bots < 0 || bots > int(ComputerPlayers::spareNames().size())) {
+        std::fprintf(stderr, "wendlewick-host: --bots needs a number from 0 to %d\n",
+            int(ComputerPlayers::spareNames().size()));
+        return 2;
+    }
+    const auto botLevel = BotStrength::levelFromName(parser.value(botLevelOption));
+    if (!botLevel) {
+        std::fprintf(stderr, "wendlewick-host: --bot-level needs easy, medium or hard\n");
         return 2;
     }
 
@@ -87,6 +108,30 @@ int main(int argc, char *argv[])
 
     QObject::connect(&server, &TServer::playerAdmitted, [](int slot, const QString &name) {
         logLine(QStringLiteral("slot %1: %2 joined").arg(slot).arg(quoted(name)));
+    });
+
+    // The computer players wait for the first person: slot 1 starts the games, and a
+    // computer player never does.
+    LazyWordTrie trie(environment.dictionary());
+    ComputerPlayers computerPlayers(
+        trie,
+        [&server] {
+            QStringList names;
+            for (int s = 1; s <= server.highestSlot(); ++s)
+                if (server.slot(s).inUse)
+                    names << Wire::fromWire(server.slot(s).name);
+            return names;
+        },
+        random.generate());
+    bool botsAdded = bots == 0;
+    QObject::connect(&server, &TServer::playerAdmitted, &computerPlayers, [&](int slot) {
+        if (slot != 1 || botsAdded)
+            return;
+        botsAdded = true;
+        logLine(
+            QStringLiteral("adding %1 %2 computer player(s)").arg(bots).arg(BotStrength::nameOf(*botLevel)));
+        for (int i = 0; i < bots; ++i)
+            computerPlayers.add(*botLevel, QHostAddress::LocalHost, server.port());
     });
     QObject::connect(&server, &TServer::playerLeft, [](int slot, const QString &name) {
         logLine(

@@ -425,7 +425,8 @@ void TestApp::menusHoldTheirItemsAndSeparatorsInOrder_data()
     QTest::newRow("bar") << "MainMenu1"
                          << QStringList {"File", "Options", "Tiles", "View", "Help", "-",
                                 "Check out Wendlewick Solo!"};
-    QTest::newRow("File") << "File1" << QStringList {"Start Game", "-", "Exit"};
+    QTest::newRow("File") << "File1" << QStringList {"Start Game", "Add Computer Player", "-", "Exit"};
+    QTest::newRow("Add Computer Player") << "AddComputerPlayer1" << QStringList {"Easy", "Medium", "Hard"};
     QTest::newRow("Options") << "Options1"
                              << QStringList {"Play Sounds", "Play Chatter Sounds", "Turn Sound",
                                     "Time Between Rounds", "Automatically Start Next Game", "-", "Text Color",

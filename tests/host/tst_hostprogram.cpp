@@ -40,6 +40,7 @@ private Q_SLOTS:
     void badOptionsAreRefused_data();
     void badOptionsAreRefused();
     void hostsAGameAndStopsOnSigterm();
+    void computerPlayersJoinOnceThePersonInSlotOneHas();
 };
 
 void TestHostProgram::helpListsTheOptions()
@@ -49,7 +50,7 @@ void TestHostProgram::helpListsTheOptions()
     QVERIFY(p.waitForFinished(10000));
     QCOMPARE(p.exitCode(), 0);
     const QString out = QString::fromUtf8(p.readAllStandardOutput());
-    for (const char *option : {"--port", "--pause", "--autostart", "--help"})
+    for (const char *option : {"--port", "--pause", "--autostart", "--bots", "--bot-level", "--help"})
         QVERIFY2(out.contains(QLatin1String(option)), option);
 }
 
@@ -59,6 +60,9 @@ void TestHostProgram::badOptionsAreRefused_data()
     QTest::newRow("port not a number") << QStringList {"--port", "http"};
     QTest::newRow("port too large") << QStringList {"--port", "70000"};
     QTest::newRow("pause zero") << QStringList {"--port", "0", "--pause", "0"};
+    QTest::newRow("bots not a number") << QStringList {"--port", "0", "--bots", "some"};
+    QTest::newRow("more bots than spare names") << QStringList {"--port", "0", "--bots", "6"};
+    QTest::newRow("unknown bot level") << QStringList {"--port", "0", "--bots", "1", "--bot-level", "expert"};
 }
 
 void TestHostProgram::badOptionsAreRefused()
@@ -100,6 +104,32 @@ void TestHostProgram::hostsAGameAndStopsOnSigterm()
 
     // The word list lives in a private folder, never in the working folder.
     QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("English"))));
+    ::kill(pid_t(p.processId()), SIGTERM);
+    QVERIFY(p.waitForFinished(10000));
+    QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(p.exitCode(), 0);
+}
+
+void TestHostProgram::computerPlayersJoinOnceThePersonInSlotOneHas()
+{
+    QTemporaryDir folder;
+    QProcess p;
+    p.setWorkingDirectory(folder.path());
+    p.start(program,
+        {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--bots"), QStringLiteral("2"),
+            QStringLiteral("--bot-level"), QStringLiteral("hard")});
+    QVERIFY(p.waitForStarted());
+    QString out;
+    const QRegularExpression listening(QStringLiteral("listening on port (\\d+)"));
+    QVERIFY2(waitForLine(p, out, listening), qPrintable(out));
+    const quint16 port = quint16(listening.match(out).captured(1).toUInt());
+
+    ProtocolClient first;
+    QCOMPARE(first.join(port, "Ann"), 1);
+    QCOMPARE(first.waitFor("CMD_newplayerinfo+2"), QByteArray("CMD_newplayerinfo+2+Klot+0"));
+    QCOMPARE(first.waitFor("CMD_newplayerinfo+3"), QByteArray("CMD_newplayerinfo+3+Klock+0"));
+    QVERIFY2(
+        waitForLine(p, out, QRegularExpression(QStringLiteral("slot 3: \"Klock\" joined"))), qPrintable(out));
     ::kill(pid_t(p.processId()), SIGTERM);
     QVERIFY(p.waitForFinished(10000));
     QCOMPARE(p.exitStatus(), QProcess::NormalExit);
