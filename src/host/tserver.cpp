@@ -427,7 +427,9 @@ void TServer::playerdone(int sender, const QByteArray &rest)
         return;
     TPlayerSlot &p = slotRef(sender);
     p.claimPath.fill(Wire::Tile {});
-    if (f.isEmpty())
+    // A watching player sits the game out: a window never sends claims while its
+    // player watches, so one that does is dropped rather than scored.
+    if (f.isEmpty() || p.watching)
         return;
 
     // Tiles come numbered 1, 2, 3 ... in reading order; anything else (a number out

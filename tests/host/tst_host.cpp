@@ -177,6 +177,7 @@ private Q_SLOTS:
     void claimsAreJudged();
     void laterFinderScoresBasePoints();
     void claimsOutsideARoundGetNoReply();
+    void claimsOfAWatchingPlayerGetNoReply();
     void roundEndSendsScoresAndSortedWords();
     void winAndTieRule_data();
     void winAndTieRule();
@@ -428,6 +429,26 @@ void TestHost::claimsOutsideARoundGetNoReply()
     host.send(claim(1, "TEAM"));
     QCOMPARE(firstChatAfterProbe(host, host), QByteArray("CMD_chat+1+Host chats: probe|clRed"));
     QVERIFY(countContaining(host, "CMD_addscore") == 0);
+}
+
+void TestHost::claimsOfAWatchingPlayerGetNoReply()
+{
+    Game g;
+    ProtocolClient &host = g.join("Host");
+    ProtocolClient &ann = g.join("Ann");
+    QVERIFY(g.start());
+    ann.send("CMD_justwatch+2+1");
+    QCOMPARE(ann.waitFor("CMD_justwatching"), QByteArray("CMD_justwatching+2+1"));
+    ann.send(claim(2, "TEAM"));
+    QCOMPARE(firstChatAfterProbe(ann, host), QByteArray("CMD_chat+2+Ann chats: probe|clRed"));
+    QVERIFY(countContaining(host, "CMD_addscore") == 0);
+    QCOMPARE(g.server->slot(2).gameScore, 0);
+
+    // Back to playing, the same claim scores.
+    ann.send("CMD_justwatch+2+2");
+    QCOMPARE(ann.waitFor("CMD_justwatching"), QByteArray("CMD_justwatching+2+2"));
+    ann.send(claim(2, "TEAM"));
+    QCOMPARE(nextReply(ann, 2), QByteArray("CMD_addscore+2+2+2+"));
 }
 
 void TestHost::roundEndSendsScoresAndSortedWords()
