@@ -333,6 +333,9 @@ void TServer::receivedlogininfo(int sender, const QByteArray &rest)
     p.name = name;
     p.loggedIn = true;
     p.loginTimer->stop();
+    // Everyone is told the newcomer plays ("+0"); a watch request that reached the
+    // slot before its player arrived must not silently drop that player's claims.
+    p.watching = false;
 
     sendToAll(Wire::ToPlayer::newplayerinfo(sender, name));
 

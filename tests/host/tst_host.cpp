@@ -178,6 +178,7 @@ private Q_SLOTS:
     void laterFinderScoresBasePoints();
     void claimsOutsideARoundGetNoReply();
     void claimsOfAWatchingPlayerGetNoReply();
+    void newcomerPlaysEvenIfItsSlotWasSetToWatchWhileFree();
     void roundEndSendsScoresAndSortedWords();
     void winAndTieRule_data();
     void winAndTieRule();
@@ -449,6 +450,27 @@ void TestHost::claimsOfAWatchingPlayerGetNoReply()
     QCOMPARE(ann.waitFor("CMD_justwatching"), QByteArray("CMD_justwatching+2+2"));
     ann.send(claim(2, "TEAM"));
     QCOMPARE(nextReply(ann, 2), QByteArray("CMD_addscore+2+2+2+"));
+}
+
+void TestHost::newcomerPlaysEvenIfItsSlotWasSetToWatchWhileFree()
+{
+    Game g;
+    ProtocolClient &host = g.join("Host");
+    ProtocolClient &ann = g.join("Ann");
+    QVERIFY(g.start());
+    ann.close();
+    host.waitFor("CMD_playerdisconnected");
+    // The host player's click on Ann's row arrives after she left.
+    host.send("CMD_justwatch+2+1");
+    QCOMPARE(host.waitFor("CMD_justwatching"), QByteArray("CMD_justwatching+2+1"));
+
+    ProtocolClient &bo = g.join("Bo");
+    QCOMPARE(bo.slot(), 2);
+    QCOMPARE(host.waitFor("CMD_newplayerinfo+2"), QByteArray("CMD_newplayerinfo+2+Bo+0"));
+    QVERIFY(!g.server->slot(2).watching);
+    bo.skipAll();
+    bo.send(claim(2, "TEAM"));
+    QCOMPARE(nextReply(bo, 2), QByteArray("CMD_addscore+2+2+2+"));
 }
 
 void TestHost::roundEndSendsScoresAndSortedWords()
