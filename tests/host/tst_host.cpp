@@ -173,6 +173,10 @@ private Q_SLOTS:
     void lateJoinerCatchesUpInOrder();
     void lateJoinerTakesOverTheLeaversScore();
     void relaysCarryTheSendersStoredName();
+    void relaysLongerThanAWindowTakesAreDropped_data();
+    void relaysLongerThanAWindowTakesAreDropped();
+    void oversizedGameStartIsIgnored();
+    void longNamesAreCutAtLogin();
     void claimsAreJudged_data();
     void claimsAreJudged();
     void laterFinderScoresBasePoints();
@@ -334,6 +338,66 @@ void TestHost::relaysCarryTheSendersStoredName()
     // A leading zero in the sender's slot is written back normalised.
     ann.send("CMD_playasound+02+wave1+");
     QCOMPARE(host.next(), QByteArray("CMD_playasound+2+wave1+"));
+}
+
+void TestHost::relaysLongerThanAWindowTakesAreDropped_data()
+{
+    // Ann's relays carry "CMD_chat+2+Ann chats: " (22 bytes) before her text; a
+    // window takes messages of up to 65,536 bytes.
+    QTest::addColumn<QByteArray>("command");
+    QTest::addColumn<int>("textBytes");
+    QTest::addColumn<bool>("relayed");
+    QTest::newRow("chat that just fits") << QByteArray("CMD_chat") << 65536 - 22 << true;
+    QTest::newRow("chat one byte too long") << QByteArray("CMD_chat") << 65536 - 21 << false;
+    // "CMD_action+2+Ann " is 17 bytes.
+    QTest::newRow("action one byte too long") << QByteArray("CMD_action") << 65536 - 16 << false;
+}
+
+void TestHost::oversizedGameStartIsIgnored()
+{
+    Game g;
+    ProtocolClient &host = g.join("Host");
+    host.skipAll();
+    // A starter's name filling the whole message: relayed with its five empty fields
+    // and the "+" after each, the start would pass what a window takes.
+    host.send("CMD_startgame+" + QByteArray(65536 - 15, 'x') + "+");
+    QCOMPARE(firstChatAfterProbe(host, host), QByteArray("CMD_chat+1+Host chats: probe|clRed"));
+    QCOMPARE(countContaining(host, "CMD_startgame"), 0);
+    QVERIFY(!g.server->gameRunning());
+    QVERIFY(g.start());
+}
+
+void TestHost::relaysLongerThanAWindowTakesAreDropped()
+{
+    QFETCH(QByteArray, command);
+    QFETCH(int, textBytes);
+    QFETCH(bool, relayed);
+    Game g;
+    ProtocolClient &host = g.join("Host");
+    ProtocolClient &ann = g.join("Ann");
+    host.skipAll();
+    ann.send(command + "+2+" + QByteArray(textBytes, 'x'));
+    ann.send("CMD_chat+2+probe|clRed");
+    QList<QByteArray> before;
+    for (QByteArray m = host.next(); m != "CMD_chat+2+Ann chats: probe|clRed"; m = host.next()) {
+        QVERIFY(!m.isEmpty());
+        before.append(m);
+    }
+    QCOMPARE(before.size(), relayed ? 1 : 0);
+    if (relayed)
+        QCOMPARE(before.first().size(), 65536);
+    QVERIFY(ann.isConnected());
+}
+
+void TestHost::longNamesAreCutAtLogin()
+{
+    Game g;
+    ProtocolClient &host = g.join("Host");
+    const QByteArray longName(1000, 'n');
+    ProtocolClient &ann = g.join(longName);
+    QCOMPARE(ann.slot(), 2);
+    QCOMPARE(host.waitFor("CMD_newplayerinfo+2"), "CMD_newplayerinfo+2+" + longName.first(255) + "+0");
+    QCOMPARE(g.server->slot(2).name, longName.first(255));
 }
 
 void TestHost::claimsAreJudged_data()
