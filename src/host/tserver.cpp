@@ -258,6 +258,12 @@ void TServer::sendToAll(const QByteArray &message)
             sendTo(s, message);
 }
 
+void TServer::relay(const QByteArray &message)
+{
+    if (message.size() - 1 <= maxRelayBytes)
+        sendToAll(message);
+}
+
 // --- Dispatch ----------------------------------------------------------------
 
 void TServer::scheduleDispatch()
@@ -328,11 +334,15 @@ void TServer::receivedlogininfo(int sender, const QByteArray &rest)
         return;
     const QByteArray version = f.next();
     // A "+" in a name would shift every later field of the roster messages.
-    const QByteArray name = Wire::sanitized(f.rest()).replace('+', '-');
+    const QByteArray name
+        = Wire::sanitized(f.rest().first(std::min(f.rest().size(), maxNameBytes))).replace('+', '-');
     TPlayerSlot &p = slotRef(sender);
     p.name = name;
     p.loggedIn = true;
     p.loginTimer->stop();
+    // Everyone is told the newcomer plays ("+0"); a watch request that reached the
+    // slot before its player arrived must not silently drop that player's claims.
+    p.watching = false;
 
     sendToAll(Wire::ToPlayer::newplayerinfo(sender, name));
 
@@ -377,7 +387,7 @@ void TServer::chat(int sender, const QByteArray &rest)
     FieldReader f(rest);
     const auto slot = f.nextInt();
     if (slot && *slot == sender)
-        sendToAll(Wire::ToPlayer::chat(sender, slotRef(sender).name, f.rest()));
+        relay(Wire::ToPlayer::chat(sender, slotRef(sender).name, f.rest()));
 }
 
 void TServer::action(int sender, const QByteArray &rest)
@@ -385,7 +395,7 @@ void TServer::action(int sender, const QByteArray &rest)
     FieldReader f(rest);
     const auto slot = f.nextInt();
     if (slot && *slot == sender)
-        sendToAll(Wire::ToPlayer::action(sender, slotRef(sender).name, f.rest()));
+        relay(Wire::ToPlayer::action(sender, slotRef(sender).name, f.rest()));
 }
 
 void TServer::playasound(int sender, const QByteArray &rest)
@@ -393,7 +403,7 @@ void TServer::playasound(int sender, const QByteArray &rest)
     FieldReader f(rest);
     const auto slot = f.nextInt();
     if (slot && *slot == sender)
-        sendToAll(Wire::ToPlayer::playasound(sender, f.rest()));
+        relay(Wire::ToPlayer::playasound(sender, f.rest()));
 }
 
 void TServer::justwatch(int sender, const QByteArray &rest)
@@ -486,17 +496,21 @@ void TServer::playerdone(int sender, const QByteArray &rest)
 
 void TServer::startgame(const QByteArray &rest)
 {
-    savedOptions_ = rest;
-    gameRunning_ = true;
     FieldReader f(rest);
     std::array<QByteArray, 6> fields;
     for (QByteArray &field : fields)
         field = f.next();
+    const QByteArray announcement = Wire::ToPlayer::startgame(fields);
+    // A start no window could take in is not a start.
+    if (announcement.size() - 1 > maxRelayBytes)
+        return;
+    savedOptions_ = rest;
+    gameRunning_ = true;
     target_ = FieldReader::toInt(fields[1]).value_or(100);
     roundSeconds_ = FieldReader::toInt(fields[2]).value_or(60);
     sizeCode_ = FieldReader::toInt(fields[3]).value_or(8);
     minLetters_ = FieldReader::toInt(fields[4]).value_or(4);
-    sendToAll(Wire::ToPlayer::startgame(fields));
+    sendToAll(announcement);
     for (int s = 1; s <= Wire::slotCount; ++s) {
         TPlayerSlot &p = slotRef(s);
         p.gameScore = 0;

@@ -39,6 +39,14 @@ public:
     static constexpr qint64 maxUnsentBytes = 1024 * 1024;
     // Seconds between a win and the automatic start of the next game.
     static constexpr int restartSeconds = 60;
+    // The longest message a player's window takes (its InputBuffer's bound, terminator
+    // not counted): a chat, action or sound relay, or a game start, that would be longer
+    // is dropped, so one peer's oversized line can never make every other window drop
+    // its connection.
+    static constexpr qsizetype maxRelayBytes = InputBuffer::Limits {}.maxPartialBytes;
+    // Names are cut to this many bytes at login, which keeps every roster message (up
+    // to ten names) and every relay carrying a name far below that bound.
+    static constexpr qsizetype maxNameBytes = 255;
     // Phases of the countdown (the `Tag` of `timer1`, the phase field of CMD_loadstats).
     enum Phase { NoGame = 0, RoundRunning = 1, Pause = 2, RestartWait = 3 };
 
@@ -101,6 +109,7 @@ private:
     void releaseSlot(int slot);
     void sendTo(int slot, const QByteArray &message);
     void sendToAll(const QByteArray &message);
+    void relay(const QByteArray &message);
     void scheduleDispatch();
 
     // Handlers, each given the sender's slot and the rest of the message.

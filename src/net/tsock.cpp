@@ -11,6 +11,8 @@ namespace {
 
 // How long a closed connection may still deliver what the system had not taken.
 constexpr int lingerMs = 5000;
+// The most one read notification takes in; a larger arrival comes in several.
+constexpr qint64 maxReadBytes = 32768;
 
 struct WsaName
 {
@@ -242,6 +244,7 @@ void TSock::adopt(QTcpSocket *socket)
 {
     socket->setParent(this);
     socket_ = socket;
+    socket->setReadBufferSize(maxReadBytes);
     // Messages are small and each is sent whole: without this, a second message
     // (CMD_goodword after CMD_addscore) waits for the peer's delayed acknowledgement.
     socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
@@ -266,8 +269,8 @@ void TSock::readyRead()
 {
     if (!socket_)
         return;
-    // One notification takes what the system holds for this socket (at most its
-    // receive buffer), so one peer cannot make the others wait.
+    // One notification takes at most maxReadBytes, so one peer's flood comes in
+    // bounded pieces between the other sockets' events.
     const QByteArray data = socket_->readAll();
     if (data.isEmpty())
         return;

@@ -90,7 +90,8 @@ public:
 
 Q_SIGNALS:
     void OnAccept(TSock *sender);
-    // `count` is the input buffer's length after the arrival.
+    // At most 32,768 bytes arrive per notification; `count` is the input buffer's
+    // length after the arrival.
     void OnRead(TSock *sender, qint64 count);
     void OnDisconnect(TSock *sender);
     void OnConnect(TSock *sender);

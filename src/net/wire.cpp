@@ -49,9 +49,13 @@ public:
     {
         const qsizetype at = out_.size();
         out_ += t;
-        for (qsizetype i = at; i < out_.size(); ++i)
-            if (out_.at(i) == terminator)
+        for (qsizetype i = at; i < out_.size(); ++i) {
+            const char c = out_.at(i);
+            if (c == terminator)
                 out_[i] = '?';
+            else if (c == '\r' || c == '\n')
+                out_[i] = ' ';
+        }
         return *this;
     }
     QByteArray done()

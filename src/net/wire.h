@@ -18,7 +18,9 @@ inline constexpr char wendlewickVersion[] = "1.0.7";
 // A message is a command word, "+", and fields separated by "+", ended by the byte
 // 0xFF. Every builder returns the complete bytes of one message, terminator
 // included, ready for one TSock::Send. Nothing is escaped, so every builder writes
-// "?" for a 0xFF byte inside a field: no field ever ends a message early.
+// "?" for a 0xFF byte inside a field: no field ever ends a message early. A message
+// never holds a line break either (receivers may keep one message a line): a carriage
+// return or line feed in a field goes out as a blank.
 namespace Wire {
 
 inline constexpr char terminator = char(0xFF);

@@ -296,11 +296,16 @@ void Tdownload::downloadFinished()
     if (!failure_.isEmpty()) {
         infolabel->setText(QStringLiteral("Download failed: ") + failure_);
         state_ = Idle;
-    } else if (reply->error() == QNetworkReply::OperationCanceledError || status >= 400) {
+    } else if (reply->error() == QNetworkReply::OperationCanceledError || status >= 300) {
+        // A final answer other than 2xx (a redirect that was not followed included) is
+        // an error page, never the installer.
         infolabel->setText(QStringLiteral("Download Aborted"));
         state_ = Aborted;
     } else if (reply->error() != QNetworkReply::NoError) {
         infolabel->setText(QStringLiteral("Download failed: ") + reply->errorString());
+        state_ = Idle;
+    } else if (received_ == 0) {
+        infolabel->setText(QStringLiteral("Download failed: the server sent no file"));
         state_ = Idle;
     } else if (!file_->commit()) {
         infolabel->setText(QStringLiteral("Download failed: ") + file_->errorString());

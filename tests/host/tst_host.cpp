@@ -173,11 +173,16 @@ private Q_SLOTS:
     void lateJoinerCatchesUpInOrder();
     void lateJoinerTakesOverTheLeaversScore();
     void relaysCarryTheSendersStoredName();
+    void relaysLongerThanAWindowTakesAreDropped_data();
+    void relaysLongerThanAWindowTakesAreDropped();
+    void oversizedGameStartIsIgnored();
+    void longNamesAreCutAtLogin();
     void claimsAreJudged_data();
     void claimsAreJudged();
     void laterFinderScoresBasePoints();
     void claimsOutsideARoundGetNoReply();
     void claimsOfAWatchingPlayerGetNoReply();
+    void newcomerPlaysEvenIfItsSlotWasSetToWatchWhileFree();
     void roundEndSendsScoresAndSortedWords();
     void winAndTieRule_data();
     void winAndTieRule();
@@ -335,6 +340,66 @@ void TestHost::relaysCarryTheSendersStoredName()
     QCOMPARE(host.next(), QByteArray("CMD_playasound+2+wave1+"));
 }
 
+void TestHost::relaysLongerThanAWindowTakesAreDropped_data()
+{
+    // Ann's relays carry "CMD_chat+2+Ann chats: " (22 bytes) before her text; a
+    // window takes messages of up to 65,536 bytes.
+    QTest::addColumn<QByteArray>("command");
+    QTest::addColumn<int>("textBytes");
+    QTest::addColumn<bool>("relayed");
+    QTest::newRow("chat that just fits") << QByteArray("CMD_chat") << 65536 - 22 << true;
+    QTest::newRow("chat one byte too long") << QByteArray("CMD_chat") << 65536 - 21 << false;
+    // "CMD_action+2+Ann " is 17 bytes.
+    QTest::newRow("action one byte too long") << QByteArray("CMD_action") << 65536 - 16 << false;
+}
+
+void TestHost::oversizedGameStartIsIgnored()
+{
+    Game g;
+    ProtocolClient &host = g.join("Host");
+    host.skipAll();
+    // A starter's name filling the whole message: relayed with its five empty fields
+    // and the "+" after each, the start would pass what a window takes.
+    host.send("CMD_startgame+" + QByteArray(65536 - 15, 'x') + "+");
+    QCOMPARE(firstChatAfterProbe(host, host), QByteArray("CMD_chat+1+Host chats: probe|clRed"));
+    QCOMPARE(countContaining(host, "CMD_startgame"), 0);
+    QVERIFY(!g.server->gameRunning());
+    QVERIFY(g.start());
+}
+
+void TestHost::relaysLongerThanAWindowTakesAreDropped()
+{
+    QFETCH(QByteArray, command);
+    QFETCH(int, textBytes);
+    QFETCH(bool, relayed);
+    Game g;
+    ProtocolClient &host = g.join("Host");
+    ProtocolClient &ann = g.join("Ann");
+    host.skipAll();
+    ann.send(command + "+2+" + QByteArray(textBytes, 'x'));
+    ann.send("CMD_chat+2+probe|clRed");
+    QList<QByteArray> before;
+    for (QByteArray m = host.next(); m != "CMD_chat+2+Ann chats: probe|clRed"; m = host.next()) {
+        QVERIFY(!m.isEmpty());
+        before.append(m);
+    }
+    QCOMPARE(before.size(), relayed ? 1 : 0);
+    if (relayed)
+        QCOMPARE(before.first().size(), 65536);
+    QVERIFY(ann.isConnected());
+}
+
+void TestHost::longNamesAreCutAtLogin()
+{
+    Game g;
+    ProtocolClient &host = g.join("Host");
+    const QByteArray longName(1000, 'n');
+    ProtocolClient &ann = g.join(longName);
+    QCOMPARE(ann.slot(), 2);
+    QCOMPARE(host.waitFor("CMD_newplayerinfo+2"), "CMD_newplayerinfo+2+" + longName.first(255) + "+0");
+    QCOMPARE(g.server->slot(2).name, longName.first(255));
+}
+
 void TestHost::claimsAreJudged_data()
 {
     QTest::addColumn<int>("minLetters");
@@ -449,6 +514,27 @@ void TestHost::claimsOfAWatchingPlayerGetNoReply()
     QCOMPARE(ann.waitFor("CMD_justwatching"), QByteArray("CMD_justwatching+2+2"));
     ann.send(claim(2, "TEAM"));
     QCOMPARE(nextReply(ann, 2), QByteArray("CMD_addscore+2+2+2+"));
+}
+
+void TestHost::newcomerPlaysEvenIfItsSlotWasSetToWatchWhileFree()
+{
+    Game g;
+    ProtocolClient &host = g.join("Host");
+    ProtocolClient &ann = g.join("Ann");
+    QVERIFY(g.start());
+    ann.close();
+    host.waitFor("CMD_playerdisconnected");
+    // The host player's click on Ann's row arrives after she left.
+    host.send("CMD_justwatch+2+1");
+    QCOMPARE(host.waitFor("CMD_justwatching"), QByteArray("CMD_justwatching+2+1"));
+
+    ProtocolClient &bo = g.join("Bo");
+    QCOMPARE(bo.slot(), 2);
+    QCOMPARE(host.waitFor("CMD_newplayerinfo+2"), QByteArray("CMD_newplayerinfo+2+Bo+0"));
+    QVERIFY(!g.server->slot(2).watching);
+    bo.skipAll();
+    bo.send(claim(2, "TEAM"));
+    QCOMPARE(nextReply(bo, 2), QByteArray("CMD_addscore+2+2+2+"));
 }
 
 void TestHost::roundEndSendsScoresAndSortedWords()

@@ -41,6 +41,7 @@ private Q_SLOTS:
     void badOptionsAreRefused();
     void hostsAGameAndStopsOnSigterm();
     void computerPlayersJoinOnceThePersonInSlotOneHas();
+    void controlCharactersOfPeersNeverReachTheTerminal();
 };
 
 void TestHostProgram::helpListsTheOptions()
@@ -134,6 +135,34 @@ void TestHostProgram::computerPlayersJoinOnceThePersonInSlotOneHas()
     QVERIFY(p.waitForFinished(10000));
     QCOMPARE(p.exitStatus(), QProcess::NormalExit);
     QCOMPARE(p.exitCode(), 0);
+}
+
+void TestHostProgram::controlCharactersOfPeersNeverReachTheTerminal()
+{
+    QTemporaryDir folder;
+    QProcess p;
+    p.setWorkingDirectory(folder.path());
+    p.start(program,
+        {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--pause"), QStringLiteral("1")});
+    QVERIFY(p.waitForStarted());
+    QString out;
+    const QRegularExpression listening(QStringLiteral("listening on port (\\d+)"));
+    QVERIFY2(waitForLine(p, out, listening), qPrintable(out));
+    const quint16 port = quint16(listening.match(out).captured(1).toUInt());
+
+    // An escape sequence that would retitle the terminal, and the 8-bit CSI.
+    ProtocolClient first;
+    QCOMPARE(first.join(port, "A\x1b]0;owned\x07n\x9bn"), 1);
+    first.send("CMD_startgame+\x1b[2J+0+0+4+4+0+");
+    QVERIFY2(waitForLine(p, out, QRegularExpression(QStringLiteral("winner: "))), qPrintable(out));
+    for (const QString &line :
+        {QStringLiteral("slot 1: \"A?]0;owned?n?n\" joined"), QStringLiteral("game started by \"?[2J\""),
+            QStringLiteral("round 1 over: A?]0;owned?n?n 0"), QStringLiteral("winner: \"A?]0;owned?n?n\"")})
+        QVERIFY2(out.contains(line), qPrintable(line));
+    for (const QChar c : std::as_const(out))
+        QVERIFY(c == u'\n' || (c >= u' ' && c != QChar(0x7F) && (c < QChar(0x80) || c > QChar(0x9F))));
+    ::kill(pid_t(p.processId()), SIGTERM);
+    QVERIFY(p.waitForFinished(10000));
 }
 
 QTEST_GUILESS_MAIN(TestHostProgram)

@@ -87,6 +87,7 @@ private Q_SLOTS:
     void listenerReportsItsStates();
     void messagesSentInARowArriveInOrder();
     void receiveReturnsEverythingSinceTheLastFetch();
+    void largeArrivalComesInReadsOfAtMost32KiB();
     void peerCloseReportsDisconnectThenOneClosedNotice();
     void peerResetIsHandledLikeAClose();
     void ownCloseReportsClosedOnceAndFlushesWhatWasSent();
@@ -143,6 +144,28 @@ void TestTSock::receiveReturnsEverythingSinceTheLastFetch()
     QCOMPARE(reads.last().at(1).toLongLong(), qint64(11));
     QCOMPARE(p.accepted->Receive(), QByteArray("firstsecond"));
     QCOMPARE(p.accepted->Receive(), QByteArray());
+}
+
+void TestTSock::largeArrivalComesInReadsOfAtMost32KiB()
+{
+    Pair p;
+    QVERIFY(p.open());
+    QList<qsizetype> pieces;
+    QByteArray got;
+    connect(p.accepted.get(), &TSock::OnRead, this, [&](TSock *sock, qint64) {
+        const QByteArray piece = sock->Receive();
+        pieces.append(piece.size());
+        got += piece;
+    });
+    QByteArray sent(200 * 1000, 'x');
+    for (qsizetype i = 0; i < sent.size(); i += 997)
+        sent[i] = char(i / 997);
+    p.client.Send(sent);
+    QTRY_COMPARE_WITH_TIMEOUT(got.size(), sent.size(), 10000);
+    QCOMPARE(got, sent);
+    QVERIFY(pieces.size() >= 7);
+    for (const qsizetype size : std::as_const(pieces))
+        QVERIFY2(size <= 32768, qPrintable(QString::number(size)));
 }
 
 void TestTSock::peerCloseReportsDisconnectThenOneClosedNotice()

@@ -42,6 +42,8 @@ private Q_SLOTS:
     void textGoesOutAsLatin1_data();
     void textGoesOutAsLatin1();
     void noFieldCarriesTheTerminator();
+    void noMessageCarriesALineBreak_data();
+    void noMessageCarriesALineBreak();
 };
 
 void TestWire::framingCutsMessagesAtTheTerminator_data()
@@ -367,6 +369,33 @@ void TestWire::noFieldCarriesTheTerminator()
         QVERIFY(msg.endsWith(ff));
     }
     QCOMPARE(ToPlayer::winner(evil), m("CMD_winner+a?b+"));
+}
+
+void TestWire::noMessageCarriesALineBreak_data()
+{
+    const QByteArray evil = "one\r\ntwo\nthree\r";
+    QTest::addColumn<QByteArray>("built");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::newRow("relayed chat") << ToPlayer::chat(2, "Ann", QByteArray(evil + "|clRed"))
+                                  << m("CMD_chat+2+Ann chats: one  two three |clRed");
+    QTest::newRow("relayed action") << ToPlayer::action(2, "Ann\n", evil)
+                                    << m("CMD_action+2+Ann  one  two three ");
+    QTest::newRow("name in the roster")
+        << ToPlayer::newplayerinfo(3, "B\nob") << m("CMD_newplayerinfo+3+B ob+0");
+    QTest::newRow("leaver's name") << ToPlayer::playerdisconnected(3, "B\rob")
+                                   << m("CMD_playerdisconnected+3+B ob");
+    QTest::newRow("winner") << ToPlayer::winner("B\r\nob") << m("CMD_winner+B  ob+");
+    QTest::newRow("typed chat") << ToHost::chat(1, QStringLiteral("hi\nthere"), QStringLiteral("clRed"))
+                                << m("CMD_chat+1+hi there|clRed");
+    QTest::newRow("login name") << ToHost::logininfo(1, QStringLiteral("1.0.7"), QStringLiteral("A\nB"))
+                                << m("CMD_logininfo+1+1.0.7+A B");
+}
+
+void TestWire::noMessageCarriesALineBreak()
+{
+    QFETCH(QByteArray, built);
+    QFETCH(QByteArray, expected);
+    QCOMPARE(built, expected);
 }
 
 QTEST_GUILESS_MAIN(TestWire)

@@ -183,24 +183,34 @@ void TestDownload::httpErrorAbortsWithoutWritingTheInstaller_data()
 {
     QTest::addColumn<int>("status");
     QTest::addColumn<QByteArray>("reason");
-    QTest::newRow("404") << 404 << QByteArray("Not Found");
-    QTest::newRow("403") << 403 << QByteArray("Forbidden");
-    QTest::newRow("500") << 500 << QByteArray("Internal Server Error");
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QString>("info");
+    const QByteArray page = "<html>no such file</html>";
+    const QString aborted = QStringLiteral("Download Aborted");
+    QTest::newRow("404") << 404 << QByteArray("Not Found") << page << aborted;
+    QTest::newRow("403") << 403 << QByteArray("Forbidden") << page << aborted;
+    QTest::newRow("500") << 500 << QByteArray("Internal Server Error") << page << aborted;
+    // A final answer that is not the file: no redirect to follow.
+    QTest::newRow("300 without a location") << 300 << QByteArray("Multiple Choices") << page << aborted;
+    QTest::newRow("204 no content") << 204 << QByteArray("No Content") << QByteArray()
+                                    << QStringLiteral("Download failed: the server sent no file");
 }
 
 void TestDownload::httpErrorAbortsWithoutWritingTheInstaller()
 {
     QFETCH(int, status);
     QFETCH(QByteArray, reason);
+    QFETCH(QByteArray, body);
+    QFETCH(QString, info);
     server_->status = status;
     server_->reason = reason;
-    server_->body = "<html>no such file</html>";
+    server_->body = body;
     serve(QStringLiteral("/missing/setup.exe"));
     QSignalSpy exits(window_.get(), &Tdownload::exitRequested);
 
     QTest::mouseClick(button("getbutton"), Qt::LeftButton);
-    QTRY_COMPARE(text("infolabel"), QStringLiteral("Download Aborted"));
-    QCOMPARE(window_->downloadState(), Tdownload::Aborted);
+    QTRY_COMPARE(text("infolabel"), info);
+    QCOMPARE(window_->downloadState(), status >= 300 ? Tdownload::Aborted : Tdownload::Idle);
     QVERIFY(button("getbutton")->isEnabled());
     QVERIFY(!button("abortbutton")->isEnabled());
     QVERIFY(!QFile::exists(downloaded(QStringLiteral("setup.exe"))));
