@@ -211,7 +211,7 @@ void ClientDispatch::loadstats(const QByteArray &rest)
     if (!phase)
         return;
 
-    state_.roundLength = FieldReader::toInt(seconds).value_or(60);
+    state_.roundLength = GameLabels::roundLength(seconds);
     state_.pixelspersecond = GameLabels::pixelsPerSecond(state_.roundLength);
     state_.playToScoreCaption = GameLabels::playToScore(QString::number(*target));
     state_.minLetters = *minimum;

@@ -24,17 +24,19 @@
 
 namespace {
 
-constexpr int defaultRoundLength = 60;
 // Seconds left at which the clock ticks aloud, besides every second from 10 down.
 constexpr int firstTick = 20;
 constexpr int secondTick = 15;
 constexpr int lastTicks = 10;
 
 // The bar never reaches past the clock's own frame (rounds whose seconds do not
-// divide 224 evenly would otherwise start wider than it).
-void setBarWidth(PlayArea *play, int width)
+// divide 224 evenly would otherwise start wider than it, and a late joiner is told
+// the seconds left by the host, whatever they are).
+void setBarWidth(PlayArea *play, const ClientState &state)
 {
-    play->image_timer->resize(qBound(0, width, play->label_timer->width()), play->image_timer->height());
+    const qint64 width = qint64(state.pixelspersecond) * state.secondsleft;
+    const qint64 frame = play->label_timer->width();
+    play->image_timer->resize(int(qBound(qint64(0), width, frame)), play->image_timer->height());
 }
 
 void setTextColour(QWidget *widget, const QColor &colour)
@@ -95,7 +97,7 @@ void GameFlow::showClock()
 {
     PlayArea *play = chat_.playArea();
     const ClientState &state = chat_.state();
-    setBarWidth(play, state.pixelspersecond * state.secondsleft);
+    setBarWidth(play, state);
     play->label_timer->setText(clockText(state.secondsleft));
     setTextColour(play->label_timer, state.secondsleft < redBelow ? lastSecondsColour : clockColour);
     play->button_start->hide();
@@ -145,9 +147,7 @@ void GameFlow::startthegame(const QByteArray &rest)
     else
         chat_.addSystemLine(starter + QStringLiteral(" has started a game."));
 
-    state.roundLength = FieldReader::toInt(seconds).value_or(defaultRoundLength);
-    if (state.roundLength < 1)
-        state.roundLength = defaultRoundLength;
+    state.roundLength = GameLabels::roundLength(seconds);
     state.pixelspersecond = GameLabels::pixelsPerSecond(state.roundLength);
     showClock();
     chat_.rosterView()->showGameSettings(state);
@@ -211,7 +211,7 @@ void GameFlow::turntimeTimer()
     PlayArea *play = chat_.playArea();
     --state.secondsleft;
     if (state.secondsleft >= 1) {
-        setBarWidth(play, state.pixelspersecond * state.secondsleft);
+        setBarWidth(play, state);
         setTextColour(play->label_timer, state.secondsleft < redBelow ? lastSecondsColour : clockColour);
         if (state.secondsleft == firstTick || state.secondsleft == secondTick
             || state.secondsleft <= lastTicks)
@@ -222,7 +222,7 @@ void GameFlow::turntimeTimer()
     }
     state.secondsleft = 0;
     play->label_timer->setText(clockText(0));
-    setBarWidth(play, 0);
+    setBarWidth(play, state);
     closeEntry();
     hideWordButtons();
     // Each later tick would only repeat this step.

@@ -98,6 +98,8 @@ private Q_SLOTS:
     void gameStartShowsItsSettings();
     void aWatcherSeesTheStartersNameAndRecordsNothing();
     void namesFromOtherPlayersShowAsPlainText();
+    void aLateJoinersClockBarStaysInItsFrame_data();
+    void aLateJoinersClockBarStaysInItsFrame();
 
     void typedKeysBuildTheWordAndTheChatKeepsTheRest();
     void dragModeSendsAtRelease();
@@ -317,6 +319,35 @@ void TestGameFlow::gameStartShowsItsSettings()
     chat->gameFlow()->startthegame("Dee+40+-5+4+5+0+");
     QCOMPARE(chat->state().roundLength, 60);
     QCOMPARE(chat->state().pixelspersecond, 3);
+}
+
+void TestGameFlow::aLateJoinersClockBarStaysInItsFrame_data()
+{
+    QTest::addColumn<QByteArray>("roundSeconds");
+    QTest::addColumn<int>("left");
+    QTest::addColumn<int>("bar");
+    QTest::addColumn<int>("barAfterTick");
+    QTest::newRow("usual") << QByteArray("60") << 50 << 150 << 147;
+    // 224 pixels a second times ten million seconds is past any int.
+    QTest::newRow("one-second round, ten million left") << QByteArray("1") << 10000000 << 180 << 180;
+    QTest::newRow("no round length, ten million left") << QByteArray("0") << 10000000 << 180 << 180;
+}
+
+void TestGameFlow::aLateJoinersClockBarStaysInItsFrame()
+{
+    QFETCH(QByteArray, roundSeconds);
+    QFETCH(int, left);
+    QFETCH(int, bar);
+    QFETCH(int, barAfterTick);
+    auto chat = makeChat({QStringLiteral("Ann"), QStringLiteral("127.0.0.1")}, 0, *dir_, sounds_);
+    chat->state().myslot = 2;
+    chat->dispatch()->processsocktimer(
+        "CMD_loadstats+2+30+" + roundSeconds + "+4+3+" + QByteArray::number(left) + "+1+1+0+2+0");
+    QCOMPARE(chat->state().activeslot, 2);
+    QCOMPARE(chat->playArea()->image_timer->width(), bar);
+    QCOMPARE(chat->playArea()->label_timer->text(), GameFlow::clockText(left));
+    chat->gameFlow()->turntimeTimer();
+    QCOMPARE(chat->playArea()->image_timer->width(), barAfterTick);
 }
 
 void TestGameFlow::aWatcherSeesTheStartersNameAndRecordsNothing()
