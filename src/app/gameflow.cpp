@@ -128,6 +128,10 @@ void GameFlow::startthegame(const QByteArray &rest)
     chat_.menus()->JustWatch1->setChecked(false);
     state.justWatching = false;
     chat_.wordEntry()->setJustWatching(false);
+    // The host puts every watcher back to playing when a game starts, without a
+    // message: no eyes may stay on the roster.
+    for (int slot = 1; slot <= RosterModel::slotCount; ++slot)
+        chat_.roster()->setWatching(slot, false);
     hideWordButtons();
     play->panel_winner->hide();
     chat_.wordsList()->hide();

@@ -100,6 +100,7 @@ private Q_SLOTS:
     void namesFromOtherPlayersShowAsPlainText();
     void aLateJoinersClockBarStaysInItsFrame_data();
     void aLateJoinersClockBarStaysInItsFrame();
+    void aNewGameTakesTheEyesOffEveryWatcher();
 
     void typedKeysBuildTheWordAndTheChatKeepsTheRest();
     void dragModeSendsAtRelease();
@@ -348,6 +349,24 @@ void TestGameFlow::aLateJoinersClockBarStaysInItsFrame()
     QCOMPARE(chat->playArea()->label_timer->text(), GameFlow::clockText(left));
     chat->gameFlow()->turntimeTimer();
     QCOMPARE(chat->playArea()->image_timer->width(), barAfterTick);
+}
+
+void TestGameFlow::aNewGameTakesTheEyesOffEveryWatcher()
+{
+    auto chat = makeChat({QStringLiteral("Ann"), QStringLiteral("127.0.0.1")}, 0, *dir_, sounds_);
+    chat->state().myslot = 1;
+    chat->dispatch()->processsocktimer("CMD_newplayerinfo+1+Ann+0+2+Bob+1+");
+    chat->dispatch()->processsocktimer("CMD_justwatching+1+1");
+    QVERIFY(!chat->rosterView()->eyes(1)->isHidden());
+    QVERIFY(!chat->rosterView()->eyes(2)->isHidden());
+
+    // The host lets every watcher play again at a game's start without saying so.
+    chat->gameFlow()->startthegame("Ann+30+60+4+3+0+");
+    for (int slot = 1; slot <= RosterModel::slotCount; ++slot) {
+        QVERIFY(chat->rosterView()->eyes(slot)->isHidden());
+        QVERIFY(!chat->roster()->row(slot).watching);
+    }
+    QVERIFY(!chat->menus()->JustWatch1->isChecked());
 }
 
 void TestGameFlow::aWatcherSeesTheStartersNameAndRecordsNothing()
