@@ -194,6 +194,8 @@ void ClientDispatch::loadstats(const QByteArray &rest)
     const auto slot = fields.nextInt();
     if (!slot || *slot != state_.myslot)
         return;
+    // Sent only while a game is under way.
+    state_.gameRunning = true;
     const auto target = fields.nextInt();
     const QByteArray seconds = fields.next();
     if (!target)

@@ -124,6 +124,7 @@ void GameFlow::startthegame(const QByteArray &rest)
     PlayArea *play = chat_.playArea();
     closeEntry();
     turntime_.stop();
+    state.gameRunning = true;
     play->button_start->hide();
     chat_.menus()->JustWatch1->setChecked(false);
     state.justWatching = false;
@@ -285,8 +286,10 @@ void GameFlow::winner(const QByteArray &rest)
         play->label_timer->hide();
         play->button_start->show();
     }
-    if (inRoster)
+    // One game counts once, however often a host declares its winner.
+    if (inRoster && state.gameRunning)
         chat_.tallylist()->addgame(name, chat_.dispatch()->tallyRoster());
+    state.gameRunning = false;
 }
 
 void GameFlow::loadboard(const QByteArray &rest)

@@ -97,6 +97,8 @@ private Q_SLOTS:
     void bonusIsBlankedOnTheFourthTick();
     void gameStartShowsItsSettings();
     void aWatcherSeesTheStartersNameAndRecordsNothing();
+    void eachGameCountsOnceInTheTally_data();
+    void eachGameCountsOnceInTheTally();
     void namesFromOtherPlayersShowAsPlainText();
     void aLateJoinersClockBarStaysInItsFrame_data();
     void aLateJoinersClockBarStaysInItsFrame();
@@ -389,6 +391,34 @@ void TestGameFlow::aWatcherSeesTheStartersNameAndRecordsNothing()
     QCOMPARE(chat->tallylist()->tally()->ownTotal(TallyList::totalGames), QStringLiteral("0"));
     // Not the host: the Start image stays hidden.
     QVERIFY(!chat->playArea()->button_start->isVisible());
+}
+
+void TestGameFlow::eachGameCountsOnceInTheTally_data()
+{
+    QTest::addColumn<QList<QByteArray>>("messages");
+    QTest::addColumn<QString>("games");
+    const QByteArray start = "CMD_startgame+Ann+30+60+4+3+0+";
+    const QByteArray won = "CMD_winner+Bob+";
+    QTest::newRow("started and won") << QList<QByteArray> {start, won} << "1";
+    QTest::newRow("joined late and won")
+        << QList<QByteArray> {"CMD_loadstats+1+30+60+4+3+20+1+1+0+2+0", won} << "1";
+    QTest::newRow("winner declared twice") << QList<QByteArray> {start, won, won} << "1";
+    QTest::newRow("winner without a game") << QList<QByteArray> {won} << "0";
+    QTest::newRow("two games") << QList<QByteArray> {start, won, start, won} << "2";
+}
+
+void TestGameFlow::eachGameCountsOnceInTheTally()
+{
+    QFETCH(QList<QByteArray>, messages);
+    QFETCH(QString, games);
+    auto chat = makeChat({QStringLiteral("Ann"), QStringLiteral("127.0.0.1")}, 0, *dir_, sounds_);
+    chat->state().myslot = 1;
+    chat->dispatch()->processsocktimer("CMD_newplayerinfo+1+Ann+0+2+Bob+0+");
+    for (const QByteArray &message : messages)
+        chat->dispatch()->processsocktimer(message);
+    QCOMPARE(chat->tallylist()->tally()->ownTotal(TallyList::totalGames), games);
+    // The banner shows each time, counted or not.
+    QVERIFY(chat->playArea()->panel_winner->isVisibleTo(chat.get()));
 }
 
 void TestGameFlow::namesFromOtherPlayersShowAsPlainText()
