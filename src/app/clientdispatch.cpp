@@ -194,6 +194,8 @@ void ClientDispatch::loadstats(const QByteArray &rest)
     const auto slot = fields.nextInt();
     if (!slot || *slot != state_.myslot)
         return;
+    // Sent only while a game is under way.
+    state_.gameRunning = true;
     const auto target = fields.nextInt();
     const QByteArray seconds = fields.next();
     if (!target)
@@ -211,7 +213,7 @@ void ClientDispatch::loadstats(const QByteArray &rest)
     if (!phase)
         return;
 
-    state_.roundLength = FieldReader::toInt(seconds).value_or(60);
+    state_.roundLength = GameLabels::roundLength(seconds);
     state_.pixelspersecond = GameLabels::pixelsPerSecond(state_.roundLength);
     state_.playToScoreCaption = GameLabels::playToScore(QString::number(*target));
     state_.minLetters = *minimum;

@@ -19,6 +19,7 @@ struct ClientState
     int maxplayers = 10; // roster slots; higher slot numbers belong to watchers
     QColor systemcolor = QColor(128, 0, 0); // system lines in the chat view
     bool justWatching = false; // what the host last said about this player
+    bool gameRunning = false; // a game started (or was joined late) and has no winner yet
     bool autoStartNextGame = false; // never stored
     int defaultwidth = 775;
     int defaultheight = 590;

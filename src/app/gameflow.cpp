@@ -24,17 +24,19 @@
 
 namespace {
 
-constexpr int defaultRoundLength = 60;
 // Seconds left at which the clock ticks aloud, besides every second from 10 down.
 constexpr int firstTick = 20;
 constexpr int secondTick = 15;
 constexpr int lastTicks = 10;
 
 // The bar never reaches past the clock's own frame (rounds whose seconds do not
-// divide 224 evenly would otherwise start wider than it).
-void setBarWidth(PlayArea *play, int width)
+// divide 224 evenly would otherwise start wider than it, and a late joiner is told
+// the seconds left by the host, whatever they are).
+void setBarWidth(PlayArea *play, const ClientState &state)
 {
-    play->image_timer->resize(qBound(0, width, play->label_timer->width()), play->image_timer->height());
+    const qint64 width = qint64(state.pixelspersecond) * state.secondsleft;
+    const qint64 frame = play->label_timer->width();
+    play->image_timer->resize(int(qBound(qint64(0), width, frame)), play->image_timer->height());
 }
 
 void setTextColour(QWidget *widget, const QColor &colour)
@@ -95,7 +97,7 @@ void GameFlow::showClock()
 {
     PlayArea *play = chat_.playArea();
     const ClientState &state = chat_.state();
-    setBarWidth(play, state.pixelspersecond * state.secondsleft);
+    setBarWidth(play, state);
     play->label_timer->setText(clockText(state.secondsleft));
     setTextColour(play->label_timer, state.secondsleft < redBelow ? lastSecondsColour : clockColour);
     play->button_start->hide();
@@ -122,10 +124,15 @@ void GameFlow::startthegame(const QByteArray &rest)
     PlayArea *play = chat_.playArea();
     closeEntry();
     turntime_.stop();
+    state.gameRunning = true;
     play->button_start->hide();
     chat_.menus()->JustWatch1->setChecked(false);
     state.justWatching = false;
     chat_.wordEntry()->setJustWatching(false);
+    // The host puts every watcher back to playing when a game starts, without a
+    // message: no eyes may stay on the roster.
+    for (int slot = 1; slot <= RosterModel::slotCount; ++slot)
+        chat_.roster()->setWatching(slot, false);
     hideWordButtons();
     play->panel_winner->hide();
     chat_.wordsList()->hide();
@@ -145,9 +152,7 @@ void GameFlow::startthegame(const QByteArray &rest)
     else
         chat_.addSystemLine(starter + QStringLiteral(" has started a game."));
 
-    state.roundLength = FieldReader::toInt(seconds).value_or(defaultRoundLength);
-    if (state.roundLength < 1)
-        state.roundLength = defaultRoundLength;
+    state.roundLength = GameLabels::roundLength(seconds);
     state.pixelspersecond = GameLabels::pixelsPerSecond(state.roundLength);
     showClock();
     chat_.rosterView()->showGameSettings(state);
@@ -211,7 +216,7 @@ void GameFlow::turntimeTimer()
     PlayArea *play = chat_.playArea();
     --state.secondsleft;
     if (state.secondsleft >= 1) {
-        setBarWidth(play, state.pixelspersecond * state.secondsleft);
+        setBarWidth(play, state);
         setTextColour(play->label_timer, state.secondsleft < redBelow ? lastSecondsColour : clockColour);
         if (state.secondsleft == firstTick || state.secondsleft == secondTick
             || state.secondsleft <= lastTicks)
@@ -222,7 +227,7 @@ void GameFlow::turntimeTimer()
     }
     state.secondsleft = 0;
     play->label_timer->setText(clockText(0));
-    setBarWidth(play, 0);
+    setBarWidth(play, state);
     closeEntry();
     hideWordButtons();
     // Each later tick would only repeat this step.
@@ -281,8 +286,10 @@ void GameFlow::winner(const QByteArray &rest)
         play->label_timer->hide();
         play->button_start->show();
     }
-    if (inRoster)
+    // One game counts once, however often a host declares its winner.
+    if (inRoster && state.gameRunning)
         chat_.tallylist()->addgame(name, chat_.dispatch()->tallyRoster());
+    state.gameRunning = false;
 }
 
 void GameFlow::loadboard(const QByteArray &rest)

@@ -1,5 +1,7 @@
 #include "gamelabels.h"
 
+#include "fieldreader.h"
+
 #include <array>
 
 namespace GameLabels {
@@ -7,6 +9,7 @@ namespace GameLabels {
 namespace {
 
 constexpr int clockBarWidth = 224;
+constexpr int defaultRoundLength = 60;
 
 } // namespace
 
@@ -41,6 +44,12 @@ QString minLetters(int letters)
 QString letterMinimumLine(int letters)
 {
     return QString::number(letters) + QStringLiteral(" LETTER MINIMUM!");
+}
+
+int roundLength(QByteArrayView field)
+{
+    const auto seconds = FieldReader::toInt(field);
+    return seconds && *seconds >= 1 ? *seconds : defaultRoundLength;
 }
 
 int pixelsPerSecond(int roundLength)

@@ -46,6 +46,8 @@ QString boolText(bool on)
 
 const QString absent = QStringLiteral("\x01absent");
 
+constexpr int placeLimit = 100000;
+
 } // namespace
 
 SettingsFile::SettingsFile(const QString &path)
@@ -73,16 +75,23 @@ SettingsValues SettingsFile::load(const SettingsValues &current)
         return current;
     read_ = true;
 
+    // Window places no desktop reaches, which would also overflow the window
+    // system's own sums, give the default place.
+    const auto place = [this](const QString &key, int fallback) {
+        const int p = readInt(key, fallback);
+        return p > -placeLimit && p < placeLimit ? p : fallback;
+    };
+
     SettingsValues v = current;
-    v.wordsListTop = readInt(QStringLiteral("Wordslisttop"), SettingsValues::wordsListTopDefault);
-    v.wordsListLeft = readInt(QStringLiteral("Wordslistleft"), SettingsValues::wordsListLeftDefault);
+    v.wordsListTop = place(QStringLiteral("Wordslisttop"), SettingsValues::wordsListTopDefault);
+    v.wordsListLeft = place(QStringLiteral("Wordslistleft"), SettingsValues::wordsListLeftDefault);
 
     v.textSize = readInt(QStringLiteral("Textsize"), SettingsValues::textSizeDefault);
     if (v.textSize < SettingsValues::textSizeMin || v.textSize > SettingsValues::textSizeMax)
         v.textSize = SettingsValues::textSizeDefault;
 
-    const int top = readInt(QStringLiteral("Top"), SettingsValues::defaultTop);
-    const int left = readInt(QStringLiteral("Left"), SettingsValues::defaultLeft);
+    const int top = place(QStringLiteral("Top"), SettingsValues::defaultTop);
+    const int left = place(QStringLiteral("Left"), SettingsValues::defaultLeft);
     int width = readInt(QStringLiteral("Width"), SettingsValues::defaultWidth);
     int height = readInt(QStringLiteral("Height"), SettingsValues::defaultHeight);
     // A size no screen can show is as good as no size at all.
@@ -90,9 +99,7 @@ SettingsValues SettingsFile::load(const SettingsValues &current)
         width = SettingsValues::defaultWidth;
     if (height <= 0 || height > 16384)
         height = SettingsValues::defaultHeight;
-    const auto inRange = [](int p) { return p > -100000 && p < 100000; };
-    v.window = QRect(inRange(left) ? left : SettingsValues::defaultLeft,
-        inRange(top) ? top : SettingsValues::defaultTop, width, height);
+    v.window = QRect(left, top, width, height);
 
     v.textColor = ColorText::fromText(read(QStringLiteral("Textcolor"), QStringLiteral("clBlack")))
                       .value_or(QColor(0, 0, 0));

@@ -88,6 +88,23 @@ QMessageBox *openBox(QWidget *parent, QMessageBox::Icon icon, const QString &nam
     return box;
 }
 
+// Whether enough of the top edge of a window at `bounds` lies on some screen to take
+// hold of it; true when there are no screens to ask.
+bool gripOnScreen(const QRect &bounds)
+{
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    if (screens.isEmpty())
+        return true;
+    const QRect grip(
+        bounds.topLeft(), QSize(qMin(bounds.width(), visibleGrip.width() * 3), visibleGrip.height()));
+    for (const QScreen *screen : screens) {
+        const QRect shown = screen->availableGeometry().intersected(grip);
+        if (shown.width() >= visibleGrip.width() && shown.height() >= visibleGrip.height() / 2)
+            return true;
+    }
+    return false;
+}
+
 Tchat::Setup dictionarySetup(const QString &folder, const QString &resource)
 {
     Tchat::Setup setup;
@@ -647,17 +664,23 @@ QRect Tchat::windowBounds() const
 void Tchat::applyWindowBounds(const QRect &bounds)
 {
     QPoint place = bounds.topLeft();
-    bool onScreen = false;
-    const QRect grip(place, QSize(qMin(bounds.width(), visibleGrip.width() * 3), visibleGrip.height()));
-    for (const QScreen *screen : QGuiApplication::screens()) {
-        const QRect shown = screen->availableGeometry().intersected(grip);
-        if (shown.width() >= visibleGrip.width() && shown.height() >= visibleGrip.height() / 2)
-            onScreen = true;
-    }
-    if (!onScreen && !QGuiApplication::screens().isEmpty())
+    if (!gripOnScreen(bounds))
         place = QPoint(SettingsValues::defaultLeft, SettingsValues::defaultTop);
     move(place);
     resize(bounds.size());
+}
+
+void Tchat::placeWordsList()
+{
+    if (!wordsList_)
+        return;
+    const QRect stored(QPoint(settings_.wordsListLeft, settings_.wordsListTop), wordsListSize());
+    if (!gripOnScreen(stored)) {
+        // Stored for another desktop: the window would open where nobody sees it.
+        settings_.wordsListLeft = SettingsValues::wordsListLeftDefault;
+        settings_.wordsListTop = SettingsValues::wordsListTopDefault;
+    }
+    wordsList_->move(settings_.wordsListLeft, settings_.wordsListTop);
 }
 
 QSize Tchat::wordsListSize() const
@@ -720,8 +743,7 @@ void Tchat::applySettings()
     gamestart_->setRoundTime(settings_.timePerTurn);
     gamestart_->clicksize(QStringLiteral("image_size") + QString::number(settings_.boardSize));
     gamestart_->clickmin(QStringLiteral("image_min") + QString::number(settings_.minLetters));
-    if (wordsList_)
-        wordsList_->move(settings_.wordsListLeft, settings_.wordsListTop);
+    placeWordsList();
 }
 
 void Tchat::saveinifile()
@@ -753,8 +775,7 @@ void Tchat::setPhrases(const QStringList &phrases)
 void Tchat::setWordsListWindow(QWidget *window)
 {
     wordsList_ = window;
-    if (wordsList_)
-        wordsList_->move(settings_.wordsListLeft, settings_.wordsListTop);
+    placeWordsList();
 }
 
 void Tchat::Exit1Click()

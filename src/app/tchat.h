@@ -250,6 +250,9 @@ private:
     void collectSettings();
     void applySettings();
     void applyWindowBounds(const QRect &bounds);
+    // Moves the words list window to its stored place, or to the default place when
+    // the stored one lies on no screen.
+    void placeWordsList();
     QRect windowBounds() const;
     QSize wordsListSize() const;
     void sockInfo();

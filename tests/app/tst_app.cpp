@@ -19,6 +19,7 @@
 #include "thelp.h"
 #include "tphrases.h"
 #include "ttallylist.h"
+#include "twordslist.h"
 #include "weblinks.h"
 #include "wordspanel.h"
 
@@ -26,6 +27,7 @@
 #include <QColorDialog>
 #include <QFile>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -108,6 +110,8 @@ private Q_SLOTS:
     void closingAMovedWindowWiderThanTheWorkAreaShrinksItOneStep();
     void closingAnUnmovedWindowStoresItAsItWasRead();
     void resetScreenLocationPutsBothWindowsBack();
+    void windowsStoredOffEveryScreenOpenAtTheDefaultPlace_data();
+    void windowsStoredOffEveryScreenOpenAtTheDefaultPlace();
 
     void phraseEditorPhrasesGoOnTheButtonsAndIntoTheirKeysOnly();
     void exitClosesTheWindow();
@@ -711,6 +715,36 @@ void TestApp::resetScreenLocationPutsBothWindowsBack()
     chat->close();
     QCOMPARE(storedValue(iniPath_, "Wordslistleft"), QByteArray("52"));
     QCOMPARE(storedValue(iniPath_, "Wordslisttop"), QByteArray("108"));
+}
+
+void TestApp::windowsStoredOffEveryScreenOpenAtTheDefaultPlace_data()
+{
+    QTest::addColumn<QByteArray>("stored");
+    QTest::addColumn<QPoint>("window");
+    QTest::addColumn<QPoint>("wordsList");
+    QTest::newRow("both on the screen") << QByteArray("Left=20\nTop=25\nWordslistleft=130\nWordslisttop=120")
+                                        << QPoint(20, 25) << QPoint(130, 120);
+    QTest::newRow("both far right and below")
+        << QByteArray("Left=9000\nTop=25\nWordslistleft=9000\nWordslisttop=7000") << QPoint(3, 3)
+        << QPoint(42, 98);
+    QTest::newRow("words list left of the screen")
+        << QByteArray("Left=20\nTop=25\nWordslistleft=-5000\nWordslisttop=120") << QPoint(20, 25)
+        << QPoint(42, 98);
+}
+
+void TestApp::windowsStoredOffEveryScreenOpenAtTheDefaultPlace()
+{
+    QFETCH(QByteArray, stored);
+    QFETCH(QPoint, window);
+    QFETCH(QPoint, wordsList);
+    QVERIFY(!QGuiApplication::screens().isEmpty());
+    writeAll(iniPath_, "[Wendlewick]\n" + stored + "\n");
+    auto chat = makeChat();
+    QCOMPARE(chat->pos(), window);
+    QCOMPARE(chat->wordsList()->pos(), wordsList);
+    chat->close();
+    QCOMPARE(storedValue(iniPath_, "Wordslistleft"), QByteArray::number(wordsList.x()));
+    QCOMPARE(storedValue(iniPath_, "Wordslisttop"), QByteArray::number(wordsList.y()));
 }
 
 void TestApp::phraseEditorPhrasesGoOnTheButtonsAndIntoTheirKeysOnly()

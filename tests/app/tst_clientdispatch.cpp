@@ -356,8 +356,11 @@ void TestClientDispatch::loadstatsShowsBoardSizesAndFallsBackToSixtySeconds_data
         << QByteArray("100+60+12+4+0+2+1+0") << 60 << "Board Size: 6X6" << false << true;
     QTest::newRow("round length not a number")
         << QByteArray("100+soon+5+4+0+2+1+0") << 60 << "Board Size: 6X6" << false << true;
-    QTest::newRow("zero seconds cannot divide")
-        << QByteArray("100+0+5+4+0+2+1+0") << 0 << "Board Size: 6X6" << false << true;
+    // As at a game's start: a round that could never tick down lasts 60 seconds.
+    QTest::newRow("zero seconds") << QByteArray("100+0+5+4+0+2+1+0") << 60 << "Board Size: 6X6" << false
+                                  << true;
+    QTest::newRow("negative seconds")
+        << QByteArray("100+-30+5+4+0+2+1+0") << 60 << "Board Size: 6X6" << false << true;
     QTest::newRow("minimum not a number")
         << QByteArray("100+60+9+four+0+2+1+0") << 60 << "Board Size: 6X6" << false << false;
     QTest::newRow("other slot") << QByteArray() << 60 << "Board Size: 6X6" << false << false;

@@ -97,7 +97,12 @@ private Q_SLOTS:
     void bonusIsBlankedOnTheFourthTick();
     void gameStartShowsItsSettings();
     void aWatcherSeesTheStartersNameAndRecordsNothing();
+    void eachGameCountsOnceInTheTally_data();
+    void eachGameCountsOnceInTheTally();
     void namesFromOtherPlayersShowAsPlainText();
+    void aLateJoinersClockBarStaysInItsFrame_data();
+    void aLateJoinersClockBarStaysInItsFrame();
+    void aNewGameTakesTheEyesOffEveryWatcher();
 
     void typedKeysBuildTheWordAndTheChatKeepsTheRest();
     void dragModeSendsAtRelease();
@@ -319,6 +324,53 @@ void TestGameFlow::gameStartShowsItsSettings()
     QCOMPARE(chat->state().pixelspersecond, 3);
 }
 
+void TestGameFlow::aLateJoinersClockBarStaysInItsFrame_data()
+{
+    QTest::addColumn<QByteArray>("roundSeconds");
+    QTest::addColumn<int>("left");
+    QTest::addColumn<int>("bar");
+    QTest::addColumn<int>("barAfterTick");
+    QTest::newRow("usual") << QByteArray("60") << 50 << 150 << 147;
+    // 224 pixels a second times ten million seconds is past any int.
+    QTest::newRow("one-second round, ten million left") << QByteArray("1") << 10000000 << 180 << 180;
+    QTest::newRow("no round length, ten million left") << QByteArray("0") << 10000000 << 180 << 180;
+}
+
+void TestGameFlow::aLateJoinersClockBarStaysInItsFrame()
+{
+    QFETCH(QByteArray, roundSeconds);
+    QFETCH(int, left);
+    QFETCH(int, bar);
+    QFETCH(int, barAfterTick);
+    auto chat = makeChat({QStringLiteral("Ann"), QStringLiteral("127.0.0.1")}, 0, *dir_, sounds_);
+    chat->state().myslot = 2;
+    chat->dispatch()->processsocktimer(
+        "CMD_loadstats+2+30+" + roundSeconds + "+4+3+" + QByteArray::number(left) + "+1+1+0+2+0");
+    QCOMPARE(chat->state().activeslot, 2);
+    QCOMPARE(chat->playArea()->image_timer->width(), bar);
+    QCOMPARE(chat->playArea()->label_timer->text(), GameFlow::clockText(left));
+    chat->gameFlow()->turntimeTimer();
+    QCOMPARE(chat->playArea()->image_timer->width(), barAfterTick);
+}
+
+void TestGameFlow::aNewGameTakesTheEyesOffEveryWatcher()
+{
+    auto chat = makeChat({QStringLiteral("Ann"), QStringLiteral("127.0.0.1")}, 0, *dir_, sounds_);
+    chat->state().myslot = 1;
+    chat->dispatch()->processsocktimer("CMD_newplayerinfo+1+Ann+0+2+Bob+1+");
+    chat->dispatch()->processsocktimer("CMD_justwatching+1+1");
+    QVERIFY(!chat->rosterView()->eyes(1)->isHidden());
+    QVERIFY(!chat->rosterView()->eyes(2)->isHidden());
+
+    // The host lets every watcher play again at a game's start without saying so.
+    chat->gameFlow()->startthegame("Ann+30+60+4+3+0+");
+    for (int slot = 1; slot <= RosterModel::slotCount; ++slot) {
+        QVERIFY(chat->rosterView()->eyes(slot)->isHidden());
+        QVERIFY(!chat->roster()->row(slot).watching);
+    }
+    QVERIFY(!chat->menus()->JustWatch1->isChecked());
+}
+
 void TestGameFlow::aWatcherSeesTheStartersNameAndRecordsNothing()
 {
     ScriptedHost host;
@@ -339,6 +391,34 @@ void TestGameFlow::aWatcherSeesTheStartersNameAndRecordsNothing()
     QCOMPARE(chat->tallylist()->tally()->ownTotal(TallyList::totalGames), QStringLiteral("0"));
     // Not the host: the Start image stays hidden.
     QVERIFY(!chat->playArea()->button_start->isVisible());
+}
+
+void TestGameFlow::eachGameCountsOnceInTheTally_data()
+{
+    QTest::addColumn<QList<QByteArray>>("messages");
+    QTest::addColumn<QString>("games");
+    const QByteArray start = "CMD_startgame+Ann+30+60+4+3+0+";
+    const QByteArray won = "CMD_winner+Bob+";
+    QTest::newRow("started and won") << QList<QByteArray> {start, won} << "1";
+    QTest::newRow("joined late and won")
+        << QList<QByteArray> {"CMD_loadstats+1+30+60+4+3+20+1+1+0+2+0", won} << "1";
+    QTest::newRow("winner declared twice") << QList<QByteArray> {start, won, won} << "1";
+    QTest::newRow("winner without a game") << QList<QByteArray> {won} << "0";
+    QTest::newRow("two games") << QList<QByteArray> {start, won, start, won} << "2";
+}
+
+void TestGameFlow::eachGameCountsOnceInTheTally()
+{
+    QFETCH(QList<QByteArray>, messages);
+    QFETCH(QString, games);
+    auto chat = makeChat({QStringLiteral("Ann"), QStringLiteral("127.0.0.1")}, 0, *dir_, sounds_);
+    chat->state().myslot = 1;
+    chat->dispatch()->processsocktimer("CMD_newplayerinfo+1+Ann+0+2+Bob+0+");
+    for (const QByteArray &message : messages)
+        chat->dispatch()->processsocktimer(message);
+    QCOMPARE(chat->tallylist()->tally()->ownTotal(TallyList::totalGames), games);
+    // The banner shows each time, counted or not.
+    QVERIFY(chat->playArea()->panel_winner->isVisibleTo(chat.get()));
 }
 
 void TestGameFlow::namesFromOtherPlayersShowAsPlainText()

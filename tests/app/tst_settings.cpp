@@ -375,6 +375,11 @@ void TestSettings::badValuesGiveTheDefaults_data()
     QTest::newRow("Height huge") << QByteArray("Height=100000") << "height" << 590;
     QTest::newRow("Wordslisttop not a number") << QByteArray("Wordslisttop=x") << "wordsListTop" << 98;
     QTest::newRow("Wordslistleft not a number") << QByteArray("Wordslistleft=1.5") << "wordsListLeft" << 42;
+    QTest::newRow("Wordslistleft past any desktop")
+        << QByteArray("Wordslistleft=2147483647") << "wordsListLeft" << 42;
+    QTest::newRow("Wordslisttop past any desktop")
+        << QByteArray("Wordslisttop=-2000000") << "wordsListTop" << 98;
+    QTest::newRow("Wordslisttop negative kept") << QByteArray("Wordslisttop=-20") << "wordsListTop" << -20;
     QTest::newRow("Playtoscore not a number keeps the box")
         << QByteArray("Playtoscore=lots") << "playToScore" << 100;
     QTest::newRow("Playtoscore above the box") << QByteArray("Playtoscore=20000") << "playToScore" << 10000;
