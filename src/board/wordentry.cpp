@@ -151,13 +151,13 @@ bool WordEntry::FormShortCut(int key, Qt::KeyboardModifiers modifiers)
     }
     if (!typingOn_)
         return false;
-    const bool keypad = modifiers.testFlag(Qt::KeypadModifier);
-    if (keypad)
-        return true;
+    // Both Enter keys send, the keypad's too: it is the same Return key to the player.
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
         pressdone();
         return true;
     }
+    if (modifiers.testFlag(Qt::KeypadModifier))
+        return true;
     const Qt::KeyboardModifiers held = modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
     if (key == Qt::Key_1 && !held) {
         pressclear();

@@ -365,8 +365,9 @@ void TestWordEntry::keyTable_data()
     QTest::newRow("1 clears") << true << int(Qt::Key_1) << none << true << 0 << 0 << true << 0;
     QTest::newRow("keypad 1 does nothing") << true << int(Qt::Key_1) << keypad << true << 2 << 0 << true << 0;
     QTest::newRow("keypad 0 does nothing") << true << int(Qt::Key_0) << keypad << true << 2 << 0 << true << 0;
-    QTest::newRow("keypad Enter does nothing")
-        << true << int(Qt::Key_Enter) << keypad << true << 2 << 0 << true << 0;
+    QTest::newRow("keypad Enter sends")
+        << true << int(Qt::Key_Enter) << keypad << true << 0 << 0 << true << 1;
+    QTest::newRow("keypad 5 does nothing") << true << int(Qt::Key_5) << keypad << true << 2 << 0 << true << 0;
     QTest::newRow("Backspace removes a letter")
         << true << int(Qt::Key_Backspace) << none << true << 1 << 0 << true << 0;
     QTest::newRow("Return sends") << true << int(Qt::Key_Return) << none << true << 0 << 0 << true << 1;
