@@ -89,6 +89,7 @@ private Q_SLOTS:
     void enterWhileNotConnectedKeepsTheText();
     void unknownCommandShowsAHintAndEmptiesTheBox();
     void pasteAppendsAtTheEnd();
+    void ctrlVPastesAtTheEndToo();
     void smileyMenuAppendsTheCode();
     void textColorChangesTheInputColourAndAsksForASave();
     void relayedLinesShowInTheirColourOrRed();
@@ -410,6 +411,20 @@ void TestChatWidgets::pasteAppendsAtTheEnd()
     QCOMPARE(box.text(), QStringLiteral("xypasted line"));
     QCOMPARE(box.cursorPosition(), box.text().size());
     QVERIFY(!box.hasSelectedText());
+}
+
+void TestChatWidgets::ctrlVPastesAtTheEndToo()
+{
+    ChatInput box;
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    box.setFocus();
+    box.setText(QStringLiteral("xy"));
+    box.setCursorPosition(1);
+    QApplication::clipboard()->setText(QStringLiteral("a\tb\nc"));
+    QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(box.text(), QStringLiteral("xya b c"));
+    QCOMPARE(box.cursorPosition(), box.text().size());
 }
 
 void TestChatWidgets::smileyMenuAppendsTheCode()
