@@ -47,6 +47,24 @@ void BM_addLine(benchmark::State &state)
     }
 }
 
+// One line of about 60,000 characters, as a peer may send: arg 0 picks its words,
+// blanks (0), short words (1), smilies (2) or links (3).
+void BM_addLongLine(benchmark::State &state)
+{
+    const QString pieces[]
+        = {QStringLiteral(" "), QStringLiteral("ab "), QStringLiteral(":)#10"), QStringLiteral("www.a ")};
+    const QString &piece = pieces[state.range(0)];
+    const QString line = QStringLiteral("3+Ann chats: ") + piece.repeated(60000 / piece.size());
+    for (auto _ : state) {
+        state.PauseTiming();
+        ChatView view;
+        view.resize(300, 190);
+        state.ResumeTiming();
+        view.addlinetochat(line, Qt::darkBlue);
+        QApplication::processEvents();
+    }
+}
+
 } // namespace
 
 BENCHMARK(BM_parseLine);
@@ -55,6 +73,7 @@ BENCHMARK(BM_addLine)->Args({100, 0})->Args({10000, 0})->Unit(benchmark::kMicros
 // Each timed line adds to the player's lines, so the count is kept small: 25 + 10
 // of that player's lines on average for 100, 2,500 + 10 for 10,000.
 BENCHMARK(BM_addLine)->Args({100, 1})->Args({10000, 1})->Iterations(20)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_addLongLine)->DenseRange(0, 3)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {

@@ -30,7 +30,8 @@ void TilesMenu::grouptilesmenu()
 
 void TilesMenu::creategrouptilesmenu(const QString &name, const QString &caption)
 {
-    auto *action = menu_->addAction(caption);
+    // A "&" in a file name is shown as it is, not taken as a keyboard accelerator.
+    auto *action = menu_->addAction(QString(caption).replace(QLatin1Char('&'), QLatin1String("&&")));
     action->setObjectName(name);
     action->setToolTip(name);
     action->setStatusTip(name);

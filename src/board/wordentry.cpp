@@ -100,7 +100,9 @@ void WordEntry::paintbox_boardMouseUp(QPoint)
     if (clickLetters_)
         return;
     dragging_ = false;
-    pressdone();
+    // The press has already said that the player watches.
+    if (!justWatching_)
+        pressdone();
 }
 
 bool WordEntry::choosetile(Cell c, bool press)
@@ -151,13 +153,13 @@ bool WordEntry::FormShortCut(int key, Qt::KeyboardModifiers modifiers)
     }
     if (!typingOn_)
         return false;
-    const bool keypad = modifiers.testFlag(Qt::KeypadModifier);
-    if (keypad)
-        return true;
+    // Both Enter keys send, the keypad's too: it is the same Return key to the player.
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
         pressdone();
         return true;
     }
+    if (modifiers.testFlag(Qt::KeypadModifier))
+        return true;
     const Qt::KeyboardModifiers held = modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
     if (key == Qt::Key_1 && !held) {
         pressclear();
@@ -320,6 +322,12 @@ Verdict WordEntry::pressdone()
 {
     if (!open_ || n_ <= 0)
         return Verdict {};
+    // The host takes no claims from a player who watches: a typed word sent with Return
+    // would go unanswered after its "sendword". It stays on the board instead.
+    if (justWatching_) {
+        Q_EMIT justWatchingNotice();
+        return Verdict {};
+    }
     const QString w = word();
     const bool tried = wordsfound_.contains(w);
     const bool valid = n_ >= 3 && n_ >= minletters_ && !tried && spell_ && spell_->isword(w);

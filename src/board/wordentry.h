@@ -98,7 +98,8 @@ public:
     // A click on strip slot k (image_letters1Click): removes the last letter when k is it.
     void image_lettersClick(int k);
     void pressclear();
-    // Judges and ends the word; the verdict is also emitted as wordJudged.
+    // Judges and ends the word; the verdict is also emitted as wordJudged. While the
+    // player just watches, it only says so (justWatchingNotice) and keeps the word.
     Verdict pressdone();
     void button_clearClick();
     void button_sendClick();

@@ -76,6 +76,13 @@ void ChatInput::keyPressEvent(QKeyEvent *event)
         Q_EMIT sendRequested();
         return;
     }
+    // Ctrl+V is the pop-up menu's "Paste": the text goes to the end of the line, with
+    // its line breaks and control characters made blanks, wherever the caret stands.
+    if (event->matches(QKeySequence::Paste)) {
+        event->accept();
+        pasteAtEnd();
+        return;
+    }
     QLineEdit::keyPressEvent(event);
 }
 

@@ -18,7 +18,7 @@ public:
     // The colour typed text is shown in (the player's chat colour).
     void setTextColour(const QColor &colour);
 
-    // "Paste": appends the clipboard's text at the end, caret after it.
+    // "Paste" (also Ctrl+V): appends the clipboard's text at the end, caret after it.
     void pasteAtEnd();
 
     // Appends a smiley code (10 to 27) as ":)#<code>", caret after it.

@@ -149,14 +149,28 @@ bool ChatView::addlinetochat(const QString &line, const QColor &colour)
 
     QTextCursor cursor(document());
     cursor.movePosition(QTextCursor::End);
+    // The whole line is one edit, laid out once: inserted word by word, a line of many
+    // thousands of words (a peer's pasted text, or a flood of blanks) took time growing
+    // with the square of its length, and froze the window for minutes.
+    cursor.beginEditBlock();
     if (!document()->isEmpty())
         cursor.insertBlock();
 
-    append(coded->head + QLatin1Char(' '), coded->style);
+    // Plain words in a row go in as one run.
+    QString words = coded->head + QLatin1Char(' ');
+    auto flushWords = [&] {
+        if (!words.isEmpty())
+            append(words, coded->style);
+        words.clear();
+    };
     for (const ChatItem &item : coded->items) {
+        if (item.kind == ChatItem::Word) {
+            words += item.text;
+            continue;
+        }
+        flushWords();
         switch (item.kind) {
         case ChatItem::Word:
-            append(item.text, coded->style);
             break;
         case ChatItem::Link: {
             const int index = m_links.store(item.text);
@@ -166,7 +180,7 @@ bool ChatView::addlinetochat(const QString &line, const QColor &colour)
             append(word, ChatStyles::linkStyle,
                 linkScheme + QLatin1Char(':') + QString::number(m_shown.size() - 1));
             if (word.size() < item.text.size())
-                append(QStringLiteral(" "), coded->style);
+                words = QStringLiteral(" ");
             break;
         }
         case ChatItem::Smiley: {
@@ -182,6 +196,8 @@ bool ChatView::addlinetochat(const QString &line, const QColor &colour)
         }
         }
     }
+    flushWords();
+    cursor.endEditBlock();
 
     if (m_scrollChatOff)
         bar->setValue(keptScroll);

@@ -70,6 +70,7 @@ private Q_SLOTS:
     void theStripShowsTheWordAndTakesBackItsLastLetter();
     void theTypingSwitchFollowsClicksAndTheOption();
     void theTilesMenuListsAndSwitchesGroups();
+    void aTileGroupNameWithAnAmpersandShowsIt();
 };
 
 void TestBoardView::theWidgetsCarryTheirControlNames()
@@ -240,6 +241,20 @@ void TestBoardView::theTilesMenuListsAndSwitchesGroups()
     tilesMenu.item(TileGroups::classicName)->trigger();
     QCOMPARE(
         screen.shot().pixel(centre({2, 1}) - QPoint(15, 15)), TileGroup::builtin().picture(3).pixel(6, 6));
+}
+
+void TestBoardView::aTileGroupNameWithAnAmpersandShowsIt()
+{
+    QTemporaryDir dir;
+    saveStrip(dir.filePath(QStringLiteral("R&B.bmp")), testStrip());
+    TileGroups tiles(dir.path());
+    QMenu menu;
+    TilesMenu tilesMenu(&menu, &tiles);
+    QAction *item = tilesMenu.item(QStringLiteral("R&B"));
+    QVERIFY(item);
+    QCOMPARE(item->iconText(), QStringLiteral("R&B"));
+    item->trigger();
+    QCOMPARE(tiles.settingValue(), QStringLiteral("R&B"));
 }
 
 QTEST_MAIN(TestBoardView)

@@ -115,6 +115,8 @@ private Q_SLOTS:
     void theClaimIsInTheHostsOrientation();
     void rotatingClearsTheWordOnlyInOwnRound();
     void justWatchingOnlySaysSo();
+    void aWatcherNeverSendsAWord_data();
+    void aWatcherNeverSendsAWord();
     void theMinimumBarShowsWhileTheWordIsShort();
     void optionsRoundTripThroughTheirSettings_data();
     void optionsRoundTripThroughTheirSettings();
@@ -365,8 +367,9 @@ void TestWordEntry::keyTable_data()
     QTest::newRow("1 clears") << true << int(Qt::Key_1) << none << true << 0 << 0 << true << 0;
     QTest::newRow("keypad 1 does nothing") << true << int(Qt::Key_1) << keypad << true << 2 << 0 << true << 0;
     QTest::newRow("keypad 0 does nothing") << true << int(Qt::Key_0) << keypad << true << 2 << 0 << true << 0;
-    QTest::newRow("keypad Enter does nothing")
-        << true << int(Qt::Key_Enter) << keypad << true << 2 << 0 << true << 0;
+    QTest::newRow("keypad Enter sends")
+        << true << int(Qt::Key_Enter) << keypad << true << 0 << 0 << true << 1;
+    QTest::newRow("keypad 5 does nothing") << true << int(Qt::Key_5) << keypad << true << 2 << 0 << true << 0;
     QTest::newRow("Backspace removes a letter")
         << true << int(Qt::Key_Backspace) << none << true << 1 << 0 << true << 0;
     QTest::newRow("Return sends") << true << int(Qt::Key_Return) << none << true << 0 << 0 << true << 1;
@@ -625,6 +628,53 @@ void TestWordEntry::justWatchingOnlySaysSo()
     play.entry.button_clearClick();
     QCOMPARE(play.entry.length(), 0);
     QCOMPARE(play.lastSound(), QStringLiteral("clear"));
+}
+
+void TestWordEntry::aWatcherNeverSendsAWord_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("Return") << "Return";
+    QTest::newRow("keypad Enter") << "Enter";
+    QTest::newRow("Send button") << "Send";
+    QTest::newRow("right button") << "right";
+    QTest::newRow("release after a refused press") << "release";
+}
+
+// Typing still builds a word while the player watches (only the mouse is refused),
+// but however the word is finished it is not sent: the host would drop it unanswered.
+void TestWordEntry::aWatcherNeverSendsAWord()
+{
+    QFETCH(QString, how);
+    Play play(gridFromText({"cat......."}));
+    play.entry.setJustWatching(true);
+    play.type("cat");
+    QCOMPARE(play.entry.length(), 3);
+    QSignalSpy notices(&play.entry, &WordEntry::justWatchingNotice);
+    play.sounds.clear();
+
+    if (how == "Return")
+        QVERIFY(play.entry.FormShortCut(Qt::Key_Return, Qt::NoModifier));
+    else if (how == "Enter")
+        QVERIFY(play.entry.FormShortCut(Qt::Key_Enter, Qt::KeypadModifier));
+    else if (how == "Send")
+        play.entry.button_sendClick();
+    else if (how == "right")
+        play.press({5, 5}, Qt::RightButton);
+    else {
+        play.press({5, 5});
+        play.entry.paintbox_boardMouseUp(centre({5, 5}));
+    }
+
+    QCOMPARE(notices.count(), 1);
+    QCOMPARE(play.judged.count(), 0);
+    QCOMPARE(play.entry.length(), 3);
+    QVERIFY(!play.sounds.contains(QVariantList {QStringLiteral("sendword")}));
+    QVERIFY(play.entry.wordsfound().isEmpty());
+
+    play.entry.setJustWatching(false);
+    QVERIFY(play.entry.FormShortCut(Qt::Key_Return, Qt::NoModifier));
+    QCOMPARE(play.judged.count(), 1);
+    QVERIFY(lastVerdict(play.judged).send);
 }
 
 void TestWordEntry::theMinimumBarShowsWhileTheWordIsShort()

@@ -76,6 +76,7 @@ private Q_SLOTS:
     void slotTenAndWatchersGetTheirOwnColour();
     void lineWithoutDecimalCodeLeavesTheViewAlone();
     void peerTextCannotBreakTheLine();
+    void aLongLineIsShownWholeAndFollowsItsPlayersColour();
     void clickingALinkOpensOnlyWebAddresses();
     void clickOutsideTheLinkTableShowsCannotOpen_data();
     void clickOutsideTheLinkTableShowsCannotOpen();
@@ -89,6 +90,7 @@ private Q_SLOTS:
     void enterWhileNotConnectedKeepsTheText();
     void unknownCommandShowsAHintAndEmptiesTheBox();
     void pasteAppendsAtTheEnd();
+    void ctrlVPastesAtTheEndToo();
     void smileyMenuAppendsTheCode();
     void textColorChangesTheInputColourAndAsksForASave();
     void relayedLinesShowInTheirColourOrRed();
@@ -169,6 +171,35 @@ void TestChatWidgets::peerTextCannotBreakTheLine()
     view.addlinetochat(QStringLiteral("3+Ann chats: a\nb\u2029c\uFFFCd\re"), navy);
     QCOMPARE(view.document()->blockCount(), 1);
     QVERIFY(images(view).isEmpty());
+}
+
+void TestChatWidgets::aLongLineIsShownWholeAndFollowsItsPlayersColour()
+{
+    ChatView view;
+    view.resize(297, 190);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    const QString many = QStringLiteral("ab ").repeated(5000);
+    view.addlinetochat(QStringLiteral("0+hello"), Qt::darkRed);
+    view.addlinetochat(
+        QStringLiteral("3+Ann chats: ") + many + QStringLiteral("www.example.com :)#11") + many, navy);
+
+    QCOMPARE(view.document()->blockCount(), 2);
+    const QString shown = view.document()->findBlockByNumber(1).text();
+    QCOMPARE(shown,
+        QStringLiteral("Ann chats:  ") + many + QStringLiteral("www.example.com  \uFFFC") + many
+            + QLatin1Char(' '));
+    QCOMPARE(images(view), QStringList {QStringLiteral("smiley:1")});
+    QVERIFY(formatAt(view, QStringLiteral("www.example.com")).isAnchor());
+    QVERIFY(!formatAt(view, QStringLiteral("ab"), int(view.document()->toPlainText().size()) - 4).isAnchor());
+    QTRY_COMPARE(view.verticalScrollBar()->value(), view.verticalScrollBar()->maximum());
+
+    // A new colour of Ann's repaints every word of her long line, the last one too.
+    view.addlinetochat(QStringLiteral("3+Ann chats: again"), Qt::darkGreen);
+    const int lastWord = int(view.document()->findBlockByNumber(2).position()) - 5;
+    QCOMPARE(formatAt(view, QStringLiteral("ab"), lastWord).foreground().color(), QColor(Qt::darkGreen));
+    QCOMPARE(formatAt(view, QStringLiteral("Ann")).foreground().color(), QColor(Qt::darkGreen));
+    QCOMPARE(formatAt(view, QStringLiteral("hello")).foreground().color(), QColor(Qt::darkRed));
 }
 
 void TestChatWidgets::clickingALinkOpensOnlyWebAddresses()
@@ -410,6 +441,20 @@ void TestChatWidgets::pasteAppendsAtTheEnd()
     QCOMPARE(box.text(), QStringLiteral("xypasted line"));
     QCOMPARE(box.cursorPosition(), box.text().size());
     QVERIFY(!box.hasSelectedText());
+}
+
+void TestChatWidgets::ctrlVPastesAtTheEndToo()
+{
+    ChatInput box;
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    box.setFocus();
+    box.setText(QStringLiteral("xy"));
+    box.setCursorPosition(1);
+    QApplication::clipboard()->setText(QStringLiteral("a\tb\nc"));
+    QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(box.text(), QStringLiteral("xya b c"));
+    QCOMPARE(box.cursorPosition(), box.text().size());
 }
 
 void TestChatWidgets::smileyMenuAppendsTheCode()
