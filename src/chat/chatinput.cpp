@@ -13,6 +13,7 @@ ChatInput::ChatInput(QWidget *parent)
 {
     setObjectName(QStringLiteral("mychat"));
     setPlaceholderText(placeholder);
+    setMaxLength(maxLineLength);
     QFont f(QStringLiteral("Arial"));
     f.setFamilies(
         {QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});

@@ -12,6 +12,10 @@ class ChatInput : public QLineEdit
 
 public:
     static const QString placeholder;
+    // Longer lines are cut as they are typed or pasted: the host takes no message
+    // near its 64 KiB bound, and it would close the connection of a player whose
+    // pasted text passed it.
+    static constexpr int maxLineLength = 4000;
 
     explicit ChatInput(QWidget *parent = nullptr);
 

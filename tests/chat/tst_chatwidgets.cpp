@@ -455,6 +455,12 @@ void TestChatWidgets::ctrlVPastesAtTheEndToo()
     QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(box.text(), QStringLiteral("xya b c"));
     QCOMPARE(box.cursorPosition(), box.text().size());
+
+    // A pasted book stops at the line's bound instead of reaching the host whole.
+    QApplication::clipboard()->setText(QString(70'000, QLatin1Char('w')));
+    QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(box.text().size(), ChatInput::maxLineLength);
+    QVERIFY(box.text().startsWith(QStringLiteral("xya b cw")));
 }
 
 void TestChatWidgets::smileyMenuAppendsTheCode()
