@@ -48,6 +48,16 @@ bool sameFile(const QString &a, const QString &b)
     return !canonical.isEmpty() && canonical == QFileInfo(a).canonicalFilePath();
 }
 
+QString openInputMessage(const QString &name)
+{
+    return QStringLiteral("Lzrw1 (de)compression : Failed to open input file : ") % name;
+}
+
+QString openOutputMessage(const QString &name)
+{
+    return QStringLiteral("Lzrw1 (de)compression : Failed to open output file : ") % name;
+}
+
 std::unique_ptr<std::uint8_t[]> allocateBuffer()
 {
     return std::unique_ptr<std::uint8_t[]>(new (std::nothrow) std::uint8_t[TLZR::bufferSize]);
@@ -62,6 +72,21 @@ qint64 Tlzrw1::fail(Error error, const QString &message)
     return -1;
 }
 
+bool Tlzrw1::devicesReady(const QIODevice &input, const QIODevice &output)
+{
+    lastError = Error::None;
+    lastMessage.clear();
+    if (!input.isOpen() || !input.isReadable()) {
+        fail(Error::OpenInput, openInputMessage(nameOf(input)));
+        return false;
+    }
+    if (!output.isOpen() || !output.isWritable()) {
+        fail(Error::OpenOutput, openOutputMessage(nameOf(output)));
+        return false;
+    }
+    return true;
+}
+
 qint64 Tlzrw1::Compress(const QString &inputFile, const QString &outputFile)
 {
     const QFileInfo info(inputFile);
@@ -70,12 +95,10 @@ qint64 Tlzrw1::Compress(const QString &inputFile, const QString &outputFile)
             QStringLiteral("Lzrw1 compression : Failed to obtain the size of : ") % inputFile);
     QFile input(inputFile);
     if (!input.open(QIODevice::ReadOnly))
-        return fail(Error::OpenInput,
-            QStringLiteral("Lzrw1 (de)compression : Failed to open input file : ") % inputFile);
+        return fail(Error::OpenInput, openInputMessage(inputFile));
     QFile output(outputFile);
     if (sameFile(inputFile, outputFile) || !output.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return fail(Error::OpenOutput,
-            QStringLiteral("Lzrw1 (de)compression : Failed to open output file : ") % outputFile);
+        return fail(Error::OpenOutput, openOutputMessage(outputFile));
     const qint64 written = compressDevice(input, output);
     output.close();
     // Only a regular file is deleted: never a device or pipe given as the output.
@@ -88,12 +111,10 @@ qint64 Tlzrw1::Decompress(const QString &inputFile, const QString &outputFile)
 {
     QFile input(inputFile);
     if (!input.open(QIODevice::ReadOnly))
-        return fail(Error::OpenInput,
-            QStringLiteral("Lzrw1 (de)compression : Failed to open input file : ") % inputFile);
+        return fail(Error::OpenInput, openInputMessage(inputFile));
     QFile output(outputFile);
     if (sameFile(inputFile, outputFile) || !output.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return fail(Error::OpenOutput,
-            QStringLiteral("Lzrw1 (de)compression : Failed to open output file : ") % outputFile);
+        return fail(Error::OpenOutput, openOutputMessage(outputFile));
     const qint64 written = decompressDevice(input, output);
     if (written < 0)
         output.resize(0);
@@ -103,16 +124,10 @@ qint64 Tlzrw1::Decompress(const QString &inputFile, const QString &outputFile)
 
 qint64 Tlzrw1::compressDevice(QIODevice &input, QIODevice &output)
 {
-    lastError = Error::None;
-    lastMessage.clear();
+    if (!devicesReady(input, output))
+        return -1;
     const QString inputName = nameOf(input);
     const QString outputName = nameOf(output);
-    if (!input.isOpen() || !input.isReadable())
-        return fail(Error::OpenInput,
-            QStringLiteral("Lzrw1 (de)compression : Failed to open input file : ") % inputName);
-    if (!output.isOpen() || !output.isWritable())
-        return fail(Error::OpenOutput,
-            QStringLiteral("Lzrw1 (de)compression : Failed to open output file : ") % outputName);
     if (input.isSequential())
         return fail(Error::InputSize,
             QStringLiteral("Lzrw1 compression : Failed to obtain the size of : ") % inputName);
@@ -167,16 +182,10 @@ qint64 Tlzrw1::compressDevice(QIODevice &input, QIODevice &output)
 
 qint64 Tlzrw1::decompressDevice(QIODevice &input, QIODevice &output)
 {
-    lastError = Error::None;
-    lastMessage.clear();
+    if (!devicesReady(input, output))
+        return -1;
     const QString inputName = nameOf(input);
     const QString outputName = nameOf(output);
-    if (!input.isOpen() || !input.isReadable())
-        return fail(Error::OpenInput,
-            QStringLiteral("Lzrw1 (de)compression : Failed to open input file : ") % inputName);
-    if (!output.isOpen() || !output.isWritable())
-        return fail(Error::OpenOutput,
-            QStringLiteral("Lzrw1 (de)compression : Failed to open output file : ") % outputName);
 
     auto body = allocateBuffer();
     auto chunk = allocateBuffer();

@@ -64,6 +64,9 @@ public:
 
 private:
     qint64 fail(Error error, const QString &message);
+    // Clears the last error; false (with the error set) unless `input` is open for
+    // reading and `output` for writing.
+    bool devicesReady(const QIODevice &input, const QIODevice &output);
 
     qint64 limit = 0xFFFFFFFFLL;
     Error lastError = Error::None;
