@@ -3,6 +3,7 @@
 // many simulated rounds of three minutes (the counters; no host, no network).
 #include "botbrain.h"
 #include "botsimulation.h"
+#include "builtinwords.h"
 #include "tdictn.h"
 #include "wordtrie.h"
 
@@ -16,25 +17,6 @@
 #include <vector>
 
 namespace {
-
-struct Fixture
-{
-    QTemporaryDir dir;
-    std::unique_ptr<TDictn> dict;
-    WordTrie trie;
-
-    Fixture()
-    {
-        dict = std::make_unique<TDictn>(dir.path(), TDictn::builtinResource);
-        trie = WordTrie::fromDictionary(*dict);
-    }
-};
-
-Fixture &fixture()
-{
-    static Fixture f;
-    return f;
-}
 
 // state.range(0): the size code; state.range(1): the strength. One iteration plans
 // one round on the next of 64 solved boards.

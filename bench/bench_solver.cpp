@@ -5,6 +5,7 @@
 // solved `repeats` times and its median taken; the counters give the median and
 // the worst of those over all boards of a size.
 #include "boardsolver.h"
+#include "builtinwords.h"
 #include "lazywordtrie.h"
 #include "randomboard.h"
 #include "tdictn.h"
@@ -35,25 +36,6 @@ double median(std::vector<double> v)
 {
     std::sort(v.begin(), v.end());
     return v.empty() ? 0 : v[v.size() / 2];
-}
-
-struct Fixture
-{
-    QTemporaryDir dir;
-    std::unique_ptr<TDictn> dict;
-    WordTrie trie;
-
-    Fixture()
-    {
-        dict = std::make_unique<TDictn>(dir.path(), TDictn::builtinResource);
-        trie = WordTrie::fromDictionary(*dict);
-    }
-};
-
-Fixture &fixture()
-{
-    static Fixture f;
-    return f;
 }
 
 // state.range(0): the size code. Each benchmark iteration solves every board once.
