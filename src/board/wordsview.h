@@ -9,7 +9,8 @@
 // colour of its verdict, on the board's dark green in Arial 13 pixels. Lines are only
 // ever appended, and the view follows the newest. A narrow column at the left shows
 // each line's verdict sign, outside the text, so a line reads exactly as written (and
-// copies so); the oldest lines go once there are maxLines.
+// copies so); the oldest lines go once there are maxLines. A line whose colour would
+// not read on the green lies on a band across the panel (lineBackdrop).
 class WordsView : public QTextEdit
 {
     Q_OBJECT
