@@ -1,4 +1,4 @@
-// isword on the mapped record file against an in-memory hash set of the same words,
+// isword on the record file read into memory against an in-memory hash set of the same words,
 // on the same random mix of hits and misses.
 #include "tdictn.h"
 
@@ -18,16 +18,16 @@ namespace {
 struct Fixture
 {
     QTemporaryDir dir;
-    std::unique_ptr<TDictn> mapped, reads;
+    std::unique_ptr<TDictn> loaded, reads;
     std::unordered_set<std::string> set;
     std::vector<std::string> queries; // half hits, half misses, shuffled
     static constexpr size_t queryCount = size_t(1) << 20;
 
     Fixture()
     {
-        mapped = std::make_unique<TDictn>(dir.path(), TDictn::builtinResource);
+        loaded = std::make_unique<TDictn>(dir.path(), TDictn::builtinResource);
         reads = std::make_unique<TDictn>(dir.path(), TDictn::builtinResource, nullptr, TDictn::Access::Reads);
-        QFile f(mapped->filePath());
+        QFile f(loaded->filePath());
         f.open(QIODevice::ReadOnly);
         const QByteArray block = f.readAll();
         std::vector<std::string> words;
@@ -56,7 +56,7 @@ Fixture &fixture()
     return f;
 }
 
-void BM_iswordMapped(benchmark::State &state)
+void BM_iswordLoaded(benchmark::State &state)
 {
     auto &f = fixture();
     // A small query set stays in the caches; the large one is mostly cache misses.
@@ -64,7 +64,7 @@ void BM_iswordMapped(benchmark::State &state)
     size_t i = 0;
     for (auto _ : state) {
         const std::string &q = f.queries[i++ & mask];
-        benchmark::DoNotOptimize(f.mapped->isword(QByteArrayView(q.data(), qsizetype(q.size()))));
+        benchmark::DoNotOptimize(f.loaded->isword(QByteArrayView(q.data(), qsizetype(q.size()))));
     }
 }
 
@@ -114,7 +114,7 @@ void BM_open(benchmark::State &state)
 
 } // namespace
 
-BENCHMARK(BM_iswordMapped)->Arg(4096)->Arg(Fixture::queryCount);
+BENCHMARK(BM_iswordLoaded)->Arg(4096)->Arg(Fixture::queryCount);
 BENCHMARK(BM_hashSet)->Arg(4096)->Arg(Fixture::queryCount);
 BENCHMARK(BM_iswordReads)->Arg(4096);
 BENCHMARK(BM_open)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);

@@ -23,17 +23,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             return 0;
         f.write(file);
     }
-    // The mapped search (indexed when the file is clean and sorted) and the plain
+    // The in-memory search (indexed when the file is clean and sorted) and the plain
     // record-by-record search must agree on every query.
-    TDictn mapped(dir.path(), QString(), nullptr, TDictn::Access::Mapped);
+    TDictn loaded(dir.path(), QString(), nullptr, TDictn::Access::Loaded);
     TDictn reads(dir.path(), QString(), nullptr, TDictn::Access::Reads);
     auto check = [&](QByteArrayView q) {
-        const qint64 pos = mapped.findword(q);
-        if (pos < -1 || pos >= mapped.recordCount() || pos != reads.findword(q))
+        const qint64 pos = loaded.findword(q);
+        if (pos < -1 || pos >= loaded.recordCount() || pos != reads.findword(q))
             __builtin_trap();
     };
     check(QByteArrayView(query));
-    for (qint64 i = 0; i < std::min<qint64>(mapped.recordCount(), 64); ++i)
+    for (qint64 i = 0; i < std::min<qint64>(loaded.recordCount(), 64); ++i)
         check(QByteArrayView(file.constData() + i * 15 + 1, 14));
     return 0;
 }

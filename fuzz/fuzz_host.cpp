@@ -71,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         TServer server(environment,
             [&engine](int bound) { return int(std::uniform_int_distribution<int>(0, bound - 1)(engine)); });
         server.setSecondLength(3600 * 1000); // the countdown moves only by operation 2
-        server.setDispatchInterval(3600 * 1000); // dispatch only by operations 1 and 5
+        server.setDispatchInterval(3600 * 1000); // ticks only by operations 1 and 5 (and 4 when idle)
         server.listen(0, QHostAddress::LocalHost);
 
         std::array<std::unique_ptr<QTcpSocket>, connections> peers;

@@ -213,16 +213,7 @@ void ClientDispatch::loadstats(const QByteArray &rest)
     if (!phase)
         return;
 
-    state_.roundLength = GameLabels::roundLength(seconds);
-    state_.pixelspersecond = GameLabels::pixelsPerSecond(state_.roundLength);
-    state_.playToScoreCaption = GameLabels::playToScore(QString::number(*target));
-    state_.minLetters = *minimum;
-    if (const auto caption = GameLabels::boardSize(*code))
-        state_.boardSizeCaption = *caption;
-    state_.oddboard = GameLabels::isOddBoard(*code);
-    Q_EMIT gameSettingsChanged();
-    Q_EMIT systemLine(GameLabels::letterMinimumLine(*minimum));
-
+    // Every score pair is read before anything is shown: a broken pair drops the message.
     fields.beginList();
     while (!fields.atListEnd()) {
         const auto scored = fields.nextInt();
@@ -233,6 +224,16 @@ void ClientDispatch::loadstats(const QByteArray &rest)
             return;
         roster_.setScore(*scored, QString::number(*score));
     }
+
+    state_.roundLength = GameLabels::roundLength(seconds);
+    state_.pixelspersecond = GameLabels::pixelsPerSecond(state_.roundLength);
+    state_.playToScoreCaption = GameLabels::playToScore(QString::number(*target));
+    state_.minLetters = *minimum;
+    if (const auto caption = GameLabels::boardSize(*code))
+        state_.boardSizeCaption = *caption;
+    state_.oddboard = GameLabels::isOddBoard(*code);
+    Q_EMIT gameSettingsChanged();
+    Q_EMIT systemLine(GameLabels::letterMinimumLine(*minimum));
 
     if (*phase == 1 && *left > lateJoinMinimumSeconds && state_.myslot <= state_.maxplayers) {
         state_.secondsleft = *left;

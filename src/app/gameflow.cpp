@@ -157,9 +157,9 @@ void GameFlow::startthegame(const QByteArray &rest)
     showClock();
     chat_.rosterView()->showGameSettings(state);
 
-    if (!FieldReader::toInt(target))
-        return;
-    state.playToScoreCaption = GameLabels::playToScore(QString::fromLatin1(target));
+    // The target is shown as the host wrote it: only the minimum and the board size
+    // must be numbers.
+    state.playToScoreCaption = GameLabels::playToScore(Wire::fromWire(target));
     chat_.rosterView()->showGameSettings(state);
 
     const auto letters = FieldReader::toInt(minimum);

@@ -851,12 +851,22 @@ bool Tchat::keyHook(QObject *watched, QEvent *event)
     const QWidget *first = focusWidget();
     if (widget != (first ? first : this))
         return false;
-    return entry_->FormShortCut(*static_cast<QKeyEvent *>(event));
+    auto *key = static_cast<QKeyEvent *>(event);
+    if (event->type() == QEvent::ShortcutOverride) {
+        // While typing is on the key table takes every key, menu shortcuts (F1,
+        // Ctrl+S ...) included: claiming the override turns it into a key press.
+        if (!entry_->takesKey(key->key()))
+            return false;
+        event->accept();
+        return true;
+    }
+    return entry_->FormShortCut(*key);
 }
 
 bool Tchat::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress && entry_ && keyHook(watched, event))
+    if ((event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) && entry_
+        && keyHook(watched, event))
         return true;
     if (watched == panel_board_ && event->type() == QEvent::Paint && !shownOnce_) {
         shownOnce_ = true;

@@ -1,10 +1,12 @@
 #include "entrystrip.h"
 
+#include "boardmodel.h"
 #include "tilegroups.h"
 #include "wordentry.h"
 
 #include <QEvent>
 #include <QLabel>
+#include <QPainter>
 #include <QPixmap>
 
 namespace {
@@ -65,8 +67,18 @@ QLabel *EntryStrip::letterSlot(int k) const
 
 void EntryStrip::showWord()
 {
-    for (int k = 1; k <= slotCount; ++k)
-        slots_[k - 1]->setPixmap(QPixmap::fromImage(tiles_->picture(entry_->slotPicture(k))));
+    // Every slot shows the empty-slot picture, a letter drawn over it: the letter's
+    // transparent parts let the slot show through.
+    const QImage &empty = tiles_->picture(BoardModel::emptySlot);
+    for (int k = 1; k <= slotCount; ++k) {
+        QImage picture = empty.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        const int code = entry_->slotPicture(k);
+        if (BoardModel::isLetter(code)) {
+            QPainter painter(&picture);
+            painter.drawImage(0, 0, tiles_->picture(code));
+        }
+        slots_[k - 1]->setPixmap(QPixmap::fromImage(picture));
+    }
     const int need = qBound(1, entry_->minLetters(), slotCount);
     minletters_->setGeometry(slotLeft, 2, need * slotStep - 1, 4);
     minletters_->setVisible(entry_->minLettersVisible());

@@ -36,16 +36,18 @@ void TileGroups::scan()
         [](const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
 }
 
-// "<name>.bmp", with the extension in any case.
+// "<name>.bmp", without regard to case: the name may come from settings written on
+// a file system that ignores it.
 QString TileGroups::fileOf(const QString &name) const
 {
     const QDir dir(folder_);
     const QString exact = name + QStringLiteral(".bmp");
     if (dir.exists(exact))
         return dir.filePath(exact);
-    const QStringList files = dir.entryList({exact}, QDir::Files | QDir::Hidden | QDir::System);
+    const QStringList files
+        = dir.entryList({QStringLiteral("*.bmp")}, QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
     for (const QString &file : files) {
-        if (file.startsWith(name))
+        if (file.compare(exact, Qt::CaseInsensitive) == 0)
             return dir.filePath(file);
     }
     return dir.filePath(exact);

@@ -44,7 +44,7 @@ void TilesMenu::creategrouptilesmenu(const QString &name, const QString &caption
 QAction *TilesMenu::item(const QString &name) const
 {
     for (QAction *action : radio_->actions()) {
-        if (action->data().toString() == name)
+        if (action->data().toString().compare(name, Qt::CaseInsensitive) == 0)
             return action;
     }
     return nullptr;

@@ -175,6 +175,8 @@ void Twordslist::thewords(QByteArrayView list)
     label_found_->setProperty("tag", list_.count());
 
     reviewer_->review(list_.words(), results_->acceptedWords());
+    // Each round's list opens on its words, whichever page the player left open.
+    pages_->setCurrentIndex(0);
     if (isVisible())
         raise();
     else

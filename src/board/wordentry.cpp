@@ -3,6 +3,7 @@
 #include "routesearch.h"
 #include "tdictn.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
 
 WordEntry::WordEntry(BoardModel *board, QObject *parent)
@@ -100,9 +101,7 @@ void WordEntry::paintbox_boardMouseUp(QPoint)
     if (clickLetters_)
         return;
     dragging_ = false;
-    // The press has already said that the player watches.
-    if (!justWatching_)
-        pressdone();
+    pressdone();
 }
 
 bool WordEntry::choosetile(Cell c, bool press)
@@ -138,21 +137,36 @@ bool WordEntry::choosetile(Cell c, bool press)
     return true;
 }
 
+namespace {
+
+// X11 and Wayland key codes of the main keyboard's "1" and "0" keys.
+constexpr quint32 scanCodeOfOne = 10;
+constexpr quint32 scanCodeOfZero = 19;
+
+} // namespace
+
 bool WordEntry::FormShortCut(const QKeyEvent &event)
 {
-    return FormShortCut(event.key(), event.modifiers());
+    const QString platform = QGuiApplication::platformName();
+    const bool evdevCodes = platform == QLatin1String("xcb") || platform.startsWith(QLatin1String("wayland"));
+    return FormShortCut(event.key(), event.modifiers(), evdevCodes ? event.nativeScanCode() : 0);
 }
 
-bool WordEntry::FormShortCut(int key, Qt::KeyboardModifiers modifiers)
+bool WordEntry::takesKey(int key) const
 {
     if (!open_ || disableTyping_ || typingTag_ == 0)
+        return false;
+    return typingOn_ || key == Qt::Key_Tab || key == Qt::Key_Backtab;
+}
+
+bool WordEntry::FormShortCut(int key, Qt::KeyboardModifiers modifiers, quint32 scanCode)
+{
+    if (!takesKey(key))
         return false;
     if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
         switchTyping();
         return true;
     }
-    if (!typingOn_)
-        return false;
     // Both Enter keys send, the keypad's too: it is the same Return key to the player.
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
         pressdone();
@@ -160,10 +174,12 @@ bool WordEntry::FormShortCut(int key, Qt::KeyboardModifiers modifiers)
     }
     if (modifiers.testFlag(Qt::KeypadModifier))
         return true;
+    const bool one = scanCode ? scanCode == scanCodeOfOne : key == Qt::Key_1;
+    const bool zero = scanCode ? scanCode == scanCodeOfZero : key == Qt::Key_0;
     const Qt::KeyboardModifiers held = modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-    if (key == Qt::Key_1 && !held) {
+    if (one) {
         pressclear();
-    } else if ((key == Qt::Key_0 && !held) || (key == Qt::Key_R && modifiers.testFlag(Qt::ControlModifier))) {
+    } else if (zero || (key == Qt::Key_R && modifiers.testFlag(Qt::ControlModifier))) {
         rotateboard();
     } else if (key == Qt::Key_Backspace) {
         if (n_ > 0)
@@ -322,12 +338,6 @@ Verdict WordEntry::pressdone()
 {
     if (!open_ || n_ <= 0)
         return Verdict {};
-    // The host takes no claims from a player who watches: a typed word sent with Return
-    // would go unanswered after its "sendword". It stays on the board instead.
-    if (justWatching_) {
-        Q_EMIT justWatchingNotice();
-        return Verdict {};
-    }
     const QString w = word();
     const bool tried = wordsfound_.contains(w);
     const bool valid = n_ >= 3 && n_ >= minletters_ && !tried && spell_ && spell_->isword(w);

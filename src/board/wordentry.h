@@ -88,9 +88,15 @@ public:
     // --- Keyboard ---
     // The window-level key table: the main window calls it with every key press before
     // the focused control sees it. True when the key was used here and must go no
-    // further; false sends it on (to the chat input).
-    bool FormShortCut(int key, Qt::KeyboardModifiers modifiers);
+    // further; false sends it on (to the chat input). The main keyboard's "1" and "0"
+    // keys count by where they sit, whatever the layout and the modifiers: `scanCode`
+    // is the platform's key code on X11 and Wayland (evdev code + 8), 0 when unknown,
+    // which leaves the key's own code to tell them.
+    bool FormShortCut(int key, Qt::KeyboardModifiers modifiers, quint32 scanCode = 0);
     bool FormShortCut(const QKeyEvent &event);
+    // True when FormShortCut would use `key` now: while typing is on every key, so no
+    // menu shortcut may take it first.
+    bool takesKey(int key) const;
 
     // --- Operations ---
     void typetheletter(int letter);
@@ -98,8 +104,9 @@ public:
     // A click on strip slot k (image_letters1Click): removes the last letter when k is it.
     void image_lettersClick(int k);
     void pressclear();
-    // Judges and ends the word; the verdict is also emitted as wordJudged. While the
-    // player just watches, it only says so (justWatchingNotice) and keeps the word.
+    // Judges and ends the word; the verdict is also emitted as wordJudged. Watching
+    // does not stop it: only the Send and Clear buttons and a press on the board
+    // refuse a watching player (justWatchingNotice).
     Verdict pressdone();
     void button_clearClick();
     void button_sendClick();

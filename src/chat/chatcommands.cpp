@@ -30,7 +30,9 @@ ChatCommands::SendResult ChatCommands::sendit(
 ChatCommands::ReceivedLine ChatCommands::chatrecieved(const QString &data)
 {
     const QColor red(255, 0, 0);
-    const qsizetype bar = data.lastIndexOf(QLatin1Char('|'));
+    // Cut at the first "|", as every copy of the game reads it: a "|" typed into the
+    // line leaves the rest unreadable as a colour, and the line shows in red.
+    const qsizetype bar = data.indexOf(QLatin1Char('|'));
     if (bar < 0)
         return {data, red};
     const auto colour = ColorText::fromText(data.mid(bar + 1));

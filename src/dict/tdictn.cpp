@@ -55,8 +55,6 @@ TDictn::~TDictn()
     // A file this run did not write is deleted only when it is a stale copy of the
     // built-in list (left by a copy that crashed); anyone else's "English" stays.
     const bool remove = wroteFile_ || isStaleCopy();
-    if (map_)
-        file_.unmap(const_cast<uchar *>(map_));
     file_.close();
     if (remove)
         QFile::remove(filePath());
@@ -88,8 +86,18 @@ void TDictn::openFile(Access access)
     open_ = true;
     const qint64 size = file_.size();
     lastRecord_ = size / recordSize - 1;
-    if (lastRecord_ >= 0 && access == Access::Mapped)
-        map_ = file_.map(0, (lastRecord_ + 1) * recordSize);
+    if (lastRecord_ >= 0 && access == Access::Loaded && size <= maxLoadedBytes) {
+        // One copy, read once: a map would fault (SIGBUS) on the next lookup after
+        // another process truncated the file.
+        const qint64 bytes = (lastRecord_ + 1) * recordSize;
+        records_ = file_.read(bytes);
+        if (records_.size() == bytes) {
+            base_ = reinterpret_cast<const uchar *>(records_.constData());
+            file_.close();
+        } else {
+            records_.clear();
+        }
+    }
     buildIndex();
 }
 
@@ -100,8 +108,7 @@ bool TDictn::isStaleCopy() const
     const QByteArray block = builtinBlock(resource_);
     if (block.size() != QFileInfo(filePath()).size())
         return false;
-    if (map_)
-        return std::memcmp(map_, block.constData(), size_t(block.size())) == 0;
+    // The file as it is now, not as it was loaded: it may have been replaced since.
     QFile f(filePath());
     return f.open(QIODevice::ReadOnly) && f.readAll() == block;
 }
@@ -110,8 +117,8 @@ bool TDictn::readRecord(qint64 index, char *out) const
 {
     if (index < 0 || index > lastRecord_)
         return false;
-    if (map_) {
-        std::memcpy(out, map_ + index * recordSize, recordSize);
+    if (base_) {
+        std::memcpy(out, base_ + index * recordSize, recordSize);
         return true;
     }
     return file_.seek(index * recordSize) && file_.read(out, recordSize) == recordSize;
@@ -122,8 +129,8 @@ bool TDictn::readRecords(qint64 first, qint64 count, char *out) const
     if (first < 0 || count < 0 || count > lastRecord_ + 1 - first)
         return false;
     const qint64 bytes = count * recordSize;
-    if (map_) {
-        std::memcpy(out, map_ + first * recordSize, size_t(bytes));
+    if (base_) {
+        std::memcpy(out, base_ + first * recordSize, size_t(bytes));
         return true;
     }
     return bytes == 0 || (file_.seek(first * recordSize) && file_.read(out, bytes) == bytes);
@@ -176,9 +183,9 @@ void TDictn::buildIndex()
     // letters and trailing blanks only) in strictly sorted order. Any other file is
     // searched record by record with full key normalisation.
     const qint64 count = recordCount();
-    if (!map_ || count <= 0 || count > std::numeric_limits<quint32>::max())
+    if (!base_ || count <= 0 || count > std::numeric_limits<quint32>::max())
         return;
-    const char *data = reinterpret_cast<const char *>(map_);
+    const char *data = reinterpret_cast<const char *>(base_);
     std::vector<quint32> start(prefixSlots + 1, 0);
     int nextSlot = 0;
     for (qint64 i = 0; i < count; ++i) {
@@ -287,7 +294,7 @@ qint64 TDictn::findIndexed(const char *query) const
         end = subStart_[sub + 1];
     }
     quint32 hi = end;
-    const char *words = reinterpret_cast<const char *>(map_) + 1;
+    const char *words = reinterpret_cast<const char *>(base_) + 1;
     const Word14 key(query);
     while (lo < hi) {
         const quint32 mid = lo + (hi - lo) / 2;

@@ -8,9 +8,10 @@
 
 #include <vector>
 
-// The word-list dictionary: a sorted file of fixed 15-byte records ("English"),
-// searched in place. The file is written from the built-in block at creation when
-// missing, kept open (memory-mapped where possible) and deleted at destruction.
+// The word-list dictionary: a sorted file of fixed 15-byte records ("English").
+// The file is written from the built-in block at creation when missing, read into
+// memory once and searched there, and deleted at destruction. Another process that
+// truncates or rewrites the file afterwards changes nothing for this copy.
 //
 // Record layout: byte 0 is 0x1E, bytes 1..14 the upper-case word padded with
 // blanks. Records are sorted by bytes 1..14 as unsigned bytes.
@@ -28,21 +29,24 @@ public:
     // Opens <folder>/English, writing it from `resource` first when it is missing.
     // An empty folder means the current folder. Creation never fails; a dictionary
     // that could not be opened answers false to every query (see isOpen()).
-    // How records are read: through a read-only memory map (no system call per
-    // lookup), or by a seek and a read per record, the fallback where mapping fails.
-    enum class Access { Mapped, Reads };
+    // How records are read: from a copy of the file read into memory at opening (no
+    // system call per lookup), or by a seek and a read per record, the fallback for a
+    // file too large to copy.
+    enum class Access { Loaded, Reads };
+    // A file larger than this is searched by reads instead of being copied.
+    static constexpr qint64 maxLoadedBytes = 64 * 1024 * 1024;
 
     explicit TDictn(QObject *parent = nullptr);
     TDictn(const QString &folder, const QString &resource, QObject *parent = nullptr,
-        Access access = Access::Mapped);
+        Access access = Access::Loaded);
     ~TDictn() override;
 
     TDictn(const TDictn &) = delete;
     TDictn &operator=(const TDictn &) = delete;
 
     bool isOpen() const { return open_; }
-    bool isMapped() const { return map_ != nullptr; }
-    // True when the mapped file is a clean sorted list searched through the prefix index.
+    bool isLoaded() const { return base_ != nullptr; }
+    // True when the loaded file is a clean sorted list searched through the prefix index.
     bool isIndexed() const { return !prefixStart_.empty(); }
     qint64 recordCount() const { return lastRecord_ + 1; }
     QString filePath() const;
@@ -61,7 +65,7 @@ public:
     static QByteArray wordkey(QByteArrayView text);
 
     // Copies the raw records first .. first + count - 1 (count * 15 bytes) into `out`,
-    // from the map or by one positioned read. False when the range lies outside the
+    // from memory or by one positioned read. False when the range lies outside the
     // file or the read falls short; `out` may then be partly written.
     bool readRecords(qint64 first, qint64 count, char *out) const;
 
@@ -79,12 +83,14 @@ private:
     QString folder_;
     QString resource_;
     mutable QFile file_;
-    const uchar *map_ = nullptr;
+    // The file's records when loaded; base_ points into it (null when searched by reads).
+    QByteArray records_;
+    const uchar *base_ = nullptr;
     qint64 lastRecord_ = -1;
     bool open_ = false;
     bool wroteFile_ = false;
     // First record of each three-symbol key prefix (blank or A-Z each), plus an end
-    // mark: narrows a lookup on a clean mapped file to a few neighbouring records.
+    // mark: narrows a lookup on a clean loaded file to a few neighbouring records.
     static constexpr int prefixSlots = 27 * 27 * 27;
     std::vector<quint32> prefixStart_;
     // For slots of more than splitThreshold records: where their 28 entries by the

@@ -114,6 +114,7 @@ void TServer::shutdown()
         p.loginTimer->stop();
         p.input.clear();
     }
+    arrivals_.clear();
     if (Sock1)
         Sock1->setListen(false);
 }
@@ -178,10 +179,13 @@ void TServer::receiveBytes(int slot, QByteArrayView bytes)
     if (!validSlot(slot) || !slotRef(slot).inUse)
         return;
     TPlayerSlot &p = slotRef(slot);
+    const qsizetype before = p.input.queuedMessages();
     if (!p.input.append(bytes)) {
         disconnectsock(slot);
         return;
     }
+    for (qsizetype n = p.input.queuedMessages() - before; n > 0; --n)
+        arrivals_.push_back(slot);
     if (p.input.hasMessage())
         scheduleDispatch();
 }
@@ -225,6 +229,7 @@ void TServer::releaseSlot(int slot)
     p.loggedIn = false;
     // Its queued messages go with it: the slot may belong to someone else next.
     p.input.clear();
+    std::erase(arrivals_, slot);
     p.loginTimer->stop();
     if (TSock *sock = std::exchange(p.socket, nullptr)) {
         sock->disconnect(this);
@@ -270,32 +275,64 @@ void TServer::scheduleDispatch()
 {
     if (socktimer.isActive())
         return;
-    // At most one message per tick; a message that finds the host idle waits only
-    // for what is left of the tick since the last one.
     qint64 wait = 0;
-    if (sinceDispatch_.isValid())
+    // 1.0.7 hosts handle at most one message per tick, so a message that finds the
+    // host idle waits for what is left of the tick since the last one.
+    if (order_ == DispatchOrder::InTurn && sinceDispatch_.isValid())
         wait = std::max<qint64>(0, dispatchMs_ - sinceDispatch_.elapsed());
     socktimer.start(int(wait));
 }
 
-void TServer::socktimerTimer()
+bool TServer::takeArrival(int &sender, QByteArray &message)
 {
-    sinceDispatch_.restart();
+    while (!arrivals_.empty()) {
+        const int s = arrivals_.front();
+        arrivals_.pop_front();
+        TPlayerSlot &p = slotRef(s);
+        if (p.inUse && p.input.hasMessage()) {
+            sender = s;
+            message = p.input.takeMessage();
+            return true;
+        }
+    }
+    return false;
+}
+
+bool TServer::takeInTurn(int &sender, QByteArray &message)
+{
     for (int i = 0; i < Wire::slotCount; ++i) {
         const int s = (nextTurn_ - 1 + i) % Wire::slotCount + 1;
         TPlayerSlot &p = slotRef(s);
         if (p.inUse && p.input.hasMessage()) {
             nextTurn_ = s % Wire::slotCount + 1;
-            dispatch(s, p.input.takeMessage());
-            break;
+            sender = s;
+            message = p.input.takeMessage();
+            if (const auto entry = std::find(arrivals_.begin(), arrivals_.end(), s); entry != arrivals_.end())
+                arrivals_.erase(entry);
+            return true;
         }
     }
-    for (int s = 1; s <= Wire::slotCount; ++s)
-        if (slotRef(s).inUse && slotRef(s).input.hasMessage()) {
-            if (!socktimer.isActive())
-                socktimer.start(dispatchMs_);
-            break;
+    return false;
+}
+
+void TServer::socktimerTimer()
+{
+    sinceDispatch_.restart();
+    int sender = 0;
+    QByteArray message;
+    if (order_ == DispatchOrder::InTurn) {
+        if (takeInTurn(sender, message))
+            dispatch(sender, message);
+    } else {
+        while (takeArrival(sender, message)) {
+            dispatch(sender, message);
+            if (sinceDispatch_.nsecsElapsed() >= tickBudgetNs)
+                break;
         }
+    }
+    // What is left waits for the next tick, counted from this one's start.
+    if (!arrivals_.empty() && !socktimer.isActive())
+        socktimer.start(int(std::max<qint64>(0, dispatchMs_ - sinceDispatch_.elapsed())));
 }
 
 void TServer::dispatch(int sender, const QByteArray &message)
@@ -437,9 +474,9 @@ void TServer::playerdone(int sender, const QByteArray &rest)
         return;
     TPlayerSlot &p = slotRef(sender);
     p.claimPath.fill(Wire::Tile {});
-    // A watching player sits the game out: a window never sends claims while its
-    // player watches, so one that does is dropped rather than scored.
-    if (f.isEmpty() || p.watching)
+    // Watching is the player's own choice to sit out, not a bar: a claim that a
+    // watching player still sends is judged like any other.
+    if (f.isEmpty())
         return;
 
     // Tiles come numbered 1, 2, 3 ... in reading order; anything else (a number out

@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include <array>
+#include <deque>
 #include <set>
 
 class HostEnvironment;
@@ -22,9 +23,13 @@ class HostEnvironment;
 // the three things it reads from the host player's window come through
 // HostEnvironment.
 //
-// Every message is handled on a later dispatch tick, one per tick, taken from the
-// connections in turn. A message is always taken as coming from the slot of the
-// connection it arrived on; a sender field naming another slot makes it ignored.
+// Messages are handled in the order the host received them, across all connections,
+// never inside the read notification that brought them: as soon as the event loop
+// comes back when the host was idle, else at the next dispatch tick. A tick handles
+// every message waiting, up to a time budget, so a burst never stalls the event loop;
+// the per-connection input bounds close a peer that floods. A message is always taken
+// as coming from the slot of the connection it arrived on; a sender field naming
+// another slot makes it ignored.
 //
 // Time: the host's second (1000 ms) and the dispatch tick (10 ms) can be shortened
 // so that tests run whole games quickly; every time below is in host seconds.
@@ -47,6 +52,11 @@ public:
     // Names are cut to this many bytes at login, which keeps every roster message (up
     // to ten names) and every relay carrying a name far below that bound.
     static constexpr qsizetype maxNameBytes = 255;
+    // Time a dispatch tick may spend on messages before the rest waits for the next tick.
+    static constexpr qint64 tickBudgetNs = 4'000'000;
+    // How queued messages are taken. InTurn is the dispatch of 1.0.7 hosts (one message
+    // per tick, from the connections in turn), kept so benchmarks can compare the two.
+    enum class DispatchOrder { Arrival, InTurn };
     // Phases of the countdown (the `Tag` of `timer1`, the phase field of CMD_loadstats).
     enum Phase { NoGame = 0, RoundRunning = 1, Pause = 2, RestartWait = 3 };
 
@@ -55,6 +65,7 @@ public:
 
     void setSecondLength(int milliseconds);
     void setDispatchInterval(int milliseconds);
+    void setDispatchOrder(DispatchOrder order) { order_ = order; }
     void setInputLimits(const InputBuffer::Limits &limits);
 
     // Starts listening on the port (0: any free port, see port()). Throws
@@ -81,7 +92,8 @@ public:
     void shutdown();
 
 public Q_SLOTS:
-    // Handles one queued message (the dispatch tick).
+    // One dispatch tick: handles the waiting messages in arrival order, within the
+    // tick's budget.
     void socktimerTimer();
     // One host second of the countdown.
     void timer1Timer();
@@ -111,6 +123,9 @@ private:
     void sendToAll(const QByteArray &message);
     void relay(const QByteArray &message);
     void scheduleDispatch();
+    // Takes the next message to handle into `sender` and `message`; false when none waits.
+    bool takeArrival(int &sender, QByteArray &message);
+    bool takeInTurn(int &sender, QByteArray &message);
 
     // Handlers, each given the sender's slot and the rest of the message.
     void dispatch(int sender, const QByteArray &message);
@@ -137,7 +152,11 @@ private:
     // Index 0 is unused: slots are numbered 1 to 10.
     std::array<TPlayerSlot, Wire::slotCount + 1> slots_;
     int highest_ = 0;
-    // The slot whose queue the next dispatch tick looks at first.
+    // The slot of every queued message, in the order the messages arrived. A slot's
+    // entries go when its connection does, so this never holds more than the queues.
+    std::deque<int> arrivals_;
+    DispatchOrder order_ = DispatchOrder::Arrival;
+    // InTurn: the slot whose queue the next tick looks at first.
     int nextTurn_ = 1;
     InputBuffer::Limits inputLimits_;
     int secondMs_ = 1000;

@@ -17,6 +17,8 @@ std::array<QString, TallyTable::columns> zeroRow()
     return row;
 }
 
+// Cells are Latin-1, byte for byte as the wire carries names; files that earlier
+// builds wrote in UTF-8 are read as such.
 QString decodeText(const QByteArray &raw)
 {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
@@ -159,7 +161,7 @@ bool TallyTable::savegrid(QIODevice &device) const
     text += QByteArray::number(columns) + lineEnd + QByteArray::number(rows()) + lineEnd;
     for (int column = 0; column < columns; ++column) {
         for (const Row &row : grid)
-            text += row[column].toUtf8() + lineEnd;
+            text += row[column].toLatin1() + lineEnd;
     }
     return device.write(text) == text.size();
 }

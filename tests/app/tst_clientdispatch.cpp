@@ -363,6 +363,8 @@ void TestClientDispatch::loadstatsShowsBoardSizesAndFallsBackToSixtySeconds_data
         << QByteArray("100+-30+5+4+0+2+1+0") << 60 << "Board Size: 6X6" << false << true;
     QTest::newRow("minimum not a number")
         << QByteArray("100+60+9+four+0+2+1+0") << 60 << "Board Size: 6X6" << false << false;
+    QTest::newRow("broken score pair shows nothing")
+        << QByteArray("100+60+9+4+0+2+1+x") << 60 << "Board Size: 6X6" << false << false;
     QTest::newRow("other slot") << QByteArray() << 60 << "Board Size: 6X6" << false << false;
 }
 

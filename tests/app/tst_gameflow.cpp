@@ -21,6 +21,7 @@
 #include "roundreviewview.h"
 #include "scriptedhost.h"
 #include "tallylist.h"
+#include "thelp.h"
 #include "tchat.h"
 #include "tgamestart.h"
 #include "tserver.h"
@@ -316,6 +317,13 @@ void TestGameFlow::gameStartShowsItsSettings()
     // A new game blanks the board.
     QCOMPARE(chat->boardModel()->realboard()[3][3], BoardModel::blankTile);
 
+    // The target is shown as the host wrote it, and the rest of the start still counts.
+    chat->gameFlow()->startthegame("Dee+lots+90+9+4+0+");
+    QCOMPARE(roster->label_playtoscore->text(), QStringLiteral("Play to Score: lots"));
+    QCOMPARE(chat->wordEntry()->minLetters(), 4);
+    QCOMPARE(roster->label_boardsize->text(), QStringLiteral("Board Size: 5X5"));
+    QVERIFY(chat->state().oddboard);
+
     // A round of no or negative length would never tick down sensibly: 60 seconds.
     chat->gameFlow()->startthegame("Dee+40+0+4+5+0+");
     QCOMPARE(chat->state().roundLength, 60);
@@ -474,6 +482,9 @@ void TestGameFlow::typedKeysBuildTheWordAndTheChatKeepsTheRest()
     QTest::keyClick(input, Qt::Key_1);
     QCOMPARE(entry->length(), 0);
     QCOMPARE(input->text(), QString());
+    // Nor does a menu shortcut take a key first.
+    QTest::keyClick(input, Qt::Key_F1);
+    QVERIFY(!chat->help()->isVisible());
 
     // Ctrl+R turns the board; plain R would type.
     QTest::keyClick(input, Qt::Key_R, Qt::ControlModifier);

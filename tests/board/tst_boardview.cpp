@@ -189,6 +189,17 @@ void TestBoardView::theStripShowsTheWordAndTakesBackItsLastLetter()
     screen.entry.typetheletter(19);
     QCOMPARE(screen.entry.length(), 4);
     QVERIFY(!minBar->isVisible());
+
+    // A letter is drawn over the empty-slot picture: where the letter is transparent
+    // (white in the file), the slot's own picture shows.
+    QImage holes = testStrip();
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 10; ++x)
+            holes.setPixel(3 * 42 + x, y, qRgb(255, 255, 255));
+    saveStrip(screen.dir.filePath(QStringLiteral("holes.bmp")), holes);
+    QVERIFY(screen.tiles->loadgrouptiles(QStringLiteral("holes")));
+    QCOMPARE(screen.strip->letterSlot(1)->grab().toImage().pixel(5, 5), qRgb(30, 100, 50));
+    QCOMPARE(screen.strip->letterSlot(1)->grab().toImage().pixel(15, 5), qRgb(3, 100, 50));
 }
 
 void TestBoardView::theTypingSwitchFollowsClicksAndTheOption()
@@ -233,8 +244,9 @@ void TestBoardView::theTilesMenuListsAndSwitchesGroups()
     QCOMPARE(saves.count(), 1);
     QCOMPARE(screen.shot().pixel(centre({2, 1}) - QPoint(15, 15)), qRgb(3, 100, 50));
 
-    // A group loaded from the settings moves the check mark too, without a save.
-    screen.tiles->applySetting(QStringLiteral("stone"));
+    // A group loaded from the settings moves the check mark too, without a save; the
+    // stored name finds its file and item whatever its case.
+    screen.tiles->applySetting(QStringLiteral("Stone"));
     QVERIFY(tilesMenu.item(QStringLiteral("stone"))->isChecked());
     QCOMPARE(saves.count(), 1);
 

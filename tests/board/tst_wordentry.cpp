@@ -115,8 +115,8 @@ private Q_SLOTS:
     void theClaimIsInTheHostsOrientation();
     void rotatingClearsTheWordOnlyInOwnRound();
     void justWatchingOnlySaysSo();
-    void aWatcherNeverSendsAWord_data();
-    void aWatcherNeverSendsAWord();
+    void aWatchersTypedWordIsRefusedOnlyByTheButtons_data();
+    void aWatchersTypedWordIsRefusedOnlyByTheButtons();
     void theMinimumBarShowsWhileTheWordIsShort();
     void optionsRoundTripThroughTheirSettings_data();
     void optionsRoundTripThroughTheirSettings();
@@ -353,40 +353,54 @@ void TestWordEntry::keyTable_data()
     QTest::addColumn<int>("rotation");
     QTest::addColumn<bool>("typingAfter");
     QTest::addColumn<int>("judged");
+    QTest::addColumn<uint>("scanCode");
 
     const int none = Qt::NoModifier;
     const int keypad = Qt::KeypadModifier;
-    QTest::newRow("R types R") << true << int(Qt::Key_R) << none << true << 3 << 0 << true << 0;
+    QTest::newRow("R types R") << true << int(Qt::Key_R) << none << true << 3 << 0 << true << 0 << 0u;
     QTest::newRow("Shift+R types R") << true << int(Qt::Key_R) << int(Qt::ShiftModifier) << true << 3 << 0
-                                     << true << 0;
+                                     << true << 0 << 0u;
     QTest::newRow("Ctrl+R rotates") << true << int(Qt::Key_R) << int(Qt::ControlModifier) << true << 0 << 1
-                                    << true << 0;
+                                    << true << 0 << 0u;
     QTest::newRow("Ctrl+E does nothing")
-        << true << int(Qt::Key_E) << int(Qt::ControlModifier) << true << 2 << 0 << true << 0;
-    QTest::newRow("0 rotates") << true << int(Qt::Key_0) << none << true << 0 << 1 << true << 0;
-    QTest::newRow("1 clears") << true << int(Qt::Key_1) << none << true << 0 << 0 << true << 0;
-    QTest::newRow("keypad 1 does nothing") << true << int(Qt::Key_1) << keypad << true << 2 << 0 << true << 0;
-    QTest::newRow("keypad 0 does nothing") << true << int(Qt::Key_0) << keypad << true << 2 << 0 << true << 0;
+        << true << int(Qt::Key_E) << int(Qt::ControlModifier) << true << 2 << 0 << true << 0 << 0u;
+    QTest::newRow("0 rotates") << true << int(Qt::Key_0) << none << true << 0 << 1 << true << 0 << 0u;
+    QTest::newRow("1 clears") << true << int(Qt::Key_1) << none << true << 0 << 0 << true << 0 << 0u;
+    QTest::newRow("Ctrl+1 clears") << true << int(Qt::Key_1) << int(Qt::ControlModifier) << true << 0 << 0
+                                   << true << 0 << 0u;
+    QTest::newRow("Ctrl+0 rotates") << true << int(Qt::Key_0) << int(Qt::ControlModifier) << true << 0 << 1
+                                    << true << 0 << 0u;
+    // By the key's place (X11 key codes 10 and 19), whatever character it gives.
+    QTest::newRow("Shift+1 (!) clears") << true << int(Qt::Key_Exclam) << int(Qt::ShiftModifier) << true << 0
+                                        << 0 << true << 0 << 10u;
+    QTest::newRow("French 1 key (&) clears") << true << int(Qt::Key_Ampersand) << none << true << 0 << 0
+                                             << true << 0 << 10u;
+    QTest::newRow("French 0 key (à) rotates") << true << int(Qt::Key_Agrave) << none << true << 0 << 1
+                                              << true << 0 << 19u;
+    QTest::newRow("Shift+0 ()) rotates") << true << int(Qt::Key_ParenRight) << int(Qt::ShiftModifier)
+                                          << true << 0 << 1 << true << 0 << 19u;
+    QTest::newRow("keypad 1 does nothing") << true << int(Qt::Key_1) << keypad << true << 2 << 0 << true << 0 << 0u;
+    QTest::newRow("keypad 0 does nothing") << true << int(Qt::Key_0) << keypad << true << 2 << 0 << true << 0 << 0u;
     QTest::newRow("keypad Enter sends")
-        << true << int(Qt::Key_Enter) << keypad << true << 0 << 0 << true << 1;
-    QTest::newRow("keypad 5 does nothing") << true << int(Qt::Key_5) << keypad << true << 2 << 0 << true << 0;
+        << true << int(Qt::Key_Enter) << keypad << true << 0 << 0 << true << 1 << 0u;
+    QTest::newRow("keypad 5 does nothing") << true << int(Qt::Key_5) << keypad << true << 2 << 0 << true << 0 << 0u;
     QTest::newRow("Backspace removes a letter")
-        << true << int(Qt::Key_Backspace) << none << true << 1 << 0 << true << 0;
-    QTest::newRow("Return sends") << true << int(Qt::Key_Return) << none << true << 0 << 0 << true << 1;
-    QTest::newRow("F5 is swallowed") << true << int(Qt::Key_F5) << none << true << 2 << 0 << true << 0;
-    QTest::newRow("Space is swallowed") << true << int(Qt::Key_Space) << none << true << 2 << 0 << true << 0;
+        << true << int(Qt::Key_Backspace) << none << true << 1 << 0 << true << 0 << 0u;
+    QTest::newRow("Return sends") << true << int(Qt::Key_Return) << none << true << 0 << 0 << true << 1 << 0u;
+    QTest::newRow("F5 is swallowed") << true << int(Qt::Key_F5) << none << true << 2 << 0 << true << 0 << 0u;
+    QTest::newRow("Space is swallowed") << true << int(Qt::Key_Space) << none << true << 2 << 0 << true << 0 << 0u;
     QTest::newRow("Tab switches typing off")
-        << true << int(Qt::Key_Tab) << none << true << 2 << 0 << false << 0;
+        << true << int(Qt::Key_Tab) << none << true << 2 << 0 << false << 0 << 0u;
     QTest::newRow("typing off: R reaches the chat")
-        << false << int(Qt::Key_R) << none << false << 2 << 0 << false << 0;
+        << false << int(Qt::Key_R) << none << false << 2 << 0 << false << 0 << 0u;
     QTest::newRow("typing off: Return reaches the chat")
-        << false << int(Qt::Key_Return) << none << false << 2 << 0 << false << 0;
+        << false << int(Qt::Key_Return) << none << false << 2 << 0 << false << 0 << 0u;
     QTest::newRow("typing off: 0 reaches the chat")
-        << false << int(Qt::Key_0) << none << false << 2 << 0 << false << 0;
+        << false << int(Qt::Key_0) << none << false << 2 << 0 << false << 0 << 0u;
     QTest::newRow("typing off: Backspace reaches the chat")
-        << false << int(Qt::Key_Backspace) << none << false << 2 << 0 << false << 0;
+        << false << int(Qt::Key_Backspace) << none << false << 2 << 0 << false << 0 << 0u;
     QTest::newRow("typing off: Tab switches typing on")
-        << false << int(Qt::Key_Tab) << none << true << 2 << 0 << true << 0;
+        << false << int(Qt::Key_Tab) << none << true << 2 << 0 << true << 0 << 0u;
 }
 
 void TestWordEntry::keyTable()
@@ -399,13 +413,15 @@ void TestWordEntry::keyTable()
     QFETCH(int, rotation);
     QFETCH(bool, typingAfter);
     QFETCH(int, judged);
+    QFETCH(uint, scanCode);
 
     Play play(gridFromText({"tern......"}));
     play.type("te");
     if (!typing)
         QVERIFY(play.entry.FormShortCut(Qt::Key_Tab, Qt::NoModifier));
     QCOMPARE(play.entry.typingOn(), typing);
-    QCOMPARE(play.entry.FormShortCut(key, Qt::KeyboardModifiers(modifiers)), consumed);
+    QCOMPARE(play.entry.takesKey(key), consumed);
+    QCOMPARE(play.entry.FormShortCut(key, Qt::KeyboardModifiers(modifiers), scanCode), consumed);
     QCOMPARE(play.entry.length(), length);
     QCOMPARE(play.board.rotation(), rotation);
     QCOMPARE(play.entry.typingOn(), typingAfter);
@@ -630,27 +646,28 @@ void TestWordEntry::justWatchingOnlySaysSo()
     QCOMPARE(play.lastSound(), QStringLiteral("clear"));
 }
 
-void TestWordEntry::aWatcherNeverSendsAWord_data()
+void TestWordEntry::aWatchersTypedWordIsRefusedOnlyByTheButtons_data()
 {
     QTest::addColumn<QString>("how");
-    QTest::newRow("Return") << "Return";
-    QTest::newRow("keypad Enter") << "Enter";
-    QTest::newRow("Send button") << "Send";
-    QTest::newRow("right button") << "right";
-    QTest::newRow("release after a refused press") << "release";
+    QTest::addColumn<bool>("sent");
+    QTest::newRow("Return") << "Return" << true;
+    QTest::newRow("keypad Enter") << "Enter" << true;
+    QTest::newRow("release after a refused press") << "release" << true;
+    QTest::newRow("Send button") << "Send" << false;
+    QTest::newRow("right button") << "right" << false;
 }
 
-// Typing still builds a word while the player watches (only the mouse is refused),
-// but however the word is finished it is not sent: the host would drop it unanswered.
-void TestWordEntry::aWatcherNeverSendsAWord()
+// Typing builds a word while the player watches; the Send button and a press on the
+// board say "You are just watching right now." and keep it, the keys send it.
+void TestWordEntry::aWatchersTypedWordIsRefusedOnlyByTheButtons()
 {
     QFETCH(QString, how);
+    QFETCH(bool, sent);
     Play play(gridFromText({"cat......."}));
     play.entry.setJustWatching(true);
     play.type("cat");
     QCOMPARE(play.entry.length(), 3);
     QSignalSpy notices(&play.entry, &WordEntry::justWatchingNotice);
-    play.sounds.clear();
 
     if (how == "Return")
         QVERIFY(play.entry.FormShortCut(Qt::Key_Return, Qt::NoModifier));
@@ -665,16 +682,9 @@ void TestWordEntry::aWatcherNeverSendsAWord()
         play.entry.paintbox_boardMouseUp(centre({5, 5}));
     }
 
-    QCOMPARE(notices.count(), 1);
-    QCOMPARE(play.judged.count(), 0);
-    QCOMPARE(play.entry.length(), 3);
-    QVERIFY(!play.sounds.contains(QVariantList {QStringLiteral("sendword")}));
-    QVERIFY(play.entry.wordsfound().isEmpty());
-
-    play.entry.setJustWatching(false);
-    QVERIFY(play.entry.FormShortCut(Qt::Key_Return, Qt::NoModifier));
-    QCOMPARE(play.judged.count(), 1);
-    QVERIFY(lastVerdict(play.judged).send);
+    QCOMPARE(play.judged.count(), sent ? 1 : 0);
+    QCOMPARE(play.entry.length(), sent ? 0 : 3);
+    QCOMPARE(notices.count(), how == "release" || !sent ? 1 : 0);
 }
 
 void TestWordEntry::theMinimumBarShowsWhileTheWordIsShort()

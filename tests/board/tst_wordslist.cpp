@@ -442,6 +442,10 @@ void TestWordsList::theReviewPageShowsGroupsCountsAndMarks()
     QVERIFY(s.wordslist->reviewer()->isReady());
     QCOMPARE(s.wordslist->pages()->tabText(1), QStringLiteral("Every Word (11)"));
     QCOMPARE(s.wordslist->pages()->currentIndex(), 0);
+    // The next round's list opens on its words again, though the review was left open.
+    s.wordslist->pages()->setCurrentIndex(1);
+    s.wordslist->thewords(roundList);
+    QCOMPARE(s.wordslist->pages()->currentIndex(), 0);
     RoundReviewView *view = s.wordslist->reviewView();
     QCOMPARE(view->topLevelItemCount(), 3);
     QCOMPARE(view->groupItem(RoundReview::FoundByYou)->text(0), QStringLiteral("Found by you (2)"));

@@ -473,8 +473,8 @@ void TestChatLogic::chatrecievedSplitsLineAndColour_data()
                                        << "3+Ann chats: hi" << red;
     QTest::newRow("empty colour") << "3+Ann chats: hi|"
                                   << "3+Ann chats: hi" << red;
-    QTest::newRow("typed bar stays in the line") << "3+Ann chats: a|b|clGreen"
-                                                 << "3+Ann chats: a|b" << QColor(0, 128, 0);
+    QTest::newRow("typed bar cuts the line") << "3+Ann chats: a|b|clGreen"
+                                             << "3+Ann chats: a" << red;
 }
 
 void TestChatLogic::chatrecievedSplitsLineAndColour()

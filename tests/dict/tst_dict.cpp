@@ -62,6 +62,7 @@ private Q_SLOTS:
     void missingResourceAndFileLeaveItClosed();
     void builtinListIsWrittenSearchedAndDeleted();
     void everyBuiltinRecordIsFoundAtTheStartOfItsRun();
+    void lookupsOutliveATruncatedFile();
     void foreignFileIsTrustedAndKept();
     void staleCopyOfTheBuiltinListIsRemovedAtExit();
     void readRecordsCopiesWholeRecordsInsideTheFile_data();
@@ -123,10 +124,10 @@ void TestDictionary::findwordAnswersEveryQueryForm()
     QFETCH(qint64, position);
     QTemporaryDir dir;
     writeFile(dir.filePath(TDictn::fileName), smallBlock());
-    for (auto access : {TDictn::Access::Mapped, TDictn::Access::Reads}) {
+    for (auto access : {TDictn::Access::Loaded, TDictn::Access::Reads}) {
         TDictn spell(dir.path(), QString(), nullptr, access);
         QVERIFY(spell.isOpen());
-        QCOMPARE(spell.isMapped(), access == TDictn::Access::Mapped);
+        QCOMPARE(spell.isLoaded(), access == TDictn::Access::Loaded);
         QCOMPARE(spell.findword(QByteArrayView(query)), position);
         QCOMPARE(spell.isword(QByteArrayView(query)), position >= 0);
         QCOMPARE(spell.findword(QString::fromLatin1(query)), position);
@@ -159,7 +160,7 @@ void TestDictionary::malformedFilesAreSearchedSafely()
     QFETCH(bool, catFound);
     QTemporaryDir dir;
     writeFile(dir.filePath(TDictn::fileName), contents);
-    for (auto access : {TDictn::Access::Mapped, TDictn::Access::Reads}) {
+    for (auto access : {TDictn::Access::Loaded, TDictn::Access::Reads}) {
         TDictn spell(dir.path(), QString(), nullptr, access);
         QVERIFY(spell.isOpen());
         QCOMPARE(spell.recordCount(), records);
@@ -188,7 +189,7 @@ void TestDictionary::builtinListIsWrittenSearchedAndDeleted()
     {
         TDictn spell(dir.path(), TDictn::builtinResource);
         QVERIFY(spell.isOpen());
-        QVERIFY(spell.isMapped());
+        QVERIFY(spell.isLoaded());
         QVERIFY(QFile::exists(path));
         QCOMPARE(QFileInfo(path).size(), spell.recordCount() * TDictn::recordSize);
         QVERIFY(spell.recordCount() > 150000);
@@ -224,6 +225,18 @@ void TestDictionary::everyBuiltinRecordIsFoundAtTheStartOfItsRun()
                                  .arg(runStart)));
         previous = rec;
     }
+}
+
+void TestDictionary::lookupsOutliveATruncatedFile()
+{
+    // Another program cutting the file short used to kill the next lookup (SIGBUS).
+    QTemporaryDir dir;
+    TDictn spell(dir.path(), TDictn::builtinResource);
+    QVERIFY(spell.isLoaded());
+    QFile file(spell.filePath());
+    QVERIFY(file.resize(0));
+    QVERIFY(spell.isword(QStringLiteral("zebra")));
+    QVERIFY(!spell.isword(QStringLiteral("xqzt")));
 }
 
 void TestDictionary::foreignFileIsTrustedAndKept()
@@ -273,7 +286,7 @@ void TestDictionary::readRecordsCopiesWholeRecordsInsideTheFile()
     QFETCH(bool, ok);
     QTemporaryDir dir;
     writeFile(dir.filePath(TDictn::fileName), smallBlock() + record("CUT").left(4));
-    for (auto access : {TDictn::Access::Mapped, TDictn::Access::Reads}) {
+    for (auto access : {TDictn::Access::Loaded, TDictn::Access::Reads}) {
         TDictn spell(dir.path(), QString(), nullptr, access);
         QByteArray out(ok ? count * TDictn::recordSize : 0, '\0');
         QCOMPARE(spell.readRecords(first, count, out.data()), ok);

@@ -367,7 +367,7 @@ void TestSolver::trieHoldsWhatIswordAccepts()
     QVERIFY(f.open(QIODevice::WriteOnly));
     QCOMPARE(f.write(contents), contents.size());
     f.close();
-    for (auto access : {TDictn::Access::Mapped, TDictn::Access::Reads}) {
+    for (auto access : {TDictn::Access::Loaded, TDictn::Access::Reads}) {
         TDictn dict(dir.path(), QString(), nullptr, access);
         const WordTrie trie = WordTrie::fromDictionary(dict);
         for (const char *w : {"AT", "CAT", "CATS", "DOG", "ZOO", "ANT", "BEE", "COW", "EEL", "INTERNATIONAL",

@@ -30,7 +30,8 @@ private Q_SLOTS:
     void failedSaveKeepsThePreviousTally();
     void everyCountedGameIsOnDiskAtOnce();
     void longWordCountIsSavedByTheNextChangeOrAtExit();
-    void textLayoutReadsOtherLineEndsAndLatin1Names();
+    void textLayoutKeepsNamesInLatin1_data();
+    void textLayoutKeepsNamesInLatin1();
 
     void loadchecklistListsOtherPlayersOnce();
     void addgameCountsTalliedOpponentsStillInTheGame_data();
@@ -310,16 +311,28 @@ void TestTally::longWordCountIsSavedByTheNextChangeOrAtExit()
     QCOMPARE(longWordsOnDisk(), QStringLiteral("2"));
 }
 
-void TestTally::textLayoutReadsOtherLineEndsAndLatin1Names()
+void TestTally::textLayoutKeepsNamesInLatin1_data()
 {
+    QTest::addColumn<QByteArray>("name");
+    QTest::newRow("Latin-1, as the wire gives it") << QByteArray("Zo\xeb");
+    QTest::newRow("UTF-8, as earlier builds wrote it") << QByteArray("Zo\xc3\xab");
+}
+
+void TestTally::textLayoutKeepsNamesInLatin1()
+{
+    QFETCH(QByteArray, name);
     TallyTable table;
     QBuffer lf;
-    lf.setData("9\n2\n0\nZo\xeb\n3\n1\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0");
+    lf.setData("9\n2\n0\n" + name + "\n3\n1\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0");
     lf.open(QIODevice::ReadOnly);
     QString error;
     QVERIFY2(table.loadgrid(lf, &error), qPrintable(error));
     QCOMPARE(rowText(table, 1), QStringLiteral("Zoë:1,0,0,0|0,0,0,0"));
     QCOMPARE(table.cell(1, 0), QStringLiteral("3"));
+    QBuffer saved;
+    saved.open(QIODevice::WriteOnly);
+    QVERIFY(table.savegrid(saved));
+    QVERIFY(saved.data().startsWith("9\r\n2\r\n0\r\nZo\xeb\r\n"));
 }
 
 void TestTally::loadchecklistListsOtherPlayersOnce()
