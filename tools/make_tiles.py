@@ -1,8 +1,10 @@
 #!/usr/bin/python3
-"""Draws the tile groups shipped with the game: assets/tiles/<name>.bmp.
+"""Draws the tile groups shipped with the game: assets/tiles/<name>.bmp, and beside
+each the same pictures at twice the size for high-density screens, <name>@2x.bmp.
 
 A tile group is one 24-bit bitmap strip of 31 pictures of 42 by 42 pixels, 1302 by
-42 in all; picture i starts at x = 42 * i:
+42 in all; picture i starts at x = 42 * i (the @2x strip: 84 by 84, 2604 by 84, at
+x = 84 * i):
 
    0       unused by the board (drawn as an empty board cell)
    1..26   the letter tiles A to Z
@@ -17,13 +19,13 @@ picture avoids pure white (it is lifted to 254) so no pixel of a tile is lost.
 
 Groups: "wood" (maple tiles on a walnut board), "stone" (granite tiles on slate) and
 "highcontrast" (black tiles with yellow letters, for low vision and bright rooms).
-The marks differ in shape as well as colour: the last tile has a thick frame with
-filled corners, earlier tiles a plain thinner frame.
+The marks follow the rounded outline of the tiles and differ in weight as well as
+colour: the last tile has a thick frame, earlier tiles a thin one.
 
 Needs Python 3 with Pillow and the DejaVu fonts, from Debian:
     apt-get install python3-pil fonts-dejavu-core
 Run from the repository's top folder:
-    python3 tools/make_tiles.py            # writes assets/tiles/*.bmp
+    python3 tools/make_tiles.py            # writes assets/tiles/*.bmp and *@2x.bmp
     python3 tools/make_tiles.py OUT_DIR    # writes elsewhere
 The output is deterministic (fixed random seeds), so rerunning it changes nothing
 unless the drawing code changed.
@@ -36,7 +38,8 @@ from PIL import Image, ImageDraw, ImageFilter, ImageFont
 
 TILE = 42
 COUNT = 31
-SCALE = 4  # letter tiles are drawn four times larger, then reduced, for smooth edges
+SCALE = 4  # pictures are drawn four times larger, then reduced, for smooth edges
+SIZES = {"": 1, "@2x": 2}  # file name mark: times the tile size
 FONT = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"
 WHITE = (255, 255, 255)
 
@@ -100,6 +103,11 @@ def lerp(a, b, t):
     return tuple(round(a[i] + (b[i] - a[i]) * t) for i in range(3))
 
 
+def reduce(image, times):
+    """The picture drawn at SCALE, made `times` the tile size."""
+    return no_white(image.resize((TILE * times, TILE * times), Image.LANCZOS))
+
+
 def board_cell(style):
     """A board cell without a tile: the board colour with a faint recess."""
     s = TILE * SCALE
@@ -107,7 +115,7 @@ def board_cell(style):
     draw = ImageDraw.Draw(image)
     draw.rounded_rectangle((2 * SCALE, 2 * SCALE, s - 2 * SCALE - 1, s - 2 * SCALE - 1),
                            radius=6 * SCALE, outline=style["board_edge"], width=SCALE)
-    return no_white(image.resize((TILE, TILE), Image.LANCZOS))
+    return image
 
 
 def empty_slot(style):
@@ -116,7 +124,7 @@ def empty_slot(style):
     draw = ImageDraw.Draw(image)
     box = (3 * SCALE, 3 * SCALE, s - 3 * SCALE - 1, s - 3 * SCALE - 1)
     draw.rounded_rectangle(box, radius=6 * SCALE, outline=style["slot_line"], width=2 * SCALE)
-    return no_white(image.resize((TILE, TILE), Image.LANCZOS))
+    return image
 
 
 def letter_tile(style, letter, rng):
@@ -158,37 +166,46 @@ def letter_tile(style, letter, rng):
     x = (s - (right - left)) / 2 - left
     y = (s - (bottom - top)) / 2 - top
     draw.text((x, y), letter, font=font, fill=style["letter"])
-    return no_white(image.resize((TILE, TILE), Image.LANCZOS))
+    return image
 
 
-def mark(colour, width, corners):
-    """A frame over a tile; white elsewhere, which the game makes transparent.
+def mark(colour, width, times):
+    """A frame over a tile, `width` pixels thick at the tile size, following the
+    tile's rounded outline; white elsewhere, which the game makes transparent, so
+    the letter inside and the board at the corners show through.
 
     Drawn without smoothing, so no pixel between the frame and the white is a
-    near-white that would show as a light fringe over the letter.
+    near-white that would show as a light fringe.
     """
-    image = Image.new("RGB", (TILE, TILE), WHITE)
+    side = TILE * times
+    image = Image.new("RGB", (side, side), WHITE)
     draw = ImageDraw.Draw(image)
-    draw.rounded_rectangle((1, 1, TILE - 2, TILE - 2), radius=7, outline=colour, width=width)
-    if corners:
-        for cx, cy, dx, dy in ((1, 1, 1, 1), (TILE - 2, 1, -1, 1), (1, TILE - 2, 1, -1),
-                               (TILE - 2, TILE - 2, -1, -1)):
-            draw.polygon([(cx, cy), (cx + 11 * dx, cy), (cx, cy + 11 * dy)], fill=colour)
+    outer = (times, times, side - times - 1, side - times - 1)
+    draw.rounded_rectangle(outer, radius=7 * times, fill=colour)
+    w = width * times
+    inner = (outer[0] + w, outer[1] + w, outer[2] - w, outer[3] - w)
+    draw.rounded_rectangle(inner, radius=max(1, 7 - width) * times, fill=WHITE)
     return image
 
 
 def make_group(style):
+    """The group's strips, keyed by their file name mark ("" and "@2x")."""
     rng = random.Random(style["seed"])
-    strip = Image.new("RGB", (TILE * COUNT, TILE), style["board"])
-    pictures = [board_cell(style)]
-    pictures += [letter_tile(style, chr(ord("A") + i), rng) for i in range(26)]
-    pictures.append(mark(style["last"], 5, True))
-    pictures.append(mark(style["earlier"], 3, False))
-    pictures.append(board_cell(style))
-    pictures.append(empty_slot(style))
-    for i, picture in enumerate(pictures):
-        strip.paste(picture, (i * TILE, 0))
-    return strip
+    drawn = [board_cell(style)]
+    drawn += [letter_tile(style, chr(ord("A") + i), rng) for i in range(26)]
+    strips = {}
+    for suffix, times in SIZES.items():
+        pictures = [reduce(picture, times) for picture in drawn]
+        pictures.append(mark(style["last"], 5, times))
+        pictures.append(mark(style["earlier"], 3, times))
+        pictures.append(reduce(board_cell(style), times))
+        pictures.append(reduce(empty_slot(style), times))
+        side = TILE * times
+        strip = Image.new("RGB", (side * COUNT, side), style["board"])
+        for i, picture in enumerate(pictures):
+            strip.paste(picture, (i * side, 0))
+        strips[suffix] = strip
+    return strips
 
 
 def main():
@@ -196,9 +213,10 @@ def main():
         os.path.dirname(os.path.abspath(__file__)), "..", "assets", "tiles")
     os.makedirs(out, exist_ok=True)
     for name, style in GROUPS.items():
-        path = os.path.join(out, name + ".bmp")
-        make_group(style).save(path, "BMP")
-        print(path)
+        for suffix, strip in make_group(style).items():
+            path = os.path.join(out, name + suffix + ".bmp")
+            strip.save(path, "BMP")
+            print(path)
 
 
 if __name__ == "__main__":

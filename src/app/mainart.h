@@ -15,6 +15,10 @@ namespace MainArt {
 inline const QColor &background = Artwork::boardGreen; // dark green of the window and the words panel
 inline const QColor paleYellow {224, 227, 157};
 inline const QColor &lightYellow = Artwork::paleYellow;
+// The round clock's plate under its text: dark enough for both the pale yellow and the
+// red of the last seconds, with a faint rim.
+inline const QColor clockPlate {10, 16, 10};
+inline const QColor clockRim {224, 227, 157, 110};
 
 // Arial where installed, else a metric-compatible or common sans face.
 QFont uiFont(int pixelSize, bool bold = false);

@@ -5,9 +5,41 @@
 
 #include <QFrame>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 
 namespace {
+
+// `label_timer`: the clock's text over the shrinking bar, on a dark plate of its own
+// so that both of its colours read for every second of the round, over the bar or
+// beside it. The plate fits "Time: 0:00" (or a longer text) and stays put.
+class ClockLabel : public QLabel
+{
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        const QFontMetrics metrics(font());
+        const int width
+            = qMax(metrics.horizontalAdvance(QStringLiteral("Time: 0:00")), metrics.horizontalAdvance(text()))
+            + 2 * padding;
+        const int height = qMin(metrics.height() + 4, this->height() - 4);
+        const QRectF plate(
+            QPointF((this->width() - width) / 2.0, (this->height() - height) / 2.0), QSizeF(width, height));
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(MainArt::clockRim, 1));
+        p.setBrush(MainArt::clockPlate);
+        p.drawRoundedRect(plate.adjusted(0.5, 0.5, -0.5, -0.5), 5, 5);
+        p.end();
+        QLabel::paintEvent(event);
+    }
+
+private:
+    static constexpr int padding = 9;
+};
 
 QLabel *makeLabel(QWidget *parent, const char *name, const QRect &place, const QString &text = QString())
 {
@@ -69,7 +101,10 @@ PlayArea::PlayArea(QWidget *panel)
 
     const QRect clock(186, 68, 180, 29);
     image_timer = makeLabel(panel, "image_timer", clock);
-    label_timer = makeLabel(panel, "label_timer", clock, QStringLiteral("Time: 0:00"));
+    label_timer = new ClockLabel(QStringLiteral("Time: 0:00"), panel);
+    label_timer->setTextFormat(Qt::PlainText);
+    label_timer->setObjectName(QStringLiteral("label_timer"));
+    label_timer->setGeometry(clock);
     label_timer->setAlignment(Qt::AlignCenter);
     label_timer->setFont(MainArt::uiFont(16, true));
     setTextColor(label_timer, MainArt::paleYellow);

@@ -4,6 +4,7 @@
 #include "gamelabels.h"
 #include "mainart.h"
 #include "rostermodel.h"
+#include "roundedpanel.h"
 
 #include <QFontMetrics>
 #include <QLabel>
@@ -12,8 +13,15 @@
 namespace {
 
 constexpr int rowTop = 71;
-constexpr int rowStep = 19;
+constexpr int rowStep = 18;
 constexpr int rowHeight = 18;
+// The game's settings sit on a card of their own between the last roster row and the
+// phrase buttons, in two rows of two.
+constexpr QRect settingsCard(476, 254, 296, 32);
+constexpr int settingsTop = 257;
+constexpr int settingsRowStep = 14;
+constexpr int settingsColumns[] = {484, 630};
+constexpr QSize settingsLabel(140, 14);
 constexpr int nameIndent = 18; // room for the eyes picture at the start of the row
 
 QLabel *makeLabel(
@@ -94,15 +102,20 @@ RosterView::RosterView(QWidget *panel, RosterModel *model, const ClientState *st
     }
     connect(model_, &RosterModel::rowChanged, this, &RosterView::showRow);
 
+    auto *card = new RoundedPanel(QStringLiteral("panel_settings"), panel);
+    card->setGeometry(settingsCard);
     const QFont settingsFont = MainArt::uiFont(12, true);
-    label_playtoscore = makeLabel(panel, QStringLiteral("label_playtoscore"), QRect(484, 258, 126, 14),
-        MainArt::paleYellow, settingsFont);
-    label_timeperturn = makeLabel(panel, QStringLiteral("label_timeperturn"), QRect(612, 258, 125, 14),
-        MainArt::paleYellow, settingsFont);
-    label_boardsize = makeLabel(panel, QStringLiteral("label_boardsize"), QRect(484, 271, 126, 14),
-        MainArt::paleYellow, settingsFont);
-    label_minletters = makeLabel(panel, QStringLiteral("label_minletters"), QRect(612, 271, 125, 14),
-        MainArt::paleYellow, settingsFont);
+    const auto settingsPlace = [](int row, int column) {
+        return QRect(QPoint(settingsColumns[column], settingsTop + row * settingsRowStep), settingsLabel);
+    };
+    label_playtoscore = makeLabel(
+        panel, QStringLiteral("label_playtoscore"), settingsPlace(0, 0), MainArt::paleYellow, settingsFont);
+    label_timeperturn = makeLabel(
+        panel, QStringLiteral("label_timeperturn"), settingsPlace(0, 1), MainArt::paleYellow, settingsFont);
+    label_boardsize = makeLabel(
+        panel, QStringLiteral("label_boardsize"), settingsPlace(1, 0), MainArt::paleYellow, settingsFont);
+    label_minletters = makeLabel(
+        panel, QStringLiteral("label_minletters"), settingsPlace(1, 1), MainArt::paleYellow, settingsFont);
     label_timeperturn->setProperty("tag", 60);
     label_minletters->setProperty("tag", 0);
 }

@@ -71,8 +71,8 @@ constexpr QSize visibleGrip(60, 20);
 constexpr int closeShrinkStep = 15;
 
 // Places of the chat and the phrase buttons in the board panel.
-constexpr QRect chatPlace(474, 307, 298, 214);
-constexpr QRect phrasesPlace(475, 285, 296, 19);
+constexpr QRect chatPlace(474, 312, 298, 209);
+constexpr QRect phrasesPlace(475, 290, 296, 19);
 // Places of the board's and the words panel's widgets in the board panel.
 constexpr QPoint boardPlace(45, 100);
 constexpr QPoint wordsPanelPlace(638, 2);

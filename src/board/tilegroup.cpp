@@ -1,5 +1,6 @@
 #include "tilegroup.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QFont>
 #include <QFontMetricsF>
@@ -114,39 +115,76 @@ TileGroup TileGroup::builtin(qreal scale)
     return group;
 }
 
-std::optional<TileGroup> TileGroup::fromFile(const QString &path)
+namespace {
+
+std::optional<QImage> readStrip(const QString &path, int scale)
 {
     if (!QFileInfo(path).isFile())
         return std::nullopt;
     QImageReader reader(path);
     // A header claiming a huge picture must not make us allocate it.
     const QSize size = reader.size();
-    if (size.isValid() && (size.width() > stripWidth * 8 || size.height() > tileSize * 8))
+    if (size.isValid()
+        && (size.width() > TileGroup::stripWidth * scale * 8
+            || size.height() > TileGroup::tileSize * scale * 8))
         return std::nullopt;
-    const QImage strip = reader.read();
+    QImage strip = reader.read();
     if (strip.isNull())
         return std::nullopt;
-    return fromStrip(strip);
+    return strip;
 }
 
-std::optional<TileGroup> TileGroup::fromStrip(const QImage &strip)
+} // namespace
+
+std::optional<TileGroup> TileGroup::fromFile(const QString &path, qreal devicePixelRatio)
 {
-    if (strip.width() < stripWidth || strip.height() < tileSize)
+    const auto strip = readStrip(path, 1);
+    if (!strip)
+        return std::nullopt;
+    auto group = fromStrip(*strip);
+    if (!group || !(devicePixelRatio > 1.0))
+        return group;
+    if (const auto sharp = readStrip(highDensityPath(path), highDensityScale)) {
+        if (auto twice = fromStrip(*sharp, highDensityScale))
+            return twice;
+    }
+    return group;
+}
+
+std::optional<TileGroup> TileGroup::fromStrip(const QImage &strip, int scale)
+{
+    if (scale < 1 || scale > highDensityScale)
+        return std::nullopt;
+    const int side = tileSize * scale;
+    if (strip.width() < stripWidth * scale || strip.height() < side)
         return std::nullopt;
     const QImage argb = strip.convertToFormat(QImage::Format_ARGB32);
     TileGroup group;
     for (int code = 0; code < pictureCount; ++code) {
-        QImage picture = argb.copy(code * tileSize, 0, tileSize, tileSize);
-        for (int y = 0; y < tileSize; ++y) {
+        QImage picture = argb.copy(code * side, 0, side, side);
+        for (int y = 0; y < side; ++y) {
             auto *line = reinterpret_cast<QRgb *>(picture.scanLine(y));
-            for (int x = 0; x < tileSize; ++x) {
+            for (int x = 0; x < side; ++x) {
                 if ((line[x] & 0x00FFFFFFu) == 0x00FFFFFFu)
                     line[x] = 0;
             }
         }
-        group.pictures_[code] = picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        picture = picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        picture.setDevicePixelRatio(scale);
+        group.pictures_[code] = picture;
     }
     return group;
+}
+
+QString TileGroup::highDensityPath(const QString &path)
+{
+    const QFileInfo file(path);
+    return file.dir().filePath(file.completeBaseName() + highDensityMark + QLatin1Char('.') + file.suffix());
+}
+
+bool TileGroup::isHighDensityName(const QString &name)
+{
+    return name.endsWith(highDensityMark, Qt::CaseInsensitive);
 }
 
 const QImage &TileGroup::picture(int code) const

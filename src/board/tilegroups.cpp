@@ -27,7 +27,8 @@ void TileGroups::scan()
         = dir.entryList({QStringLiteral("*.bmp")}, QDir::Files | QDir::Hidden | QDir::System, QDir::NoSort);
     for (const QString &file : files) {
         const QString name = file.section(QLatin1Char('.'), 0, 0);
-        if (name.isEmpty() || isClassic(name) || names_.contains(name))
+        // "wood@2x.bmp" is the sharper picture of "wood", not a group of its own.
+        if (name.isEmpty() || isClassic(name) || TileGroup::isHighDensityName(name) || names_.contains(name))
             continue;
         names_.append(name);
     }
@@ -69,12 +70,14 @@ bool TileGroups::loadgrouptiles(const QString &name)
     }
     // A name is a plain file name: nothing from the settings may reach another folder.
     if (name.isEmpty() || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\'))
-        || name.startsWith(QLatin1Char('.')))
+        || name.startsWith(QLatin1Char('.')) || TileGroup::isHighDensityName(name))
         return false;
-    auto group = TileGroup::fromFile(fileOf(name));
+    const QString file = fileOf(name);
+    auto group = TileGroup::fromFile(file, ratio_);
     if (!group)
         return false;
     name_ = name;
+    file_ = file;
     builtinInUse_ = false;
     current_ = std::move(*group);
     Q_EMIT groupChecked(name);
@@ -101,9 +104,16 @@ void TileGroups::setDevicePixelRatio(qreal ratio)
 {
     if (ratio == ratio_)
         return;
+    const bool sharper = (ratio > 1.0) != (ratio_ > 1.0);
     ratio_ = ratio;
     if (builtinInUse_) {
         current_ = TileGroup::builtin(ratio_);
         Q_EMIT picturesChanged();
+    } else if (sharper) {
+        // A group whose file has gone since keeps the pictures it has.
+        if (auto group = TileGroup::fromFile(file_, ratio_)) {
+            current_ = std::move(*group);
+            Q_EMIT picturesChanged();
+        }
     }
 }

@@ -8,7 +8,8 @@
 
 // The tile groups on offer and the one in use. The built-in group ("classic") is drawn
 // in code; every other group is a bitmap strip "<name>.bmp" in the tile-group folder
-// "Wendlewicktiles" beside the executable. Views redraw on picturesChanged(); the
+// "Wendlewicktiles" beside the executable, with perhaps a double-size "<name>@2x.bmp"
+// beside it for high-density screens. Views redraw on picturesChanged(); the
 // "Tiles" menu follows groupChecked(). Needs a QGuiApplication (the built-in group
 // draws text).
 class TileGroups : public QObject
@@ -51,7 +52,8 @@ public:
     QString settingValue() const { return name_; }
     void applySetting(const QString &value);
 
-    // Draws the built-in group for screens of this pixel density.
+    // Draws the built-in group for screens of this pixel density; a group from a file
+    // takes its double-size strip above 1, where there is one.
     void setDevicePixelRatio(qreal ratio);
 
 Q_SIGNALS:
@@ -67,6 +69,7 @@ private:
     QString folder_;
     QStringList names_;
     QString name_;
+    QString file_; // the strip of the group from a file in use
     TileGroup current_;
     qreal ratio_ = 1.0;
     bool builtinInUse_ = true;

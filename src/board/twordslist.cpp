@@ -104,6 +104,9 @@ Twordslist::Twordslist(BoardModel *board, LazyWordTrie *trie, WordResults *resul
     label_nowords_->setObjectName(QStringLiteral("label_nowords"));
     label_nowords_->setFont(arial(18, true));
     label_nowords_->setAlignment(Qt::AlignCenter);
+    // In the grid's place and colours: the page's style sheet would otherwise give it
+    // the default black, which does not read on the green.
+    label_nowords_->setStyleSheet(QStringLiteral("color: %1;").arg(WordGrid::textColour.name()));
     label_nowords_->hide();
 
     // The round's words: the grid, or in its place the note that there were none.

@@ -11,7 +11,7 @@ WordsPanel::WordsPanel(WordResults *results, QWidget *parent)
     , richedit_words_(new WordsView(this))
 {
     setObjectName(QStringLiteral("panel_words"));
-    resize(139, 256);
+    resize(139, 250);
     setAutoFillBackground(true);
     QPalette back = palette();
     back.setColor(QPalette::Window, WordsView::background);
@@ -27,7 +27,7 @@ WordsPanel::WordsPanel(WordResults *results, QWidget *parent)
     label_found_->setPalette(pal);
     label_found_->setToolTip(tr("Words accepted this round"));
 
-    richedit_words_->setGeometry(1, 21, 137, 234);
+    richedit_words_->setGeometry(1, 21, 137, 228);
 
     connect(results, &WordResults::lineAdded, richedit_words_, &WordsView::addword);
     connect(results, &WordResults::cleared, richedit_words_, &WordsView::clearWords);

@@ -6,7 +6,7 @@ class QLabel;
 class WordResults;
 class WordsView;
 
-// `panel_words` (139 by 256): the count `label_found` ("Count: n") over the words panel
+// `panel_words` (139 by 250): the count `label_found` ("Count: n") over the words panel
 // `richedit_words`. It shows a WordResults: its lines as they are added, emptied at the
 // round start, and its count. The main window places it (and owns it).
 class WordsPanel : public QFrame

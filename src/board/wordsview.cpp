@@ -1,5 +1,7 @@
 #include "wordsview.h"
 
+#include "legibility.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QHelpEvent>
 #include <QPainter>
@@ -9,8 +11,6 @@
 #include <QTextCursor>
 #include <QTextLayout>
 #include <QToolTip>
-
-#include <cmath>
 
 namespace {
 
@@ -24,20 +24,16 @@ QFont arial(int pixelSize)
     return font;
 }
 
-double luminance(const QColor &c)
+// The verdict colours stay as they are, but some barely show on the dark green: a line
+// without the contrast of body text gets a band across the panel, pale behind dark
+// words (black, maroon), deep green behind light ones (orange). Invalid: no band.
+QColor bandFor(const QColor &text)
 {
-    auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
-    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
-}
-
-// The verdict colours stay as they are, but black and maroon barely show on the dark
-// green: words darker than the background, without the contrast of body text, get
-// a pale backdrop of their own.
-bool needsBackdrop(const QColor &text, const QColor &ground)
-{
-    const double t = luminance(text) + 0.05;
-    const double g = luminance(ground) + 0.05;
-    return t < g && g / t < 4.5;
+    if (Legibility::contrastRatio(text, WordsView::background) >= Legibility::minimumTextContrast)
+        return QColor();
+    return Legibility::relativeLuminance(text) < Legibility::relativeLuminance(WordsView::background)
+        ? WordsView::backdrop
+        : WordsView::deepBackdrop;
 }
 
 } // namespace
@@ -115,16 +111,19 @@ void WordsView::addword(const QString &text, const QColor &colour, VerdictMark::
     format.setFontWeight(QFont::Normal);
     format.setFontItalic(false);
     format.setFontUnderline(false);
-    if (needsBackdrop(colour, background))
-        format.setBackground(backdrop);
     // A twelve-letter word with its points is wider than the panel: it is drawn a little
     // narrower so that it stays on one line. Only longer (no real) words wrap.
     const int natural = fontMetrics().horizontalAdvance(text);
     const int room = textWidth();
     if (natural > room && room > 0)
         format.setFontStretch(qMax(minStretch, room * 100 / natural));
-    if (!empty_)
-        cursor.insertBlock(QTextBlockFormat(), format);
+    QTextBlockFormat line;
+    if (const QColor band = bandFor(colour); band.isValid())
+        line.setBackground(band);
+    if (empty_)
+        cursor.setBlockFormat(line);
+    else
+        cursor.insertBlock(line, format);
     cursor.insertText(text, format);
     cursor.block().setUserState(int(mark));
     empty_ = false;
@@ -172,9 +171,7 @@ QColor WordsView::lineBackdrop(int line) const
 {
     if (line < 0 || line >= lineCount())
         return QColor();
-    const QTextBlock block = document()->findBlockByNumber(line);
-    const QTextBlock::iterator it = block.begin();
-    const QTextCharFormat format = it.atEnd() ? block.charFormat() : it.fragment().charFormat();
+    const QTextBlockFormat format = document()->findBlockByNumber(line).blockFormat();
     return format.hasProperty(QTextFormat::BackgroundBrush) ? format.background().color() : QColor();
 }
 

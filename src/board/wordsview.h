@@ -9,7 +9,8 @@
 // colour of its verdict, on the board's dark green in Arial 13 pixels. Lines are only
 // ever appended, and the view follows the newest. A narrow column at the left shows
 // each line's verdict sign, outside the text, so a line reads exactly as written (and
-// copies so); the oldest lines go once there are maxLines.
+// copies so); the oldest lines go once there are maxLines. A line whose colour would
+// not read on the green lies on a band across the panel (lineBackdrop).
 class WordsView : public QTextEdit
 {
     Q_OBJECT
@@ -20,8 +21,10 @@ public:
     // The narrowest a long line is drawn, in per cent of its width.
     static constexpr int minStretch = 65;
     static inline const QColor background {76, 106, 76};
-    // Behind words whose colour would not show on the background.
+    // The bands across the panel behind lines whose colour would not read on the
+    // background: pale behind dark words, deep green behind light ones.
     static inline const QColor backdrop {226, 228, 182};
+    static inline const QColor deepBackdrop {30, 44, 30};
 
     explicit WordsView(QWidget *parent = nullptr);
 
@@ -33,7 +36,7 @@ public:
     int lineCount() const;
     QString lineText(int line) const;
     QColor lineColour(int line) const;
-    // The pale backdrop behind a dark word, or an invalid colour.
+    // The band behind a line, or an invalid colour.
     QColor lineBackdrop(int line) const;
     VerdictMark::Kind lineMark(int line) const;
 

@@ -1,10 +1,10 @@
 #include "ttallylist.h"
 
+#include "roundedpanel.h"
 #include "tallylist.h"
 
 #include <QFormLayout>
 #include <QGridLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -100,7 +100,7 @@ QLabel *captionLabel(const QString &text, bool bold = false)
 } // namespace
 
 Ttallylist::Ttallylist(const QString &folder, QWidget *parent)
-    : QDialog(parent)
+    : SideWindow(parent)
 {
     setObjectName(QStringLiteral("tallylist"));
     setWindowTitle(QStringLiteral("Wendlewick - Tally List"));
@@ -109,8 +109,7 @@ Ttallylist::Ttallylist(const QString &folder, QWidget *parent)
     list = new TallyList(folder, this);
 
     // Your own totals.
-    auto *panelYours = new QGroupBox;
-    panelYours->setObjectName(QStringLiteral("panel_yours"));
+    auto *panelYours = new RoundedPanel(QStringLiteral("panel_yours"));
     panelYours->setFixedWidth(panelWidth);
     auto *yoursColumn = new QVBoxLayout(panelYours);
     auto *yoursCaption = captionLabel(QStringLiteral("Your Total Tally"), true);
@@ -127,8 +126,7 @@ Ttallylist::Ttallylist(const QString &folder, QWidget *parent)
     }
 
     // The record against the chosen opponent.
-    auto *panelOpponent = new QGroupBox;
-    panelOpponent->setObjectName(QStringLiteral("panel_opponent"));
+    auto *panelOpponent = new RoundedPanel(QStringLiteral("panel_opponent"));
     panelOpponent->setFixedWidth(panelWidth);
     auto *opponent = new QVBoxLayout(panelOpponent);
     label_hisnametop = captionLabel(QStringLiteral("XX's Tally"), true);

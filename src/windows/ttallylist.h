@@ -1,8 +1,7 @@
 #pragma once
 
+#include "sidewindow.h"
 #include "tallyroster.h"
-
-#include <QDialog>
 
 #include <array>
 #include <functional>
@@ -20,8 +19,9 @@ class TallyList;
 //
 // It shows a TallyList, which holds the tally and writes the tally file after every
 // change; the main window calls loadchecklist() before showing the window and the
-// counting functions as the game goes.
-class Ttallylist : public QDialog
+// counting functions as the game goes. Like the other side windows it shows the main
+// window's background, its panels drawn over it.
+class Ttallylist : public SideWindow
 {
     Q_OBJECT
 

@@ -214,15 +214,16 @@ void TestApp::everyRegionSitsAtItsPlace_data()
     QTest::newRow("board") << "paintbox_board" << QRect(-1, -1, 420, 420);
     QTest::newRow("logo") << "image_logo" << QRect(4, 101, 38, 420);
     QTest::newRow("first name") << "label_playername1" << QRect(472, 71, 98, -1);
-    QTest::newRow("last name") << "label_playername10" << QRect(472, 242, 98, -1);
+    QTest::newRow("last name") << "label_playername10" << QRect(472, 233, 98, -1);
     QTest::newRow("first score") << "label_score1" << QRect(575, 71, -1, -1);
-    QTest::newRow("last bonus") << "label_bonus10" << QRect(602, 242, -1, -1);
+    QTest::newRow("last bonus") << "label_bonus10" << QRect(602, 233, -1, -1);
     QTest::newRow("eyes") << "image_eyes5" << QRect(471, -1, -1, -1);
-    QTest::newRow("play to score") << "label_playtoscore" << QRect(484, 258, -1, -1);
-    QTest::newRow("words panel") << "panel_words" << QRect(638, 2, 139, 256);
-    QTest::newRow("first phrase") << "b_phrase1" << QRect(475, 285, 26, 19);
-    QTest::newRow("chatter sounds") << "b_phrase10" << QRect(745, 285, 26, 19);
-    QTest::newRow("chat view") << "mainchat" << QRect(474, 307, 298, 190);
+    QTest::newRow("play to score") << "label_playtoscore" << QRect(484, 257, -1, -1);
+    QTest::newRow("settings card") << "panel_settings" << QRect(476, 254, 296, 32);
+    QTest::newRow("words panel") << "panel_words" << QRect(638, 2, 139, 250);
+    QTest::newRow("first phrase") << "b_phrase1" << QRect(475, 290, 26, 19);
+    QTest::newRow("chatter sounds") << "b_phrase10" << QRect(745, 290, 26, 19);
+    QTest::newRow("chat view") << "mainchat" << QRect(474, 312, 298, 185);
     QTest::newRow("chat input") << "mychat" << QRect(474, 499, 268, 22);
     QTest::newRow("smilies") << "button_smilies" << QRect(744, 499, 28, 22);
 }
@@ -266,14 +267,14 @@ void TestApp::rosterRowsStartEmpty()
         QCOMPARE(score->text(), QStringLiteral("0"));
         QCOMPARE(bonus->text(), QString());
         QVERIFY(eyes->isHidden());
-        QCOMPARE(name->y(), 71 + (slot - 1) * 19);
+        QCOMPARE(name->y(), 71 + (slot - 1) * 18);
     }
     for (const char *label :
         {"label_playtoscore", "label_timeperturn", "label_boardsize", "label_minletters"}) {
         auto *widget = panel->findChild<QLabel *>(QString::fromLatin1(label));
         QVERIFY2(widget, label);
         const QRect place(widget->pos(), widget->size());
-        QVERIFY2(QRect(484, 258, 254, 28).contains(place), label);
+        QVERIFY2(QRect(484, 257, 286, 28).contains(place), label);
     }
 }
 

@@ -60,6 +60,8 @@ private Q_SLOTS:
     void unusableStripsAreRefused();
     void groupsAreFoundInTheTilesFolder();
     void loadingAGroupSwitchesPicturesAndChecksIt();
+    void highDensityScreensTakeTheDoubleSizeStrip_data();
+    void highDensityScreensTakeTheDoubleSizeStrip();
     void aMissingOrUnsafeGroupChangesNothing_data();
     void aMissingOrUnsafeGroupChangesNothing();
     void theStoredSettingLoadsAGroupButNeverClassic_data();
@@ -328,7 +330,8 @@ void TestBoard::unusableStripsAreRefused()
 void TestBoard::groupsAreFoundInTheTilesFolder()
 {
     QTemporaryDir dir;
-    for (const char *file : {"wood.bmp", "stone.BMP", "wood.old.bmp", "Classic.bmp", "notes.txt", "ice.png"})
+    for (const char *file : {"wood.bmp", "stone.BMP", "wood.old.bmp", "Classic.bmp", "notes.txt", "ice.png",
+             "wood@2x.bmp", "slate@2x.bmp"})
         saveStrip(dir.filePath(QString::fromLatin1(file)), testStrip());
     QDir(dir.path()).mkdir(QStringLiteral("folder.bmp"));
     TileGroups groups(dir.path());
@@ -358,6 +361,58 @@ void TestBoard::loadingAGroupSwitchesPicturesAndChecksIt()
     QVERIFY(groups.loadgrouptiles(QStringLiteral("Classic")));
     QCOMPARE(groups.picture(5).pixel(3, 3), TileGroup::builtin().picture(5).pixel(3, 3));
     QCOMPARE(checked.last().first().toString(), TileGroups::classicName);
+}
+
+void TestBoard::highDensityScreensTakeTheDoubleSizeStrip_data()
+{
+    QTest::addColumn<qreal>("ratio");
+    QTest::addColumn<QString>("sharpFile"); // beside wood.bmp; empty for none
+    QTest::addColumn<QSize>("sharpSize");
+    QTest::addColumn<bool>("ratioFirst"); // the screen is known before the group loads
+    QTest::addColumn<int>("scale"); // of the pictures in use
+    const QString sharp = QStringLiteral("wood@2x.bmp");
+    const QSize twice(2604, 84);
+    QTest::newRow("1x screen") << 1.0 << sharp << twice << true << 1;
+    QTest::newRow("2x screen") << 2.0 << sharp << twice << true << 2;
+    QTest::newRow("1.5x screen") << 1.5 << sharp << twice << true << 2;
+    QTest::newRow("2x screen found after loading") << 2.0 << sharp << twice << false << 2;
+    QTest::newRow("no double-size strip") << 2.0 << QString() << twice << true << 1;
+    QTest::newRow("double-size strip too small") << 2.0 << sharp << QSize(2604, 83) << true << 1;
+    QTest::newRow("extension in capitals") << 2.0 << QStringLiteral("wood@2x.BMP") << twice << false << 2;
+}
+
+// Player-made groups are 1302 by 42 strips; the shipped ones carry a double-size strip
+// beside them, which a high-density screen uses at the same logical size.
+void TestBoard::highDensityScreensTakeTheDoubleSizeStrip()
+{
+    QFETCH(qreal, ratio);
+    QFETCH(QString, sharpFile);
+    QFETCH(QSize, sharpSize);
+    QFETCH(bool, ratioFirst);
+    QFETCH(int, scale);
+    QTemporaryDir dir;
+    const QString wood = sharpFile.endsWith(QLatin1String("BMP")) ? "wood.BMP" : "wood.bmp";
+    saveStrip(dir.filePath(wood), testStrip());
+    if (!sharpFile.isEmpty())
+        saveStrip(dir.filePath(sharpFile), testStrip().scaled(sharpSize));
+    TileGroups groups(dir.path());
+    QCOMPARE(groups.groupNames(), QStringList {QStringLiteral("wood")});
+    if (ratioFirst)
+        groups.setDevicePixelRatio(ratio);
+    QVERIFY(groups.loadgrouptiles(QStringLiteral("wood")));
+    groups.setDevicePixelRatio(ratio);
+    for (int code : {0, 5, 30}) {
+        const QImage picture = groups.picture(code);
+        QCOMPARE(picture.size(), QSize(42, 42) * scale);
+        QCOMPARE(picture.devicePixelRatio(), qreal(scale));
+        QCOMPARE(picture.pixel(3 * scale, 3 * scale), qRgb(code, 100, 50));
+        QCOMPARE(qAlpha(picture.pixel(21 * scale, 21 * scale)), 0);
+    }
+    // Back on an ordinary screen, the ordinary strip.
+    groups.setDevicePixelRatio(1.0);
+    QCOMPARE(groups.picture(5).size(), QSize(42, 42));
+    // A double-size strip never stands for a group of its own.
+    QVERIFY(!groups.loadgrouptiles(QStringLiteral("wood@2x")));
 }
 
 void TestBoard::aMissingOrUnsafeGroupChangesNothing_data()
@@ -460,6 +515,7 @@ void TestBoard::theShippedGroupsAreInstalledAndReadable()
     QVERIFY(groups.groupNames().contains(name));
     QVERIFY(groups.loadgrouptiles(name));
     QCOMPARE(QImage(folder + QLatin1Char('/') + name + QStringLiteral(".bmp")).size(), QSize(1302, 42));
+    QCOMPARE(QImage(folder + QLatin1Char('/') + name + QStringLiteral("@2x.bmp")).size(), QSize(2604, 84));
     for (int code = 1; code <= 26; ++code) {
         const QImage tile = groups.picture(code);
         int lightest = 0;
@@ -473,10 +529,19 @@ void TestBoard::theShippedGroupsAreInstalledAndReadable()
         }
         QVERIFY2(lightest - darkest > 140, qPrintable(QStringLiteral("letter %1 is hard to read").arg(code)));
     }
-    for (int mark : {27, 28}) {
-        const QImage picture = groups.picture(mark);
-        QCOMPARE(qAlpha(picture.pixel(21, 21)), 0);
-        QCOMPARE(qAlpha(picture.pixel(21, 2)), 255);
+    // The marks follow the tile's rounded outline at both sizes: the letter shows
+    // through the middle, the board through the corners.
+    for (const qreal ratio : {1.0, 2.0}) {
+        groups.setDevicePixelRatio(ratio);
+        const int k = int(ratio);
+        for (int mark : {27, 28}) {
+            const QImage picture = groups.picture(mark);
+            QCOMPARE(picture.width(), 42 * k);
+            QCOMPARE(qAlpha(picture.pixel(21 * k, 21 * k)), 0);
+            QCOMPARE(qAlpha(picture.pixel(21 * k, 2 * k)), 255);
+            for (const QPoint corner : {QPoint(2, 2), QPoint(39, 2), QPoint(2, 39), QPoint(39, 39)})
+                QCOMPARE(qAlpha(picture.pixel(corner * k)), 0);
+        }
     }
 }
 

@@ -112,7 +112,7 @@ void TestWordResults::aRejectedWordShowsItsReasonAndPlaysInvalid_data()
     QTest::addColumn<QString>("status");
     QTest::addColumn<QColor>("colour");
     QTest::addColumn<Kind>("mark");
-    // Black and maroon are too dark to read on the panel's green without a backdrop.
+    // Black and maroon are too dark, orange too light, to read on the panel's green without a band.
     QTest::addColumn<bool>("backdrop");
 
     QTest::newRow("not a word") << QByteArray("1+1+XQZ+") << "Invalid Word." << QColor(0, 0, 0)
@@ -120,7 +120,7 @@ void TestWordResults::aRejectedWordShowsItsReasonAndPlaysInvalid_data()
     QTest::newRow("already found") << QByteArray("1+2+TABLE+") << "You have already found that word."
                                    << QColor(128, 0, 0) << Kind::AlreadyFound << true;
     QTest::newRow("too short") << QByteArray("1+3+CAT+") << "Not enough letters." << QColor(255, 128, 0)
-                               << Kind::TooShort << false;
+                               << Kind::TooShort << true;
     QTest::newRow("unknown reason") << QByteArray("1+9+CAT+") << QString() << QColor() << Kind::None << false;
     QTest::newRow("reason 0") << QByteArray("1+0+CAT+") << QString() << QColor() << Kind::None << false;
 }
@@ -310,7 +310,7 @@ void TestWordResults::thePanelCarriesItsControlsAndLooks()
 {
     Panel p;
     QCOMPARE(p.panel->objectName(), QStringLiteral("panel_words"));
-    QCOMPARE(p.panel->size(), QSize(139, 256));
+    QCOMPARE(p.panel->size(), QSize(139, 250));
     auto *label = p.panel->findChild<QLabel *>(QStringLiteral("label_found"));
     QVERIFY(label);
     QCOMPARE(label->text(), QStringLiteral("Count: 0"));
