@@ -34,6 +34,7 @@ SYNSETS = {
         ("glass", ["glass"], [], "a hard clear material made from sand"),
         ("run_n", ["run"], [], "a quick pace, faster than walking"),
         ("sea", ["sea"], [], "the salt water that covers most of the earth"),
+        ("tea", ["tea"], [], "a drink made by pouring hot water on dried leaves"),
     ],
     "verb": [
         ("run", ["run"], [("+", "run_n")], 'move fast on foot; "she ran to the door"'),
@@ -61,7 +62,7 @@ INDEX = {
         "leaf": (["leaf"], 1), "leave": (["leave_n"], 1), "box": (["box"], 1),
         "boxful": (["boxful"], 0), "church": (["church"], 1), "man": (["man"], 1),
         "city": (["city"], 1), "glass": (["glass"], 1), "run": (["run_n"], 7),
-        "sea": (["sea"], 1), "true_cat": (["cat"], 0),
+        "sea": (["sea"], 1), "tea": (["tea"], 1), "true_cat": (["cat"], 0),
     },
     "verb": {
         "run": (["run", "run2"], 29), "operate": (["run2"], 1), "bake": (["bake"], 1),
