@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-qpa-plugins libgl-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   fonts-dejavu-core fonts-liberation2
+  wordnet-base
 )
 if [ "${1:-play}" = test ]; then
   # Benchmarks, the fuzzers (clang with its sanitizer runtimes) and the tests' tools.

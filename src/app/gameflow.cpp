@@ -8,7 +8,6 @@
 #include "playarea.h"
 #include "rostermodel.h"
 #include "rosterview.h"
-#include "roundreviewer.h"
 #include "tallylist.h"
 #include "tchat.h"
 #include "ttallylist.h"
@@ -135,8 +134,7 @@ void GameFlow::startthegame(const QByteArray &rest)
         chat_.roster()->setWatching(slot, false);
     hideWordButtons();
     play->panel_winner->hide();
-    chat_.wordsList()->hide();
-    chat_.wordsList()->reviewer()->clear();
+    Q_EMIT gameStarting();
     clearall();
     state.secondsleft = 0;
 
@@ -189,8 +187,7 @@ void GameFlow::getnextplayer(const QByteArray &rest)
 
     entry->startRound(false);
     chat_.wordResults()->startRound();
-    chat_.wordsList()->hide();
-    chat_.wordsList()->reviewer()->clear();
+    Q_EMIT roundStarting();
     chat_.boardModel()->clearPathOverlay();
 
     FieldReader fields(rest);
@@ -289,6 +286,8 @@ void GameFlow::winner(const QByteArray &rest)
     // One game counts once, however often a host declares its winner.
     if (inRoster && state.gameRunning)
         chat_.tallylist()->addgame(name, chat_.dispatch()->tallyRoster());
+    if (state.gameRunning)
+        Q_EMIT gameWon();
     state.gameRunning = false;
 }
 
@@ -309,7 +308,6 @@ void GameFlow::loadboard(const QByteArray &rest)
             break;
         triples.append({*x, *y, *code});
     }
-    chat_.wordsList()->reviewer()->clear();
     chat_.boardModel()->loadboard(triples);
 }
 
@@ -327,8 +325,7 @@ void GameFlow::joinRunningRound()
 {
     PlayArea *play = chat_.playArea();
     chat_.wordResults()->startRound();
-    chat_.wordsList()->hide();
-    chat_.wordsList()->reviewer()->clear();
+    Q_EMIT roundStarting();
     chat_.wordEntry()->startRound(true);
     play->label_status->setText(QStringLiteral("Click or Type a Word!"));
     play->button_rotate->show();

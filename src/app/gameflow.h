@@ -49,6 +49,13 @@ public:
     // The clock's caption for `seconds` left: "Time: m:ss".
     static QString clockText(int seconds);
 
+Q_SIGNALS:
+    // For the words list window: a game starts, a round starts (or this player joins
+    // one under way), the game is won (once per game, however often the host says so).
+    void gameStarting();
+    void roundStarting();
+    void gameWon();
+
 private:
     void hideWordButtons();
     void closeEntry();

@@ -124,6 +124,9 @@ void MainMenus::build(QMainWindow *window, const SharedItems &shared)
     ViewTally1 = addItem(viewMenu, "ViewTally1", QStringLiteral("View Tally"));
     SpyList1 = addItem(viewMenu, "SpyList1", QStringLiteral("Spy List"));
     PrhaseList1 = addItem(viewMenu, "PrhaseList1", QStringLiteral("Phrase List"));
+    viewMenu->addSeparator();
+    LastRoundsWords1 = addItem(viewMenu, "LastRoundsWords1", QStringLiteral("Last Round's Words"));
+    LastRoundsWords1->setEnabled(false);
 
     helpMenu = topMenu("Help1", QStringLiteral("Help"));
     Help2 = addItem(helpMenu, "Help2", QStringLiteral("Content"));

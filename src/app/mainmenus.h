@@ -75,6 +75,8 @@ public:
     QAction *ViewTally1 = nullptr;
     QAction *SpyList1 = nullptr;
     QAction *PrhaseList1 = nullptr;
+    // Opens the last round's review again; enabled once a round has ended.
+    QAction *LastRoundsWords1 = nullptr;
     QAction *Help2 = nullptr;
     QAction *About1 = nullptr;
     QAction *CheckoutWendlewickSolo1 = nullptr;

@@ -41,6 +41,7 @@
 #include "verdict.h"
 #include "wire.h"
 #include "wordentry.h"
+#include "wordnet.h"
 #include "wordresults.h"
 #include "wordspanel.h"
 
@@ -263,6 +264,10 @@ void Tchat::createWindows()
     server_ = new TServer(*this, std::move(draw), this);
     server_->setSecondLength(setup_.secondLength);
     wordslist_ = new Twordslist(board_, trie_, results_, this);
+    // Nothing of WordNet is read before a word of the review is chosen.
+    wordnet_ = std::make_unique<WordNet>(setup_.wordnetFolder);
+    wordslist_->setDefinitions(wordnet_.get());
+    wordslist_->setBoardView(boardView_);
     setWordsListWindow(wordslist_);
     solo_ = new Tsolo(this, shell);
     results_->setTally(tallylist_->tally());
@@ -421,6 +426,11 @@ void Tchat::connectPlaySurface()
         wordslist_->thewords(Wire::toWire(words.join(QLatin1Char('+'))));
     });
     connect(wordslist_, &Twordslist::pathChosen, boardView_->paintbox(), &BoardPaintBox::showPath);
+    connect(flow_, &GameFlow::gameStarting, wordslist_, &Twordslist::gameStarted);
+    connect(flow_, &GameFlow::roundStarting, wordslist_, &Twordslist::roundStarted);
+    connect(flow_, &GameFlow::gameWon, wordslist_, &Twordslist::gameOver);
+    connect(menus_->LastRoundsWords1, &QAction::triggered, wordslist_, &Twordslist::showLastRound);
+    connect(wordslist_, &Twordslist::lastRoundChanged, menus_->LastRoundsWords1, &QAction::setEnabled);
 }
 
 void Tchat::carryOut(const Verdict &verdict)
@@ -680,7 +690,22 @@ void Tchat::placeWordsList()
         settings_.wordsListLeft = SettingsValues::wordsListLeftDefault;
         settings_.wordsListTop = SettingsValues::wordsListTopDefault;
     }
-    wordsList_->move(settings_.wordsListLeft, settings_.wordsListTop);
+    moveWordsList(QPoint(settings_.wordsListLeft, settings_.wordsListTop));
+}
+
+QPoint Tchat::wordsListPlace() const
+{
+    if (const auto *list = qobject_cast<const Twordslist *>(wordsList_.data()))
+        return list->position();
+    return wordsList_->pos();
+}
+
+void Tchat::moveWordsList(QPoint leftTop)
+{
+    if (auto *list = qobject_cast<Twordslist *>(wordsList_.data()))
+        list->setPosition(leftTop);
+    else
+        wordsList_->move(leftTop);
 }
 
 QSize Tchat::wordsListSize() const
@@ -703,8 +728,9 @@ void Tchat::collectSettings()
     for (int k = 1; k <= SettingsValues::phraseCount; ++k)
         settings_.phrases[std::size_t(k - 1)] = phraseBar_->phrases().phrase(k);
     if (wordsList_) {
-        settings_.wordsListLeft = wordsList_->x();
-        settings_.wordsListTop = wordsList_->y();
+        const QPoint place = wordsListPlace();
+        settings_.wordsListLeft = place.x();
+        settings_.wordsListTop = place.y();
     }
 }
 
@@ -788,7 +814,7 @@ void Tchat::ResetScreenLocation1Click()
     settings_.wordsListTop = 108;
     settings_.wordsListLeft = 52;
     if (wordsList_)
-        wordsList_->move(settings_.wordsListLeft, settings_.wordsListTop);
+        moveWordsList(QPoint(settings_.wordsListLeft, settings_.wordsListTop));
     if (isMaximized() || isMinimized() || isFullScreen())
         showNormal();
     move(SettingsValues::defaultLeft, SettingsValues::defaultTop);
@@ -813,7 +839,7 @@ void Tchat::FormClose()
 
             QPoint list(settings_.wordsListLeft, settings_.wordsListTop);
             if (wordsList_)
-                list = wordsList_->pos();
+                list = wordsListPlace();
             const QSize listSize = wordsListSize();
             const int workRight = work.x() + work.width();
             const int workBottom = work.y() + work.height();
@@ -824,7 +850,7 @@ void Tchat::FormClose()
             settings_.wordsListLeft = list.x();
             settings_.wordsListTop = list.y();
             if (wordsList_)
-                wordsList_->move(list);
+                moveWordsList(list);
         }
         rememberedBounds_ = windowBounds();
     }

@@ -51,6 +51,7 @@ class Tspylist;
 class Ttallylist;
 class Twordslist;
 class WordEntry;
+class WordNet;
 class WordResults;
 class WordsPanel;
 struct Verdict;
@@ -94,6 +95,9 @@ public:
         int secondLength = 1000;
         // The tile-group folder; the one beside the executable when empty.
         QString tilesFolder;
+        // The WordNet database of the review's meanings; found in the system's data
+        // folders when empty.
+        QString wordnetFolder;
     };
 
     static constexpr int boardPanelWidth = 780;
@@ -253,6 +257,9 @@ private:
     // Moves the words list window to its stored place, or to the default place when
     // the stored one lies on no screen.
     void placeWordsList();
+    // The words list window's own place (not where its review stands beside the board).
+    QPoint wordsListPlace() const;
+    void moveWordsList(QPoint leftTop);
     QRect windowBounds() const;
     QSize wordsListSize() const;
     void sockInfo();
@@ -302,6 +309,7 @@ private:
     Tsolo *solo_ = nullptr;
     ComputerPlayers *computerPlayers_ = nullptr;
 
+    std::unique_ptr<WordNet> wordnet_;
     QPointer<QWidget> wordsList_;
     QPointer<QMessageBox> gameFullBox_;
     QRect rememberedBounds_; // as read from the settings, or as corrected at the last close

@@ -8,6 +8,9 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <algorithm>
+#include <cmath>
+
 BoardPaintBox::BoardPaintBox(BoardModel *board, WordEntry *entry, TileGroups *tiles, QWidget *parent)
     : QWidget(parent)
     , board_(board)
@@ -19,7 +22,10 @@ BoardPaintBox::BoardPaintBox(BoardModel *board, WordEntry *entry, TileGroups *ti
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::NoFocus);
     connect(board_, &BoardModel::changed, this, qOverload<>(&QWidget::update));
-    connect(tiles_, &TileGroups::picturesChanged, this, qOverload<>(&QWidget::update));
+    connect(tiles_, &TileGroups::picturesChanged, this, [this] {
+        ink_ = QColor();
+        update();
+    });
 }
 
 void BoardPaintBox::paintEvent(QPaintEvent *)
@@ -46,9 +52,47 @@ void BoardPaintBox::showPath(const QList<Cell> &realPath)
     board_->setPathOverlay(realPath);
 }
 
-// The path lights its tiles and joins them with short arrows across their shared edges,
-// so the letters stay readable and the direction reads at a glance; the first tile's
-// frame is the thickest.
+QColor BoardPaintBox::pathInk() const
+{
+    if (!ink_.isValid()) {
+        // The bright colour farthest from the tiles' own: an orange on pale or grey
+        // tiles, a sky blue on wooden or orange ones.
+        qint64 sum[3] {};
+        qint64 n = 0;
+        for (int code = BoardModel::firstLetter; code <= BoardModel::lastLetter; ++code) {
+            const QImage tile = tiles_->picture(code).convertToFormat(QImage::Format_ARGB32);
+            for (int y = 0; y < tile.height(); y += 3) {
+                for (int x = 0; x < tile.width(); x += 3) {
+                    const QRgb px = tile.pixel(x, y);
+                    if (qAlpha(px) < 128)
+                        continue;
+                    sum[0] += qRed(px);
+                    sum[1] += qGreen(px);
+                    sum[2] += qBlue(px);
+                    ++n;
+                }
+            }
+        }
+        const QColor mean
+            = n > 0 ? QColor(int(sum[0] / n), int(sum[1] / n), int(sum[2] / n)) : QColor(Qt::white);
+        auto distance = [&](const QColor &c) {
+            const int dr = c.red() - mean.red();
+            const int dg = c.green() - mean.green();
+            const int db = c.blue() - mean.blue();
+            return dr * dr + dg * dg + db * db;
+        };
+        ink_ = QColor(255, 128, 0);
+        for (const QColor &c : {QColor(0, 190, 255), QColor(255, 64, 200)}) {
+            if (distance(c) > distance(ink_) * 3 / 2)
+                ink_ = c;
+        }
+    }
+    return ink_;
+}
+
+// The path stands out however the tiles look: every other cell is dimmed, the path's
+// tiles get a bright ring inside a dark one (the first tile's thickest), and short
+// arrows cross the edges between them, clear of the letters. Sizes follow the cell.
 void BoardPaintBox::paintPath(QPainter &p)
 {
     const QList<Cell> &path = board_->pathOverlay();
@@ -56,28 +100,39 @@ void BoardPaintBox::paintPath(QPainter &p)
         return;
     const qreal cell = TileGroup::tileSize;
     QList<QPointF> centres;
+    QPainterPath lit;
     for (const Cell &real : path) {
-        if (const auto shown = board_->displayed(real))
+        if (const auto shown = board_->displayed(real)) {
             centres.append(QPointF(shown->x * cell + cell / 2, shown->y * cell + cell / 2));
+            lit.addRect(QRectF(shown->x * cell, shown->y * cell, cell, cell));
+        }
     }
     if (centres.isEmpty())
         return;
 
     p.save();
+    QPainterPath veil;
+    veil.addRect(QRectF(0, 0, cell * BoardModel::size, cell * BoardModel::size));
+    p.fillPath(veil.subtracted(lit), pathVeil);
+
     p.setRenderHint(QPainter::Antialiasing);
-    const QColor ink(255, 128, 0);
-    const QColor outline(70, 35, 0, 200);
+    const QColor ink = pathInk();
+    const QColor outline(20, 12, 0, 220);
+    const qreal inset = cell * 0.05;
+    const qreal radius = cell * 0.15;
     for (qsizetype i = 0; i < centres.size(); ++i) {
-        const QRectF tile(centres.at(i) - QPointF(cell / 2 - 2, cell / 2 - 2), QSizeF(cell - 4, cell - 4));
+        const QPointF corner(cell / 2 - inset, cell / 2 - inset);
+        const QRectF tile(centres.at(i) - corner, centres.at(i) + corner);
+        const qreal width = cell * (i == 0 ? 0.1 : 0.06);
         p.setBrush(Qt::NoBrush);
-        p.setPen(QPen(outline, i == 0 ? 7 : 5));
-        p.drawRoundedRect(tile, 6, 6);
-        p.setPen(QPen(ink, i == 0 ? 4 : 2.5));
-        p.drawRoundedRect(tile, 6, 6);
+        p.setPen(QPen(outline, width + cell * 0.08));
+        p.drawRoundedRect(tile, radius, radius);
+        p.setPen(QPen(ink, width));
+        p.drawRoundedRect(tile, radius, radius);
     }
 
-    // Each arrow spans the gap between two tiles' letters: from 14 pixels out of one
-    // centre to 14 pixels short of the next.
+    // An arrow runs from a little inside one tile's edge to a little inside the next
+    // one's, along the line between their centres.
     for (qsizetype i = 1; i < centres.size(); ++i) {
         const QPointF from = centres.at(i - 1);
         const QPointF to = centres.at(i);
@@ -85,15 +140,19 @@ void BoardPaintBox::paintPath(QPainter &p)
         if (line.length() < 1)
             continue;
         const QPointF unit = (to - from) / line.length();
-        const QPointF tail = from + unit * 14;
-        const QPointF head = to - unit * 14;
+        const qreal edge = cell / 2 / std::max(std::abs(unit.x()), std::abs(unit.y()));
+        const qreal reach = edge - cell * 0.15;
+        const QPointF tail = from + unit * reach;
+        const QPointF head = to - unit * reach;
         const QPointF normal(-unit.y(), unit.x());
+        const qreal headLength = cell * 0.17;
         QPolygonF arrow;
-        arrow << head << head - unit * 7 + normal * 5 << head - unit * 7 - normal * 5;
-        for (const auto &[pen, width] : {std::pair {outline, 6.0}, std::pair {ink, 3.5}}) {
+        arrow << head << head - unit * headLength + normal * cell * 0.12
+              << head - unit * headLength - normal * cell * 0.12;
+        for (const auto &[pen, width] : {std::pair {outline, cell * 0.15}, std::pair {ink, cell * 0.08}}) {
             p.setPen(QPen(pen, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
             p.setBrush(pen);
-            p.drawLine(tail, head - unit * 5);
+            p.drawLine(tail, head - unit * headLength * 0.7);
             p.drawPolygon(arrow);
         }
     }

@@ -2,6 +2,7 @@
 
 #include "cell.h"
 
+#include <QColor>
 #include <QList>
 #include <QWidget>
 
@@ -13,13 +14,16 @@ class WordEntry;
 // `paintbox_board`: draws the 10 by 10 displayed cells, 42 pixels each (the cell's
 // picture, then its mark over it), and hands mouse presses, moves and releases to the
 // word entry in its own pixel coordinates. Between rounds it can also draw a word's
-// path over the tiles (the round review), which the next round takes away.
+// path over the tiles (the round review), in a colour that stands out from the tile
+// group in use, which the next round takes away.
 class BoardPaintBox : public QWidget
 {
     Q_OBJECT
 
 public:
     static constexpr int side = 420;
+    // What dims the cells off a word's path.
+    static inline const QColor pathVeil {0, 0, 0, 128};
 
     BoardPaintBox(BoardModel *board, WordEntry *entry, TileGroups *tiles, QWidget *parent = nullptr);
 
@@ -37,8 +41,11 @@ protected:
 
 private:
     void paintPath(QPainter &p);
+    // The colour of a path on the tile group in use.
+    QColor pathInk() const;
 
     BoardModel *board_;
     WordEntry *entry_;
     TileGroups *tiles_;
+    mutable QColor ink_; // invalid until worked out for the tile group in use
 };

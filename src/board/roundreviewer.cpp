@@ -31,16 +31,6 @@ void RoundReviewer::review(const QStringList &roundWords, const QList<AcceptedWo
     solve();
 }
 
-void RoundReviewer::clear()
-{
-    ready_ = false;
-    waiting_ = false;
-    review_ = RoundReview();
-    roundWords_.clear();
-    mine_.clear();
-    Q_EMIT changed();
-}
-
 bool RoundReviewer::reviewsCurrentBoard() const
 {
     return ready_ && board_->realboard() == reviewed_;

@@ -14,7 +14,8 @@ class LazyWordTrie;
 // Makes the round review when the round's words arrive: it keeps a copy of the board
 // the player holds at that moment and solves it, at once when the word list's trie is
 // built, else as soon as it is (without blocking the window meanwhile). Without a trie
-// the review groups only the words that were found.
+// the review groups only the words that were found. A review stays until the next
+// round's words replace it.
 class RoundReviewer : public QObject
 {
     Q_OBJECT
@@ -29,8 +30,6 @@ public:
 
     // The round is over: `roundWords` from the host, `mine` as the host accepted them.
     void review(const QStringList &roundWords, const QList<AcceptedWord> &mine);
-    // Forgets the review (and one still waiting for the trie).
-    void clear();
 
     bool isReady() const { return ready_; }
     bool isWaiting() const { return waiting_; }
@@ -40,7 +39,7 @@ public:
     bool reviewsCurrentBoard() const;
 
 Q_SIGNALS:
-    // The review became ready, or was forgotten.
+    // The review began (and waits for the trie) or became ready.
     void changed();
 
 private:

@@ -10,6 +10,56 @@ constexpr int groupRole = Qt::UserRole;
 constexpr int indexRole = Qt::UserRole + 1;
 constexpr int indentStep = 12;
 
+// A word's row. It stores nothing but where its entry is and works out each column's
+// text, colour, font and tip when asked, so a review of a thousand words costs a
+// thousand small objects rather than a dozen stored values each.
+class WordItem : public QTreeWidgetItem
+{
+public:
+    WordItem(const RoundReview::Entry &entry, int group, int index, const QFont &signFont)
+        : QTreeWidgetItem(UserType)
+        , entry_(entry)
+        , group_(group)
+        , index_(index)
+        , signFont_(signFont)
+    { }
+
+    QVariant data(int column, int role) const override
+    {
+        switch (role) {
+        case Qt::DisplayRole:
+            return column == RoundReviewView::MarkColumn ? VerdictMark::sign(entry_.mark)
+                : column == RoundReviewView::WordColumn  ? entry_.word
+                                                         : QString::number(entry_.points);
+        case Qt::ForegroundRole:
+            return QBrush(VerdictMark::colour(entry_.mark));
+        case Qt::FontRole:
+            return column == RoundReviewView::MarkColumn ? QVariant(signFont_) : QVariant();
+        case Qt::TextAlignmentRole:
+            return column == RoundReviewView::WordColumn ? QVariant()
+                                                         : QVariant(int(Qt::AlignRight | Qt::AlignVCenter));
+        case Qt::ToolTipRole:
+            if (column == RoundReviewView::MarkColumn)
+                return VerdictMark::description(entry_.mark);
+            if (column == RoundReviewView::WordColumn && !entry_.path.isEmpty())
+                return RoundReviewView::tr("Click to see it on the board");
+            return QVariant();
+        case groupRole:
+            return column == RoundReviewView::MarkColumn ? QVariant(group_) : QVariant();
+        case indexRole:
+            return column == RoundReviewView::MarkColumn ? QVariant(index_) : QVariant();
+        default:
+            return QTreeWidgetItem::data(column, role);
+        }
+    }
+
+private:
+    const RoundReview::Entry &entry_; // in the view's own copy of the review
+    int group_;
+    int index_;
+    const QFont &signFont_;
+};
+
 } // namespace
 
 RoundReviewView::RoundReviewView(QWidget *parent)
@@ -51,9 +101,9 @@ void RoundReviewView::showReview(const RoundReview &review)
     review_ = review;
     QFont headingFont = font();
     headingFont.setBold(true);
-    QFont signFont = font();
-    signFont.setFamily(VerdictMark::fontFamily());
-    signFont.setPixelSize(13);
+    signFont_ = font();
+    signFont_.setFamily(VerdictMark::fontFamily());
+    signFont_.setPixelSize(13);
     for (int g = 0; g < RoundReview::groupCount; ++g) {
         const auto group = RoundReview::Group(g);
         if (group == RoundReview::FoundByNobody && !review.solved())
@@ -66,28 +116,11 @@ void RoundReviewView::showReview(const RoundReview &review)
         heading->setData(MarkColumn, groupRole, g);
         heading->setData(MarkColumn, indexRole, -1);
         heading->setFirstColumnSpanned(true);
-        const QList<RoundReview::Entry> &entries = review.group(group);
+        const QList<RoundReview::Entry> &entries = review_.group(group);
         QList<QTreeWidgetItem *> children;
         children.reserve(entries.size());
-        for (qsizetype i = 0; i < entries.size(); ++i) {
-            const RoundReview::Entry &e = entries.at(i);
-            auto *item = new QTreeWidgetItem;
-            const QColor colour = VerdictMark::colour(e.mark);
-            item->setText(MarkColumn, VerdictMark::sign(e.mark));
-            item->setFont(MarkColumn, signFont);
-            item->setTextAlignment(MarkColumn, Qt::AlignRight | Qt::AlignVCenter);
-            item->setToolTip(MarkColumn, VerdictMark::description(e.mark));
-            item->setText(WordColumn, e.word);
-            item->setText(PointsColumn, QString::number(e.points));
-            item->setTextAlignment(PointsColumn, Qt::AlignRight | Qt::AlignVCenter);
-            for (int c = 0; c < columnCount(); ++c)
-                item->setForeground(c, colour);
-            if (!e.path.isEmpty())
-                item->setToolTip(WordColumn, tr("Click to see it on the board"));
-            item->setData(MarkColumn, groupRole, g);
-            item->setData(MarkColumn, indexRole, int(i));
-            children.append(item);
-        }
+        for (qsizetype i = 0; i < entries.size(); ++i)
+            children.append(new WordItem(entries.at(i), g, int(i), signFont_));
         heading->addChildren(children);
         heading->setExpanded(true);
     }

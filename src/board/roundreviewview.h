@@ -31,5 +31,7 @@ Q_SIGNALS:
 private:
     void choose(QTreeWidgetItem *item);
 
+    // The review shown; its word rows refer to its entries.
     RoundReview review_;
+    QFont signFont_;
 };

@@ -1,6 +1,9 @@
 #include "twordslist.h"
 
 #include "artwork.h"
+#include "definitionview.h"
+#include "gamesummaryview.h"
+#include "reviewplacement.h"
 #include "roundreviewer.h"
 #include "roundreviewview.h"
 #include "wordgrid.h"
@@ -19,6 +22,8 @@
 namespace {
 
 constexpr int gridWidth = WordGrid::cellWidth * WordGrid::columns;
+constexpr int windowHeight = 470;
+constexpr int definitionHeight = 104;
 
 QFont arial(int pixelSize, bool bold = false)
 {
@@ -58,9 +63,10 @@ QTabBar::tab {
 QTabBar::tab:selected { background: #4c6a4c; color: #ffffc6; }
 QTabBar::tab:!selected { margin-top: 3px; }
 QTabBar::tab:disabled { color: #8a9a7a; }
-QTreeView#tree_review { background: #4c6a4c; color: #ffffc6; border: none; }
-QTreeView#tree_review::item { padding: 1px 0; }
+QTreeView#tree_review, QTreeView#tree_summary { background: #4c6a4c; color: #ffffc6; border: none; }
+QTreeView#tree_review::item, QTreeView#tree_summary::item { padding: 1px 0; }
 QTreeView#tree_review::item:selected { background: #2f482f; }
+QTextBrowser#text_definition { background: #2f482f; color: #ffffc6; border: none; padding: 2px 4px; }
 QHeaderView::section {
     background: #3e5a3e; color: #ffffc6; border: none; border-bottom: 1px solid #2f482f;
     padding: 2px 4px; font-weight: bold;
@@ -79,7 +85,10 @@ Twordslist::Twordslist(BoardModel *board, LazyWordTrie *trie, WordResults *resul
     , stringgrid_words_(new WordGrid)
     , pages_(new QTabWidget)
     , label_summary_(new QLabel)
+    , label_boardnote_(new QLabel(tr("A new board is in play: these words are no longer on it.")))
     , review_(new RoundReviewView)
+    , definition_(new DefinitionView)
+    , summaryView_(new GameSummaryView)
 {
     setObjectName(QStringLiteral("wordslist"));
     setWindowTitle(QStringLiteral("Wendlewick - Words List"));
@@ -132,7 +141,23 @@ Twordslist::Twordslist(BoardModel *board, LazyWordTrie *trie, WordResults *resul
     treePalette.setColor(QPalette::HighlightedText, Artwork::paleYellow);
     review_->setPalette(treePalette);
     reviewLayout->addWidget(label_summary_);
+    label_boardnote_->setObjectName(QStringLiteral("label_boardnote"));
+    label_boardnote_->setFont(arial(13));
+    label_boardnote_->setWordWrap(true);
+    label_boardnote_->hide();
+    reviewLayout->addWidget(label_boardnote_);
     reviewLayout->addWidget(review_, 1);
+    definition_->setFont(arial(14));
+    definition_->setFixedHeight(definitionHeight);
+    reviewLayout->addWidget(definition_);
+
+    // The game's rounds, filled as each round's review is ready.
+    auto *gamePage = new QWidget;
+    gamePage->setObjectName(QStringLiteral("page_game"));
+    auto *gameLayout = new QVBoxLayout(gamePage);
+    gameLayout->setContentsMargins(6, 6, 6, 6);
+    summaryView_->setFont(arial(15));
+    gameLayout->addWidget(summaryView_);
 
     pages_->setObjectName(QStringLiteral("tabs_words"));
     pages_->setStyleSheet(QString::fromLatin1(pageStyle));
@@ -140,7 +165,10 @@ Twordslist::Twordslist(BoardModel *board, LazyWordTrie *trie, WordResults *resul
     pages_->setDocumentMode(false);
     pages_->addTab(wordsPage, tr("Words of the Round"));
     pages_->addTab(reviewPage, tr("Every Word"));
-    pages_->setTabToolTip(1, tr("Every word the board held, and who found it"));
+    pages_->addTab(gamePage, tr("This Game"));
+    pages_->setTabToolTip(ReviewPage, tr("Every word the board held, and who found it"));
+    pages_->setTabToolTip(GamePage, tr("Every round of the game"));
+    pages_->setTabEnabled(GamePage, false);
     // The review's own widgets keep their fonts; the page style only sets the tabs'.
     review_->setFont(arial(15));
 
@@ -153,12 +181,12 @@ Twordslist::Twordslist(BoardModel *board, LazyWordTrie *trie, WordResults *resul
     layout->setSpacing(6);
     layout->addLayout(top);
     layout->addWidget(pages_, 1);
-    setFixedSize(gridWidth + scrollBar + 48, 380);
+    setFixedSize(gridWidth + scrollBar + 48, windowHeight);
     move(defaultPosition);
 
     connect(reviewer_, &RoundReviewer::changed, this, &Twordslist::showReview);
-    connect(review_, &RoundReviewView::wordChosen, this,
-        [this](const QString &, const QList<Cell> &path) { wordChosen(path); });
+    connect(review_, &RoundReviewView::wordChosen, this, &Twordslist::wordChosen);
+    connect(pages_, &QTabWidget::currentChanged, this, &Twordslist::pageChanged);
     showReview();
 }
 
@@ -174,6 +202,7 @@ void Twordslist::thewords(QByteArrayView list)
     label_found_->setText(WordResults::countText(list_.count()));
     label_found_->setProperty("tag", list_.count());
 
+    summaryAwaitsReview_ = true;
     reviewer_->review(list_.words(), results_->acceptedWords());
     // Each round's list opens on its words, whichever page the player left open.
     pages_->setCurrentIndex(0);
@@ -193,43 +222,197 @@ void Twordslist::setMinLetters(int minletters)
     reviewer_->setMinLetters(minletters);
 }
 
+void Twordslist::setBoardView(QWidget *board)
+{
+    board_ = board;
+}
+
+void Twordslist::setDefinitions(WordNet *wordnet)
+{
+    definition_->setWordNet(wordnet);
+}
+
+void Twordslist::gameStarted()
+{
+    hide();
+    // A review still waiting for the word list belongs to the game before.
+    summaryAwaitsReview_ = false;
+    summaryWanted_ = false;
+    summary_.clear();
+    summaryView_->showSummary(summary_);
+    pages_->setTabEnabled(GamePage, false);
+}
+
+void Twordslist::roundStarted()
+{
+    summaryWanted_ = false;
+    hide();
+}
+
+void Twordslist::gameOver()
+{
+    // The last round's review may still be waiting for the word list.
+    summaryWanted_ = summaryAwaitsReview_;
+    if (!summaryWanted_)
+        showSummary();
+}
+
+void Twordslist::showSummary()
+{
+    summaryWanted_ = false;
+    if (summary_.isEmpty())
+        return;
+    pages_->setCurrentIndex(GamePage);
+    if (isVisible())
+        raise();
+    else
+        show();
+}
+
+bool Twordslist::hasLastRound() const
+{
+    return reviewer_->isReady() || reviewer_->isWaiting();
+}
+
+void Twordslist::showLastRound()
+{
+    if (!hasLastRound())
+        return;
+    if (pages_->currentIndex() == ReviewPage)
+        standBesideBoard();
+    else
+        pages_->setCurrentIndex(ReviewPage);
+    show();
+    raise();
+    activateWindow();
+}
+
+QPoint Twordslist::position() const
+{
+    return besideBoard_ ? ownPlace_ : pos();
+}
+
+void Twordslist::setPosition(QPoint leftTop)
+{
+    if (besideBoard_)
+        ownPlace_ = leftTop;
+    else
+        move(leftTop);
+}
+
+QRect Twordslist::boardOnScreen() const
+{
+    if (!board_)
+        return {};
+    return QRect(board_->mapToGlobal(QPoint(0, 0)), board_->size());
+}
+
+void Twordslist::pageChanged(int page)
+{
+    if (page == ReviewPage)
+        standBesideBoard();
+    else
+        leaveBoardSide();
+}
+
+void Twordslist::standBesideBoard()
+{
+    const QRect board = boardOnScreen();
+    if (board.isEmpty())
+        return;
+    if (!besideBoard_) {
+        ownPlace_ = pos();
+        besideBoard_ = true;
+    } else if (pos() != placedAt_) {
+        playerOffset_ = pos() - board.topLeft();
+    }
+    const QScreen *screen = QGuiApplication::screenAt(board.center());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect work = screen->availableGeometry();
+    const QSize frame = frameGeometry().size();
+    QPoint place = ReviewPlacement::besideBoard(board, frame, work);
+    // Where the player moved the review before, while that is still clear of the board.
+    if (playerOffset_) {
+        const QRect wanted(board.topLeft() + *playerOffset_, frame);
+        if (!wanted.intersects(board) && work.contains(wanted))
+            place = wanted.topLeft();
+    }
+    move(place);
+    placedAt_ = place;
+}
+
+void Twordslist::leaveBoardSide()
+{
+    if (!besideBoard_)
+        return;
+    if (pos() != placedAt_)
+        playerOffset_ = pos() - boardOnScreen().topLeft();
+    besideBoard_ = false;
+    move(ownPlace_);
+}
+
 void Twordslist::showEvent(QShowEvent *event)
 {
-    // A place kept from a screen that is no longer there would put the window out of
-    // reach: bring it back to the default place.
-    const QPoint grip = pos() + QPoint(40, 10);
-    if (!QGuiApplication::screenAt(grip) && QGuiApplication::primaryScreen()) {
-        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-        move(screen.topLeft() + defaultPosition);
+    if (pages_->currentIndex() == ReviewPage) {
+        // The main window may have moved while this one was hidden.
+        standBesideBoard();
+    } else {
+        // A place kept from a screen that is no longer there would put the window out
+        // of reach: bring it back to the default place.
+        const QPoint grip = pos() + QPoint(40, 10);
+        if (!QGuiApplication::screenAt(grip) && QGuiApplication::primaryScreen()) {
+            const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+            move(screen.topLeft() + defaultPosition);
+        }
     }
+    showBoardNote();
     SideWindow::showEvent(event);
 }
 
 void Twordslist::showReview()
 {
-    const int reviewPage = 1;
+    const bool available = hasLastRound();
+    if (reviewer_->isReady() && summaryAwaitsReview_) {
+        summaryAwaitsReview_ = false;
+        summary_.addRound(reviewer_->result());
+        summaryView_->showSummary(summary_);
+        pages_->setTabEnabled(GamePage, true);
+        if (summaryWanted_)
+            showSummary();
+    }
+    Q_EMIT lastRoundChanged(available);
     if (reviewer_->isWaiting()) {
         review_->clearReview();
         label_summary_->setText(tr("Finding every word on the board\u2026"));
-        pages_->setTabText(reviewPage, tr("Every Word"));
+        pages_->setTabText(ReviewPage, tr("Every Word"));
         return;
     }
     if (!reviewer_->isReady()) {
         review_->clearReview();
         label_summary_->clear();
-        pages_->setTabText(reviewPage, tr("Every Word"));
+        pages_->setTabText(ReviewPage, tr("Every Word"));
         return;
     }
     const RoundReview &review = reviewer_->result();
     review_->showReview(review);
+    definition_->showHint();
     label_summary_->setText(review.summary());
-    pages_->setTabText(reviewPage, tr("Every Word (%1)").arg(review.total()));
+    pages_->setTabText(ReviewPage, tr("Every Word (%1)").arg(review.total()));
+    showBoardNote();
 }
 
-void Twordslist::wordChosen(const QList<Cell> &path)
+void Twordslist::showBoardNote()
 {
+    label_boardnote_->setVisible(reviewer_->isReady() && !reviewer_->reviewsCurrentBoard());
+}
+
+void Twordslist::wordChosen(const QString &word, const QList<Cell> &path)
+{
+    definition_->showWord(word);
     // The board may have moved on to the next round since: a path belongs on its own board only.
-    if (!reviewer_->reviewsCurrentBoard())
-        return;
-    Q_EMIT pathChosen(path);
+    if (reviewer_->reviewsCurrentBoard())
+        Q_EMIT pathChosen(path);
 }

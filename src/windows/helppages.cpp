@@ -123,6 +123,16 @@ same options starts by itself one minute after a game has been won.</p>
 beside your name. The host can set or unset watching for any player, or remove a
 player, by right-clicking the player's name. People who join only to watch are listed
 under <i>View &rarr; Spy List</i>.</p>
+<h3>After the round</h3>
+<p>When a round ends, the Words List window shows the words found in it. Its
+<b>Every Word</b> page lists every word the board held: those you found, those only
+other players found, and those nobody found. The window then moves beside the board;
+click a word (or move to it with the arrow keys) to see its tiles lit up on the board
+and its meaning below the list. Meanings come from WordNet; if it is not installed,
+the window says how to install it. The <b>This Game</b> page sums up every round of
+the game, with the best word of each, and opens by itself when the game is won.</p>
+<p>The window goes away when the next round starts. <i>View &rarr; Last Round's
+Words</i> brings it back during that round.</p>
 )");
 }
 
@@ -213,6 +223,17 @@ not share anything in chat that you would not want strangers to read.</p>
 <p>Wendlewick's English word list is built from SCOWL (Spell Checker Oriented Word
 Lists), which is free to use, copy and change under its own licence; the licence
 comes with the program's sources.</p>
+<p>The meanings of words come from WordNet, read from the copy installed on your
+computer. WordNet 3.0 Copyright 2006 by Princeton University. All rights reserved.
+THIS SOFTWARE AND DATABASE IS PROVIDED "AS IS" AND PRINCETON UNIVERSITY MAKES NO
+REPRESENTATIONS OR WARRANTIES, EXPRESS OR IMPLIED. BY WAY OF EXAMPLE, BUT NOT
+LIMITATION, PRINCETON UNIVERSITY MAKES NO REPRESENTATIONS OR WARRANTIES OF MERCHANT-
+ABILITY OR FITNESS FOR ANY PARTICULAR PURPOSE OR THAT THE USE OF THE LICENSED
+SOFTWARE, DATABASE OR DOCUMENTATION WILL NOT INFRINGE ANY THIRD PARTY PATENTS,
+COPYRIGHTS, TRADEMARKS OR OTHER RIGHTS. The name of Princeton University or Princeton
+may not be used in advertising or publicity pertaining to distribution of the
+software and/or database. Title to copyright in this software, database and any
+associated documentation shall at all times remain with Princeton University.</p>
 )");
 }
 

@@ -443,7 +443,8 @@ void TestApp::menusHoldTheirItemsAndSeparatorsInOrder_data()
         << "timebetweenrounds" << QStringList {"Extra Long", "Long", "Normal", "Quick"};
     QTest::newRow("Text Size") << "TextSize1" << QStringList {"8", "10", "12", "14"};
     QTest::newRow("Tiles") << "grouptilesitem" << QStringList {"Classic"};
-    QTest::newRow("View") << "View1" << QStringList {"View Tally", "Spy List", "Phrase List"};
+    QTest::newRow("View") << "View1"
+                          << QStringList {"View Tally", "Spy List", "Phrase List", "-", "Last Round's Words"};
     QTest::newRow("Help") << "Help1" << QStringList {"Content", "-", "About"};
     QTest::newRow("roster names") << "popup_kick"
                                   << QStringList {

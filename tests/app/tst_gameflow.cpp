@@ -8,6 +8,7 @@
 #include "chatpanel.h"
 #include "chatview.h"
 #include "clientdispatch.h"
+#include "definitionview.h"
 #include "fakehostenvironment.h"
 #include "fakeshell.h"
 #include "gameflow.h"
@@ -35,6 +36,7 @@
 #include <QAction>
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -153,6 +155,7 @@ std::unique_ptr<Tchat> TestGameFlow::makeChat(const QStringList &arguments, quin
     setup.markerFolder = dir.path();
     setup.tallyFolder = dir.path();
     setup.tilesFolder = dir.path();
+    setup.wordnetFolder = QStringLiteral(WENDLEWICK_SOURCE_DIR "/tests/dict/wordnet");
     setup.arguments = arguments;
     setup.gamePort = port;
     setup.listenAddress = QHostAddress::LocalHost;
@@ -619,6 +622,8 @@ void TestGameFlow::oneWholeGameThroughTwoWindows()
         ann->server()->port(), *otherDir_, otherSounds_, {}, 1000);
     QTRY_VERIFY(hasLine(*bob, QStringLiteral("You are Connected.")));
     QTRY_COMPARE(ann->roster()->row(2).name, QStringLiteral("Bob"));
+    QAction *lastRound = ann->menus()->viewMenu->findChild<QAction *>(QStringLiteral("LastRoundsWords1"));
+    QVERIFY(lastRound && !lastRound->isEnabled());
 
     // Ann starts a one-round game (target 0) on a 4 by 4 board, three letters minimum.
     QTest::mouseClick(ann->playArea()->button_start, Qt::LeftButton);
@@ -721,9 +726,22 @@ void TestGameFlow::oneWholeGameThroughTwoWindows()
     const QList<Cell> path {{3, 3}, {3, 4}, {3, 5}};
     Q_EMIT ann->wordsList()->reviewView()->wordChosen(QStringLiteral("CAT"), path);
     QCOMPARE(ann->boardModel()->pathOverlay(), path);
+    QVERIFY(ann->wordsList()->definitionView()->toPlainText().contains(u"small furry animal"));
+    // The game ended on its summary: one round, Ann's two words in it.
+    Twordslist *annList = ann->wordsList();
+    QCOMPARE(annList->pages()->currentIndex(), int(Twordslist::GamePage));
+    QCOMPARE(annList->gameSummary().rounds().size(), 1);
+    QCOMPARE(annList->gameSummary().rounds().constFirst().yours, 2);
+
     ann->gameFlow()->getnextplayer("2+");
     QVERIFY(ann->boardModel()->pathOverlay().isEmpty());
-    QVERIFY(!ann->wordsList()->isVisible());
+    QVERIFY(!annList->isVisible());
+    // The last round's words stay a menu choice away, and open on the review.
+    QVERIFY(lastRound->isEnabled());
+    lastRound->trigger();
+    QVERIFY(annList->isVisible());
+    QCOMPARE(annList->pages()->currentIndex(), int(Twordslist::ReviewPage));
+    QCOMPARE(annList->reviewer()->result().count(RoundReview::FoundByYou), 2);
 }
 
 QTEST_MAIN(TestGameFlow)

@@ -1,7 +1,11 @@
 #include "boardpaintbox.h"
 #include "boardpanel.h"
+#include "definitionview.h"
+#include "gamesummary.h"
+#include "gamesummaryview.h"
 #include "lazywordtrie.h"
 #include "reviewboard.h"
+#include "reviewplacement.h"
 #include "roundreview.h"
 #include "roundreviewer.h"
 #include "roundreviewview.h"
@@ -10,6 +14,7 @@
 #include "twordslist.h"
 #include "wordentry.h"
 #include "wordgrid.h"
+#include "wordnet.h"
 #include "wordresults.h"
 
 #include <QLabel>
@@ -78,7 +83,10 @@ struct Screen
         panel = new BoardPanel(&board, &entry, &tiles, &window);
         window.resize(480, 480);
         results.setMyslot(1);
+        window.move(100, 100);
         wordslist = std::make_unique<Twordslist>(&board, trie.get(), &results, &window);
+        wordslist->setBoardView(panel);
+        wordslist->setDefinitions(&wordnet);
         QObject::connect(
             wordslist.get(), &Twordslist::pathChosen, panel->paintbox(), &BoardPaintBox::showPath);
         board.loadboard(reviewGrid());
@@ -95,6 +103,7 @@ struct Screen
     }
 
     QImage boardShot() const { return panel->paintbox()->grab().toImage(); }
+    QRect boardOnScreen() const { return QRect(panel->mapToGlobal(QPoint(0, 0)), panel->size()); }
 
     // Clicks the n-th word of a group in the review page.
     void clickWord(Group g, int n)
@@ -108,6 +117,7 @@ struct Screen
     }
 
     QTemporaryDir dir;
+    WordNet wordnet {QStringLiteral(WENDLEWICK_SOURCE_DIR "/tests/dict/wordnet")};
     std::unique_ptr<TDictn> spell;
     std::unique_ptr<LazyWordTrie> trie;
     BoardModel board;
@@ -129,6 +139,62 @@ double changedShare(const QImage &before, const QImage &after, Cell shown, int i
         for (int x = shown.x * 42 + inset; x < shown.x * 42 + 42 - inset; ++x, ++all)
             changed += before.pixel(x, y) != after.pixel(x, y) ? 1 : 0;
     return double(changed) / all;
+}
+
+// True when every pixel of a displayed cell, leaving out a margin of `inset` pixels, is
+// its old self under the path's veil: the cell is dimmed, nothing is drawn over it.
+bool onlyDimmed(const QImage &before, const QImage &after, Cell shown, int inset = 0)
+{
+    const QColor veil = BoardPaintBox::pathVeil;
+    const double keep = 1.0 - veil.alphaF();
+    for (int y = shown.y * 42 + inset; y < shown.y * 42 + 42 - inset; ++y) {
+        for (int x = shown.x * 42 + inset; x < shown.x * 42 + 42 - inset; ++x) {
+            const QColor b = before.pixelColor(x, y);
+            const QColor a = after.pixelColor(x, y);
+            for (const auto &[was, is] : {std::pair {b.red(), a.red()}, std::pair {b.green(), a.green()},
+                     std::pair {b.blue(), a.blue()}}) {
+                if (std::abs(was * keep - is) > 2.0)
+                    return false;
+            }
+        }
+    }
+    return true;
+}
+
+// The contrast ratio of two colours, as the web's accessibility guidelines define it.
+double contrast(const QColor &a, const QColor &b)
+{
+    auto luminance = [](const QColor &c) {
+        auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+    };
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor meanColour(const QImage &image, const QRect &area)
+{
+    double sum[3] {};
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            sum[0] += c.redF();
+            sum[1] += c.greenF();
+            sum[2] += c.blueF();
+        }
+    }
+    const double n = double(area.width()) * area.height();
+    return QColor::fromRgbF(float(sum[0] / n), float(sum[1] / n), float(sum[2] / n));
+}
+
+QString describe(const GameSummary::Round &r)
+{
+    return QStringLiteral("%1/%2/%3 %4 %5")
+        .arg(r.yours)
+        .arg(r.others)
+        .arg(r.nobody)
+        .arg(r.best.word, RoundReview::groupTitle(r.bestGroup));
 }
 
 } // namespace
@@ -158,6 +224,17 @@ private Q_SLOTS:
     void theNextRoundTakesThePathAway();
     void aClickAfterTheBoardChangedDrawsNothing();
     void thePathFollowsTheBoardsRotation();
+    void thePathReadsOnEveryTileGroupAndScale_data();
+    void thePathReadsOnEveryTileGroupAndScale();
+    void theReviewStandsBesideTheBoard_data();
+    void theReviewStandsBesideTheBoard();
+    void openingTheReviewMovesTheWindowBesideTheBoard();
+    void theLastRoundStaysReachableDuringTheNext();
+    void theGameSummaryCountsEveryRound_data();
+    void theGameSummaryCountsEveryRound();
+    void theGameEndsOnItsSummary();
+    void choosingAWordShowsItsMeaning_data();
+    void choosingAWordShowsItsMeaning();
 };
 
 void TestWordsList::initTestCase()
@@ -500,15 +577,16 @@ void TestWordsList::clickingAWordDrawsItsPathOnTheBoard()
     const QImage drawn = s.boardShot();
     for (const Cell &c : scent)
         QVERIFY2(changedShare(before, drawn, c) > 0.2, "each tile of the path is drawn over");
-    // A is not on the path: its neighbours' frames touch its edges, its letter stays as it was.
-    QCOMPARE(changedShare(before, drawn, {1, 0}, 7), 0.0);
-    QCOMPARE(changedShare(before, drawn, {5, 5}), 0.0);
+    // A is not on the path: its neighbours' frames touch its edges, its letter is only
+    // dimmed, like every other cell off the path.
+    QVERIFY(onlyDimmed(before, drawn, {1, 0}, 7));
+    QVERIFY(onlyDimmed(before, drawn, {5, 5}));
 
     // Another word replaces it.
     s.clickWord(RoundReview::FoundByNobody, 4); // CAT
     QCOMPARE(s.board.pathOverlay(), (QList<Cell> {{0, 0}, {1, 0}, {2, 0}}));
     QVERIFY(changedShare(before, s.boardShot(), {1, 0}) > 0.2);
-    QCOMPARE(changedShare(before, s.boardShot(), {0, 1}, 7), 0.0);
+    QVERIFY(onlyDimmed(before, s.boardShot(), {0, 1}, 7));
 }
 
 void TestWordsList::theNextRoundTakesThePathAway_data()
@@ -573,10 +651,283 @@ void TestWordsList::thePathFollowsTheBoardsRotation()
         QVERIFY(shown);
         QVERIFY(changedShare(before, drawn, *shown) > 0.2);
     }
-    QCOMPARE(changedShare(before, drawn, {0, 0}), 0.0); // host (0, 9) lies there: blank, off the path
+    QVERIFY(onlyDimmed(before, drawn, {0, 0})); // host (0, 9) lies there: blank, off the path
     s.panel->paintbox()->showPath({});
     QCOMPARE(s.boardShot(), before);
 }
 
-QTEST_MAIN(TestWordsList)
+void TestWordsList::thePathReadsOnEveryTileGroupAndScale_data()
+{
+    QTest::addColumn<QString>("group");
+    QTest::addColumn<int>("scale");
+    for (const char *group : {"classic", "wood", "stone", "highcontrast"})
+        for (int scale : {1, 2})
+            QTest::addRow("%s at %dx", group, scale) << QString::fromLatin1(group) << scale;
+}
+
+void TestWordsList::thePathReadsOnEveryTileGroupAndScale()
+{
+    QFETCH(QString, group);
+    QFETCH(int, scale);
+    Screen s;
+    TileGroups shipped(QStringLiteral(WENDLEWICK_SOURCE_DIR "/assets/tiles"));
+    QVERIFY(shipped.loadgrouptiles(group));
+    BoardPanel panel(&s.board, &s.entry, &shipped);
+    auto shot = [&] {
+        QImage image(BoardPaintBox::side * scale, BoardPaintBox::side * scale, QImage::Format_ARGB32);
+        image.setDevicePixelRatio(scale);
+        image.fill(Qt::black);
+        panel.paintbox()->render(&image);
+        return image;
+    };
+    const QImage before = shot();
+    const QList<Cell> scent {{0, 1}, {0, 0}, {1, 1}, {2, 1}, {2, 0}};
+    s.board.setPathOverlay(scent);
+    const QImage after = shot();
+
+    const int cell = 42 * scale;
+    for (const Cell &c : scent) {
+        const QRect tile(c.x * cell, c.y * cell, cell, cell);
+        // The letter is left as it was: no arrow or ring crosses it.
+        const QRect letter = tile.adjusted(cell * 3 / 10, cell * 3 / 10, -cell * 3 / 10, -cell * 3 / 10);
+        QCOMPARE(after.copy(letter), before.copy(letter));
+        // The ring around the tile stands out from the tile at 3:1 or better somewhere
+        // across its width (a quarter down the tile's left side, where no arrow runs).
+        const QColor tileColour = meanColour(before, tile.adjusted(2, 2, -2, -2));
+        double best = 0;
+        for (int x = tile.left(); x < tile.left() + cell / 5; ++x)
+            best = std::max(best, contrast(after.pixelColor(x, tile.top() + cell / 4), tileColour));
+        QVERIFY2(best >= 3.0, qPrintable(QString::number(best)));
+    }
+    // The tiles off the path are darker than those on it.
+    const QRect off(5 * cell, 5 * cell, cell, cell);
+    QVERIFY(meanColour(after, off).lightnessF() < meanColour(before, off).lightnessF());
+}
+
+void TestWordsList::theReviewStandsBesideTheBoard_data()
+{
+    QTest::addColumn<QRect>("work");
+    QTest::addColumn<QRect>("board");
+    QTest::addColumn<QPoint>("place");
+
+    const QRect desk(0, 0, 1920, 1080);
+    QTest::newRow("right of the board") << desk << QRect(50, 150, 420, 420) << QPoint(478, 150);
+    QTest::newRow("left when the right is short")
+        << desk << QRect(1450, 150, 420, 420) << QPoint(1450 - 8 - 437, 150);
+    QTest::newRow("below when neither side has room")
+        << QRect(0, 0, 800, 1080) << QRect(50, 100, 420, 420) << QPoint(50, 528);
+    QTest::newRow("above when below is short")
+        << QRect(0, 0, 800, 1000) << QRect(50, 560, 420, 420) << QPoint(50, 560 - 8 - 470);
+    QTest::newRow("level with the board, kept on the screen")
+        << desk << QRect(50, 900, 420, 170) << QPoint(478, 1080 - 470);
+    QTest::newRow("on a second screen")
+        << QRect(1920, 0, 1920, 1080) << QRect(1970, 150, 420, 420) << QPoint(2398, 150);
+    QTest::newRow("no room anywhere: the roomiest side, on the screen")
+        << QRect(0, 0, 800, 600) << QRect(50, 100, 420, 420) << QPoint(800 - 437, 100);
+}
+
+void TestWordsList::theReviewStandsBesideTheBoard()
+{
+    QFETCH(QRect, work);
+    QFETCH(QRect, board);
+    QFETCH(QPoint, place);
+    const QSize frame(437, 470);
+    QCOMPARE(ReviewPlacement::besideBoard(board, frame, work), place);
+}
+
+void TestWordsList::openingTheReviewMovesTheWindowBesideTheBoard()
+{
+    Screen s;
+    s.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&s.window));
+    Twordslist &w = *s.wordslist;
+    w.setPosition({150, 160}); // over the board
+    s.endRound();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QCOMPARE(w.pos(), QPoint(150, 160));
+
+    w.pages()->setCurrentIndex(Twordslist::ReviewPage);
+    QVERIFY(!w.frameGeometry().intersects(s.boardOnScreen()));
+    QCOMPARE(w.position(), QPoint(150, 160)); // what the settings keep
+    w.setPosition({170, 180}); // Reset Screen Location, say, while the review is open
+    QVERIFY(!w.frameGeometry().intersects(s.boardOnScreen()));
+
+    // The player moves the review further away; it goes there again next time.
+    const QPoint moved = w.pos() + QPoint(60, 40);
+    w.move(moved);
+    w.pages()->setCurrentIndex(Twordslist::WordsPage);
+    QCOMPARE(w.pos(), QPoint(170, 180));
+    w.pages()->setCurrentIndex(Twordslist::ReviewPage);
+    QCOMPARE(w.pos(), moved);
+
+    // Shown again for the next round's words, on its own page, at its own place.
+    w.roundStarted();
+    w.pages()->setCurrentIndex(Twordslist::WordsPage);
+    s.endRound();
+    QCOMPARE(w.pos(), QPoint(170, 180));
+}
+
+void TestWordsList::theLastRoundStaysReachableDuringTheNext()
+{
+    Screen s;
+    s.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&s.window));
+    Twordslist &w = *s.wordslist;
+    QSignalSpy available(&w, &Twordslist::lastRoundChanged);
+    QVERIFY(!w.hasLastRound());
+    s.trie->trie();
+    s.endRound();
+    QVERIFY(w.hasLastRound());
+    QCOMPARE(available.last().at(0).toBool(), true);
+
+    // The next round: the window goes and stays away until it is asked for.
+    w.roundStarted();
+    s.board.loadboard(uniformGrid('e'));
+    s.entry.startRound(true);
+    QVERIFY(!w.isVisible());
+    QVERIFY(w.hasLastRound());
+    w.showLastRound();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QCOMPARE(w.pages()->currentIndex(), int(Twordslist::ReviewPage));
+    QVERIFY(!w.frameGeometry().intersects(s.boardOnScreen()));
+    QCOMPARE(w.reviewer()->result().total(), 11);
+    QVERIFY(w.findChild<QLabel *>(QStringLiteral("label_boardnote"))->isVisibleTo(&w));
+    // Its words have no place on the new board, but their meanings still show.
+    s.clickWord(RoundReview::FoundByNobody, 4); // CAT
+    QVERIFY(s.board.pathOverlay().isEmpty());
+    QVERIFY(w.definitionView()->toPlainText().contains(u"small furry animal"));
+}
+
+void TestWordsList::theGameSummaryCountsEveryRound_data()
+{
+    QTest::addColumn<QList<int>>("rounds"); // 0: this player's round, 1: others' only, 2: unsolved
+    QTest::addColumn<QStringList>("rows"); // each round, then the total
+
+    const QString mineRow = QStringLiteral("2/2/7 SCENT Found by you");
+    const QString othersRow = QStringLiteral("0/1/9 SCENT Found by others");
+    const QString unsolvedRow = QStringLiteral("2/1/-1 SCENT Found by you");
+    QTest::newRow("one round") << QList<int> {0} << QStringList {mineRow, mineRow};
+    QTest::newRow("a word found by the player beats the same found by others")
+        << QList<int> {1, 0} << QStringList {othersRow, mineRow, QStringLiteral("2/3/16 SCENT Found by you")};
+    QTest::newRow("an unsolved round leaves nobody's count unknown") << QList<int> {
+        0, 2} << QStringList {mineRow, unsolvedRow, QStringLiteral("4/3/-1 SCENT Found by you")};
+    QTest::newRow("no round") << QList<int> {} << QStringList {QStringLiteral("0/0/0  Found by nobody")};
+}
+
+void TestWordsList::theGameSummaryCountsEveryRound()
+{
+    QFETCH(QList<int>, rounds);
+    QFETCH(QStringList, rows);
+
+    QTemporaryDir dir;
+    const auto spell = reviewDictionary(dir);
+    const WordTrie trie = WordTrie::fromDictionary(*spell);
+    const QList<SolvedWord> board = solveReviewBoard(trie);
+    GameSummary summary;
+    for (int kind : rounds) {
+        const RoundReview review = kind == 0
+            ? RoundReview::build(board, mine, {"NEAT", "SCENT", "TEN", "ZOO"}, 3)
+            : kind == 1 ? RoundReview::build(board, {}, {"SCENT"}, 3)
+                        : RoundReview::build({}, mine, {"NEAT", "SCENT", "TEN"}, 3, false);
+        summary.addRound(review);
+    }
+    QStringList got;
+    for (const GameSummary::Round &r : summary.rounds())
+        got << describe(r);
+    got << describe(summary.total());
+    QCOMPARE(got, rows);
+    for (qsizetype i = 0; i < summary.rounds().size(); ++i)
+        QCOMPARE(summary.rounds().at(i).number, int(i + 1));
+}
+
+void TestWordsList::theGameEndsOnItsSummary()
+{
+    Screen s;
+    Twordslist &w = *s.wordslist;
+    QVERIFY(!w.pages()->isTabEnabled(Twordslist::GamePage));
+    // The first round's review waits for the word list; the game ends meanwhile.
+    s.endRound();
+    w.gameOver();
+    QCOMPARE(w.pages()->currentIndex(), int(Twordslist::WordsPage));
+    QSignalSpy ready(w.reviewer(), &RoundReviewer::changed);
+    QVERIFY(ready.wait());
+    QCOMPARE(w.pages()->currentIndex(), int(Twordslist::GamePage));
+
+    // A second game of two rounds.
+    w.gameStarted();
+    QVERIFY(!w.isVisible());
+    QVERIFY(w.gameSummary().isEmpty());
+    QVERIFY(!w.pages()->isTabEnabled(Twordslist::GamePage));
+    for (int round = 0; round < 2; ++round) {
+        w.roundStarted();
+        s.results.startRound();
+        s.endRound();
+    }
+    w.gameOver();
+    QVERIFY(w.isVisible());
+    QCOMPARE(w.pages()->currentIndex(), int(Twordslist::GamePage));
+    GameSummaryView *view = w.summaryView();
+    QCOMPARE(view->topLevelItemCount(), 3);
+    for (int row = 0; row < 2; ++row) {
+        QTreeWidgetItem *item = view->topLevelItem(row);
+        QCOMPARE(item->text(GameSummaryView::RoundColumn), QString::number(row + 1));
+        QCOMPARE(item->text(GameSummaryView::YoursColumn), QStringLiteral("2"));
+        QCOMPARE(item->text(GameSummaryView::OthersColumn), QStringLiteral("2"));
+        QCOMPARE(item->text(GameSummaryView::NobodyColumn), QStringLiteral("7"));
+        QCOMPARE(item->text(GameSummaryView::BestColumn), VerdictMark::sign(Kind::FirstFinder) + u" SCENT");
+        QCOMPARE(item->toolTip(GameSummaryView::YoursColumn), QStringLiteral("SCENT, TEN"));
+    }
+    QCOMPARE(view->topLevelItem(2)->text(GameSummaryView::RoundColumn), QStringLiteral("Game"));
+    QCOMPARE(view->topLevelItem(2)->text(GameSummaryView::YoursColumn), QStringLiteral("4"));
+    QVERIFY(view->topLevelItem(2)->font(0).bold());
+}
+
+void TestWordsList::choosingAWordShowsItsMeaning_data()
+{
+    QTest::addColumn<bool>("installed");
+    QTest::addColumn<int>("group");
+    QTest::addColumn<int>("n");
+    QTest::addColumn<QString>("shows");
+
+    QTest::newRow("a base form") << true << int(RoundReview::FoundByYou) << 1
+                                 << "ten \u00b7 noun\n1. the number that comes after nine";
+    QTest::newRow("an inflected form")
+        << true << int(RoundReview::FoundByNobody) << 3
+        << "tea \u00b7 noun\n1. a drink made by pouring hot water on dried leaves";
+    QTest::newRow("a word WordNet lacks")
+        << true << int(RoundReview::FoundByYou) << 0 << "WordNet has no meaning for SCENT.";
+    QTest::newRow("without WordNet") << false << int(RoundReview::FoundByYou) << 0
+                                     << "sudo apt install wordnet-base";
+}
+
+void TestWordsList::choosingAWordShowsItsMeaning()
+{
+    QFETCH(bool, installed);
+    QFETCH(int, group);
+    QFETCH(int, n);
+    QFETCH(QString, shows);
+
+    Screen s;
+    WordNet missing(s.dir.filePath(QStringLiteral("no-wordnet")));
+    if (!installed)
+        s.wordslist->setDefinitions(&missing);
+    s.trie->trie();
+    s.endRound();
+    DefinitionView *meaning = s.wordslist->definitionView();
+    QVERIFY(meaning->toPlainText().startsWith(u"Choose a word"));
+    s.clickWord(RoundReview::Group(group), n);
+    QVERIFY2(meaning->toPlainText().contains(shows), qPrintable(meaning->toPlainText()));
+}
+
+int main(int argc, char *argv[])
+{
+    // A desktop of 1920 by 1080 pixels: room beside the board for the review.
+    if (qEnvironmentVariable("QT_QPA_PLATFORM") == u"offscreen")
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" WENDLEWICK_SOURCE_DIR "/tests/board/desktop.json");
+    QApplication app(argc, argv);
+    app.setAttribute(Qt::AA_Use96Dpi, true);
+    TestWordsList test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_wordslist.moc"
