@@ -38,19 +38,9 @@ void logLine(const QString &text)
     out << QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss ")) << text << Qt::endl;
 }
 
-// A peer's text as the log shows it: control characters (C0, DEL and C1, which a
-// terminal may take as the start of an escape sequence) become "?".
-QString printable(QString text)
-{
-    for (QChar &c : text)
-        if (c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() <= 0x9F))
-            c = QLatin1Char('?');
-    return text;
-}
-
 QString quoted(const QString &name)
 {
-    return QLatin1Char('"') + printable(name) + QLatin1Char('"');
+    return QLatin1Char('"') + Wire::printable(name) + QLatin1Char('"');
 }
 
 } // namespace
@@ -172,7 +162,7 @@ int main(int argc, char *argv[])
             const TPlayerSlot &p = server.slot(s);
             if (p.inUse && p.loggedIn)
                 scores << QStringLiteral("%1 %2 (+%3)")
-                              .arg(printable(Wire::fromWire(p.name)))
+                              .arg(Wire::printable(Wire::fromWire(p.name)))
                               .arg(p.gameScore)
                               .arg(p.roundScore);
         }
