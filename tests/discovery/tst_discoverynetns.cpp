@@ -6,6 +6,8 @@
 #include <QStandardPaths>
 #include <QTest>
 
+#include <memory>
+
 #include <unistd.h>
 
 namespace {
@@ -27,27 +29,58 @@ QString ip(const QStringList &arguments)
     return {};
 }
 
-// Starts `program` inside namespace `ns`, with discovery on.
-void startIn(QProcess &p, const QString &ns, const QString &program, const QStringList &arguments)
+// A program inside one of the namespaces, with discovery on, and what it printed.
+struct Running
 {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove(QStringLiteral("WENDLEWICK_DISCOVERY"));
-    p.setProcessEnvironment(env);
-    p.setProcessChannelMode(QProcess::MergedChannels);
-    p.start(QStringLiteral("ip"), QStringList {"netns", "exec", ns, program} + arguments);
+    QProcess process;
+    QString said;
+
+    Running(const QString &ns, const QString &program, const QStringList &arguments)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("WENDLEWICK_DISCOVERY"));
+        process.setProcessEnvironment(env);
+        process.setProcessChannelMode(QProcess::MergedChannels);
+        process.start(QStringLiteral("ip"), QStringList {"netns", "exec", ns, program} + arguments);
+    }
+
+    ~Running()
+    {
+        process.kill();
+        process.waitForFinished();
+    }
+
+    // Waits until a line of the output matches `pattern`.
+    bool waitFor(const QString &pattern)
+    {
+        const QRegularExpression line(pattern, QRegularExpression::MultilineOption);
+        QElapsedTimer t;
+        t.start();
+        while (!line.match(said).hasMatch()) {
+            if (t.elapsed() > 10000 || (process.state() == QProcess::NotRunning && !process.bytesAvailable()))
+                return false;
+            process.waitForReadyRead(200);
+            said += QString::fromLocal8Bit(process.readAll());
+        }
+        return true;
+    }
+};
+
+// The windowless host on `port`, once it has set up its discovery and its signals.
+std::unique_ptr<Running> startHost(const QString &port)
+{
+    auto host
+        = std::make_unique<Running>(hostNs, QStringLiteral(WENDLEWICK_HOST), QStringList {"--port", port});
+    if (!host->waitFor(QStringLiteral("announcing the game"))
+        || !host->waitFor(QStringLiteral("listening on port")))
+        qWarning("%s", qPrintable(host->said));
+    return host;
 }
 
-bool waitForLine(QProcess &p, QString &said, const QRegularExpression &line)
+// A lobby's browser that asks once, when it starts.
+std::unique_ptr<Running> startLobby()
 {
-    QElapsedTimer t;
-    t.start();
-    while (!line.match(said).hasMatch()) {
-        if (t.elapsed() > 10000 || (p.state() == QProcess::NotRunning && !p.bytesAvailable()))
-            return false;
-        p.waitForReadyRead(200);
-        said += QString::fromLocal8Bit(p.readAll());
-    }
-    return true;
+    return std::make_unique<Running>(lobbyNs, QStringLiteral(DISCOVERY_BROWSE), QStringList {"600000"});
 }
 
 } // namespace
@@ -100,50 +133,22 @@ void TestDiscoveryNetns::cleanupTestCase()
 
 void TestDiscoveryNetns::aHostsHelloAndGoodbyeReachALobbyNextDoor()
 {
-    // The lobby asks once, before the host runs: only the hello can tell it.
-    QProcess lobby;
-    startIn(lobby, lobbyNs, QStringLiteral(DISCOVERY_BROWSE), {QStringLiteral("600000")});
-    QString heard;
-    QVERIFY2(waitForLine(lobby, heard,
-                 QRegularExpression(QStringLiteral("^listening$"), QRegularExpression::MultilineOption)),
-        qPrintable(heard));
+    // The lobby asks before the host runs: only the hello can tell it.
+    auto lobby = startLobby();
+    QVERIFY2(lobby->waitFor(QStringLiteral("^listening$")), qPrintable(lobby->said));
+    auto host = startHost(QStringLiteral("7780"));
+    QVERIFY2(lobby->waitFor(QStringLiteral("^found  10\\.77\\.72\\.1 7780$")), qPrintable(lobby->said));
 
-    QProcess host;
-    startIn(
-        host, hostNs, QStringLiteral(WENDLEWICK_HOST), {QStringLiteral("--port"), QStringLiteral("7780")});
-    QString logged;
-    QVERIFY2(waitForLine(host, logged, QRegularExpression(QStringLiteral("announcing the game.*\n.*listening on port"))),
-        qPrintable(logged));
-    QVERIFY2(waitForLine(lobby, heard, QRegularExpression(QStringLiteral("found  10\\.77\\.72\\.1 7780"))),
-        qPrintable(heard));
-
-    host.terminate();
-    QVERIFY(host.waitForFinished(10000));
-    QVERIFY2(waitForLine(lobby, heard,
-                 QRegularExpression(QStringLiteral("^lost$"), QRegularExpression::MultilineOption)),
-        qPrintable(heard));
-    lobby.kill();
-    lobby.waitForFinished();
+    host->process.terminate();
+    QVERIFY(host->process.waitForFinished(10000));
+    QVERIFY2(lobby->waitFor(QStringLiteral("^lost$")), qPrintable(lobby->said));
 }
 
 void TestDiscoveryNetns::aLobbyStartedLaterFindsTheHostByAsking()
 {
-    QProcess host;
-    startIn(
-        host, hostNs, QStringLiteral(WENDLEWICK_HOST), {QStringLiteral("--port"), QStringLiteral("7781")});
-    QString logged;
-    QVERIFY2(waitForLine(host, logged, QRegularExpression(QStringLiteral("announcing the game.*\n.*listening on port"))),
-        qPrintable(logged));
-
-    QProcess lobby;
-    startIn(lobby, lobbyNs, QStringLiteral(DISCOVERY_BROWSE), {QStringLiteral("600000")});
-    QString heard;
-    QVERIFY2(waitForLine(lobby, heard, QRegularExpression(QStringLiteral("found  10\\.77\\.72\\.1 7781"))),
-        qPrintable(heard));
-    lobby.kill();
-    lobby.waitForFinished();
-    host.terminate();
-    host.waitForFinished();
+    auto host = startHost(QStringLiteral("7781"));
+    auto lobby = startLobby();
+    QVERIFY2(lobby->waitFor(QStringLiteral("^found  10\\.77\\.72\\.1 7781$")), qPrintable(lobby->said));
 }
 
 QTEST_GUILESS_MAIN(TestDiscoveryNetns)
