@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QSocketNotifier>
 
+#include <cerrno>
 #include <csignal>
 #include <sys/syscall.h>
 #include <unistd.h>

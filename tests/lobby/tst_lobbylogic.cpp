@@ -6,6 +6,7 @@
 #include "lastgame.h"
 #include "lobby.h"
 #include "lobbysettings.h"
+#include "processlauncher.h"
 #include "processmarker.h"
 #include "profilefile.h"
 #include "tallyfile.h"
@@ -72,6 +73,7 @@ private Q_SLOTS:
     void theLobbyWaitsForTheGameItStarted_data();
     void theLobbyWaitsForTheGameItStarted();
     void whatCannotStartIsSaidInTheStatus();
+    void theGameIsFoundOnThePathAndWatchedUntilItEnds();
 
 private:
     std::unique_ptr<Lobby> makeLobby();
@@ -321,6 +323,32 @@ void TestLobbyLogic::whatCannotStartIsSaidInTheStatus()
     QCOMPARE(started.size(), 0);
     lobby->hostGame();
     QCOMPARE(started.size(), 1);
+}
+
+void TestLobbyLogic::theGameIsFoundOnThePathAndWatchedUntilItEnds()
+{
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", dir_->path().toUtf8());
+    ProcessLauncher launcher;
+    QString error;
+    const bool startedWithout = launcher.start({}, &error);
+
+    // A stand-in for the game that notes its arguments and ends at once.
+    QFile game(dir_->filePath(QStringLiteral("wendlewick")));
+    QVERIFY(game.open(QIODevice::WriteOnly));
+    game.write("#!/bin/sh\necho \"$@\" > \"$0.args\"\n");
+    game.close();
+    QVERIFY(game.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
+    QSignalSpy ended(&launcher, &GameLauncher::ended);
+    const bool started = launcher.start({"Anna", "127.0.0.1", "true"}, &error);
+    qputenv("PATH", path);
+
+    QVERIFY(!startedWithout);
+    QVERIFY(started);
+    QVERIFY(ended.wait(10000));
+    QFile args(game.fileName() + QStringLiteral(".args"));
+    QVERIFY(args.open(QIODevice::ReadOnly));
+    QCOMPARE(args.readAll(), QByteArray("Anna 127.0.0.1 true\n"));
 }
 
 QTEST_GUILESS_MAIN(TestLobbyLogic)
