@@ -173,7 +173,8 @@ void TestLobbyWindow::everyControlHasAnAccessibleName()
         case QAccessible::Table:
             ++controls;
             if (node->text(QAccessible::Name).trimmed().isEmpty())
-                unnamed << QString::fromLatin1(node->object()->metaObject()->className()) + QLatin1Char(':') + node->object()->objectName();
+                unnamed << QString::fromLatin1(node->object()->metaObject()->className()) + QLatin1Char(':')
+                        + node->object()->objectName();
             break;
         default:
             break;
