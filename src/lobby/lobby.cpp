@@ -176,6 +176,8 @@ void Lobby::launch(const QStringList &arguments)
     }
     setState(State::Playing);
     setStatus(QStringLiteral("The game is running."));
+    // Nobody looks at the list while the game runs.
+    browser_->stop();
     Q_EMIT gameStarted();
 }
 
@@ -185,6 +187,7 @@ void Lobby::finishGame()
         return;
     setState(State::Idle);
     setStatus(LastGame::result(before_, LastGame::read(setup_.tallyFolder)));
+    browser_->start();
     Q_EMIT gameEnded();
 }
 

@@ -19,7 +19,7 @@ class LobbySettings;
 
 // The lobby without its window: the player's name and recent hosts, the games found
 // on the network, and starting the game to play solo, host or join. While the game it
-// started runs the lobby waits, and it learns that the game has ended from the
+// started runs the lobby waits without asking the network, and it learns that the game has ended from the
 // companion connection the game opens to it, or from the launcher; it then tells the
 // player how the game went, as far as the tally file says.
 class Lobby : public QObject

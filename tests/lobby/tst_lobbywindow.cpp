@@ -127,6 +127,7 @@ void TestLobbyWindow::joinsADiscoveredGameThroughTheWidgets()
     QTRY_COMPARE(launcher_.started.size(), 1);
     QCOMPARE(launcher_.started.at(0), (QStringList {"Ben", "127.0.0.1", "false"}));
     QVERIFY(!window_->isVisible());
+    QCOMPARE(list->model()->rowCount(), 0);
     QCOMPARE(find<QComboBox>("combo_address")->itemText(0), QStringLiteral("127.0.0.1"));
 
     // The game's companion connection comes and goes: the lobby is back.
@@ -137,6 +138,7 @@ void TestLobbyWindow::joinsADiscoveredGameThroughTheWidgets()
     game.disconnectFromHost();
     QTRY_VERIFY(window_->isVisible());
     QCOMPARE(find<QLabel>("label_status")->text(), QStringLiteral("The game has ended."));
+    QTRY_COMPARE(list->model()->rowCount(), 1);
 }
 
 void TestLobbyWindow::anAddressWithoutAGameIsExplained()
