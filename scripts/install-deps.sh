@@ -6,13 +6,15 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkgconf
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-qpa-plugins libgl-dev
+  libavahi-client-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   fonts-dejavu-core fonts-liberation2
   wordnet-base
 )
 if [ "${1:-play}" = test ]; then
-  # Benchmarks, the fuzzers (clang with its sanitizer runtimes) and the tests' tools.
-  packages+=(libbenchmark-dev clang libclang-rt-14-dev zlib1g-dev python3)
+  # Benchmarks, the fuzzers (clang with its sanitizer runtimes) and the tests' tools
+  # (iproute2: network namespaces for the discovery test that runs as root).
+  packages+=(libbenchmark-dev clang libclang-rt-14-dev zlib1g-dev python3 iproute2)
 fi
 
 missing=()

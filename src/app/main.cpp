@@ -1,3 +1,4 @@
+#include "hostannouncer.h"
 #include "instanceguard.h"
 #include "tchat.h"
 
@@ -31,6 +32,16 @@ int main(int argc, char *argv[])
     QObject::connect(&chat, &Tchat::closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     QObject::connect(&chat, &Tchat::firstShown, &chat,
         [&sinceStart] { qCInfo(lcStartup, "main window shown after %lld ms", sinceStart.elapsed()); });
+
+    // Lobbies on the network learn of a game hosted for others, never of solo play.
+    HostAnnouncer announcer(*chat.server(), DiscoveryConfig::fromEnvironment());
+    QObject::connect(&chat, &Tchat::hostingForOthers, &announcer, [&announcer, &chat] {
+        if (!announcer.start() && DiscoveryConfig::fromEnvironment().enabled)
+            chat.addSystemLine(
+                QStringLiteral("Lobbies on the network will not list this game (%1); players can still "
+                               "join it by this computer's address.")
+                    .arg(announcer.errorString()));
+    });
 
     chat.show();
     return app.exec();

@@ -484,6 +484,7 @@ void Tchat::processparams(const QStringList &arguments)
         showWindow(download_);
         state_.hostaddress = QStringLiteral("127.0.0.1");
         state_.playername = QStringLiteral("You");
+        soloGame_ = true;
         hostpress();
         return;
     }
@@ -518,6 +519,8 @@ void Tchat::hostpress()
     menus_->StartGame1->setEnabled(true);
     menus_->AddComputerPlayer1->menuAction()->setEnabled(true);
     spylist_->setHosting(true);
+    if (!soloGame_)
+        Q_EMIT hostingForOthers();
 }
 
 void Tchat::joinpress()

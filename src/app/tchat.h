@@ -224,6 +224,8 @@ public:
 Q_SIGNALS:
     // The window has closed (after the settings were saved): the program ends.
     void closed();
+    // The window hosts a game for others to join (the host role, not solo play).
+    void hostingForOthers();
     // First paint of the board panel after the window was shown.
     void firstShown();
     // The round's words for this player (none when nobody found one), for the words
@@ -318,4 +320,5 @@ private:
     bool formShown_ = false;
     bool hostClosed_ = false;
     bool closing_ = false;
+    bool soloGame_ = false;
 };

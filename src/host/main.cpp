@@ -2,8 +2,10 @@
 // and with it the host player's rights (starting games, removing players).
 #include "botstrength.h"
 #include "computerplayers.h"
+#include "discoveryresponder.h"
 #include "esockexception.h"
 #include "headlessenvironment.h"
+#include "hostannouncer.h"
 #include "lazywordtrie.h"
 #include "tserver.h"
 #include "wire.h"
@@ -36,19 +38,9 @@ void logLine(const QString &text)
     out << QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss ")) << text << Qt::endl;
 }
 
-// A peer's text as the log shows it: control characters (C0, DEL and C1, which a
-// terminal may take as the start of an escape sequence) become "?".
-QString printable(QString text)
-{
-    for (QChar &c : text)
-        if (c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() <= 0x9F))
-            c = QLatin1Char('?');
-    return text;
-}
-
 QString quoted(const QString &name)
 {
-    return QLatin1Char('"') + printable(name) + QLatin1Char('"');
+    return QLatin1Char('"') + Wire::printable(name) + QLatin1Char('"');
 }
 
 } // namespace
@@ -62,7 +54,10 @@ int main(int argc, char *argv[])
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Hosts a Wendlewick game without playing in it. The first player to connect holds "
-                       "slot 1: they start games and may remove players."));
+                       "slot 1: they start games and may remove players.\n"
+                       "Lobbies on the local network find the game through UDP port %1; the environment "
+                       "variable WENDLEWICK_DISCOVERY=off keeps the game unannounced.")
+            .arg(DiscoveryWire::defaultPort));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption portOption(QStringLiteral("port"),
@@ -167,7 +162,7 @@ int main(int argc, char *argv[])
             const TPlayerSlot &p = server.slot(s);
             if (p.inUse && p.loggedIn)
                 scores << QStringLiteral("%1 %2 (+%3)")
-                              .arg(printable(Wire::fromWire(p.name)))
+                              .arg(Wire::printable(Wire::fromWire(p.name)))
                               .arg(p.gameScore)
                               .arg(p.roundScore);
         }
@@ -183,6 +178,13 @@ int main(int argc, char *argv[])
         return 1;
     }
 
+    HostAnnouncer announcer(server, DiscoveryConfig::fromEnvironment());
+    if (announcer.start())
+        logLine(QStringLiteral("announcing the game to lobbies on UDP port %1")
+                    .arg(announcer.responder().port()));
+    else
+        logLine(QStringLiteral("lobbies will not list this game: %1").arg(announcer.errorString()));
+
     // SIGINT and SIGTERM end the event loop through a pipe, the one safe way out of a handler.
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0) {
         std::perror("wendlewick-host: socketpair");
@@ -193,6 +195,7 @@ int main(int argc, char *argv[])
         char byte;
         [[maybe_unused]] const auto got = ::read(signalPipe[0], &byte, 1);
         logLine(QStringLiteral("stopping"));
+        announcer.stop();
         server.shutdown();
         QCoreApplication::quit();
     });

@@ -51,6 +51,10 @@ TServer::TServer(HostEnvironment &environment, UniformDraw draw, QObject *parent
     connect(&socktimer, &QTimer::timeout, this, &TServer::socktimerTimer);
     timer1.setInterval(secondMs_);
     connect(&timer1, &QTimer::timeout, this, &TServer::timer1Timer);
+    connect(this, &TServer::playerAdmitted, this, &TServer::summaryChanged);
+    connect(this, &TServer::playerLeft, this, &TServer::summaryChanged);
+    connect(this, &TServer::gameStarted, this, &TServer::summaryChanged);
+    connect(this, &TServer::winnerDeclared, this, &TServer::summaryChanged);
 }
 
 TServer::~TServer()
@@ -460,6 +464,7 @@ void TServer::justwatch(int sender, const QByteArray &rest)
         slotRef(*slot).watching = true;
         sendToAll(Wire::ToPlayer::justwatching(*slot, 1));
     }
+    Q_EMIT summaryChanged();
 }
 
 // --- Judging -----------------------------------------------------------------
@@ -660,4 +665,24 @@ bool TServer::checkforwin()
     if (env_.autoStartNextGame())
         startCountdown(restartSeconds, RestartWait);
     return true;
+}
+
+TServer::Summary TServer::summary() const
+{
+    Summary s;
+    if (slot(1).inUse && slot(1).loggedIn)
+        s.hostName = slot(1).name;
+    for (int n = 1; n <= highest_; ++n) {
+        const TPlayerSlot &p = slot(n);
+        if (p.inUse && p.loggedIn)
+            ++(p.watching ? s.watchers : s.players);
+    }
+    s.running = gameRunning_;
+    if (roundNumber_ > 0) {
+        s.sizeCode = sizeCode_;
+        s.minLetters = minLetters_;
+        s.target = target_;
+        s.roundSeconds = roundSeconds_;
+    }
+    return s;
 }

@@ -83,6 +83,22 @@ public:
     const Wire::BoardCells &board() const { return board_; }
     int targetScore() const { return target_; }
 
+    // The game as a lobby sees it: slot 1's name (empty until it logs in), the
+    // logged-in players who play and who watch, whether a game runs, and the options
+    // of the game running or last played (all 0 before the first game).
+    struct Summary
+    {
+        QByteArray hostName; // wire bytes
+        int players = 0;
+        int watchers = 0;
+        bool running = false;
+        int sizeCode = 0;
+        int minLetters = 0;
+        int target = 0;
+        int roundSeconds = 0;
+    };
+    Summary summary() const;
+
     // The receive side of a slot's connection: frames the bytes into its queue,
     // closing the connection when it passes the input bounds. Called when its
     // socket reports data; also an entry point for the fuzzer.
@@ -107,6 +123,8 @@ Q_SIGNALS:
     void gameStarted(const QString &starter, int target, int seconds, int sizeCode, int minLetters);
     void roundEnded(int round);
     void winnerDeclared(const QString &name);
+    // summary() may have changed.
+    void summaryChanged();
 
 private:
     TPlayerSlot &slotRef(int n) { return slots_[size_t(n)]; }

@@ -24,6 +24,14 @@ QByteArray sanitized(QByteArrayView bytes)
     return out;
 }
 
+QString printable(QString text)
+{
+    for (QChar &c : text)
+        if (c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() <= 0x9F))
+            c = QLatin1Char('?');
+    return text;
+}
+
 namespace {
 
 // Builds one message: the command word, "+"-joined pieces, the terminator.

@@ -47,6 +47,9 @@ QByteArray toWire(const QString &text);
 QString fromWire(QByteArrayView bytes);
 // The bytes with every 0xFF replaced by "?".
 QByteArray sanitized(QByteArrayView bytes);
+// A peer's text as a log or a list shows it: control characters (C0, DEL and C1,
+// which a terminal may take as the start of an escape sequence) become "?".
+QString printable(QString text);
 
 namespace Cmd {
 inline constexpr QByteArrayView logininfo = "CMD_logininfo";

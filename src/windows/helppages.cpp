@@ -23,7 +23,7 @@ can see what you missed. Between rounds there is time to chat, to cheer with the
 quick-phrase buttons and the chatter sounds, or to check your head-to-head record
 against the others in the tally (<i>View &rarr; View Tally</i>).</p>
 <p>Started on its own, Wendlewick sets up a solo game on your computer, which is the
-best way to practise. To play against other people, use The Orinco Lobby.</p>
+best way to practise. To play against other people, use Wendlewick Lobby.</p>
 <p class="tip">Press <b>F1</b> at any time to come back to this help.</p>
 )");
 }
@@ -38,10 +38,10 @@ game still talks to itself through the computer's network components, so if your
 firewall asks, allow Wendlewick to use the network: otherwise the solo game cannot
 start.</p>
 <h3>Playing with others</h3>
-<p>Games with other people are found in <b>The Orinco Lobby</b>. Pick a game room
-there and the lobby starts Wendlewick for you, with your name and the address of the
-player who hosts the game. The host's computer runs the game itself; everyone else
-connects to it.</p>
+<p>Games with other people are found in <b>Wendlewick Lobby</b>. Pick a game there
+and the lobby starts Wendlewick for you, with your name and the address of the player
+who hosts the game. The host's computer runs the game itself; everyone else connects
+to it.</p>
 <h3>Hosting a game</h3>
 <p>The host's computer must accept incoming TCP connections on <b>port 7772</b>. If
 you are behind a router, forward port 7772 to your computer, and let Wendlewick
@@ -240,20 +240,21 @@ associated documentation shall at all times remain with Princeton University.</p
 QString lobby()
 {
     return QStringLiteral(R"(
-<p><b>The Orinco Lobby</b> is where Wendlewick players meet. It is a separate, free
-program: one place to find people to play with, for Wendlewick and for other
-games.</p>
+<p><b>Wendlewick Lobby</b> (<code>wendlewick-lobby</code>) is where players on the
+same network find each other, with nothing to type but a name.</p>
 <ul>
-<li>See who is online and which games are being played, and chat with everyone
-before a game begins.</li>
-<li>Open a game room to host a game, or join a room someone else has opened. The lobby
-starts Wendlewick for you with your name and the host's address, so there is nothing
-to type.</li>
-<li>Come back to the lobby after a game to find the next one.</li>
+<li><b>Play Solo</b> and <b>Host a Game</b> start Wendlewick for you; a game you host
+appears in the lobby of everyone on your network.</li>
+<li>Games on your network are listed as they appear: who hosts them, how many play
+and watch, whether a game is running, the board and the target. Pick one and press
+<b>Join</b> (or Enter), or type the host's name or address.</li>
+<li>Before it starts Wendlewick the lobby checks the address, and tells you plainly
+when nobody hosts a game there or the game is full.</li>
+<li>While you play the lobby waits out of sight. When the game ends it comes back and
+tells you how it went.</li>
 </ul>
-<p>When Wendlewick is started on its own, it offers to download and install the lobby.
-You can also keep playing solo and install the lobby later. If the lobby is already
-installed, open it from its icon on your desktop or from your start-up menu.</p>
+<p>The lobby finds games through UDP port 7773. Games further away than your own
+network are joined by typing the host's address.</p>
 )");
 }
 

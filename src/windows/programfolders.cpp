@@ -27,4 +27,10 @@ QString writableFolder()
     return user;
 }
 
+QString findProgram(const QString &name)
+{
+    const QString beside = QStandardPaths::findExecutable(name, {programFolder()});
+    return beside.isEmpty() ? QStandardPaths::findExecutable(name) : beside;
+}
+
 } // namespace ProgramFolders

@@ -15,4 +15,8 @@ QString programFolder();
 // set, overrides both (used by tests and by players who want their files elsewhere).
 QString writableFolder();
 
+// The executable `name` in the program's folder, else the first one on PATH; empty
+// when there is neither. The game and the lobby find each other this way.
+QString findProgram(const QString &name);
+
 } // namespace ProgramFolders

@@ -1,5 +1,7 @@
 #include "weblinks.h"
 
+#include "programfolders.h"
+
 namespace WebLinks {
 
 QUrl homePage()
@@ -39,7 +41,8 @@ QString installerFileName(const QUrl &address)
 QString lobbyProgramPath()
 {
     const QString overridden = qEnvironmentVariable("WENDLEWICK_LOBBY_PATH");
-    return overridden.isEmpty() ? QStringLiteral("C:\\Program Files\\Orinco\\OrincoLobby.exe") : overridden;
+    return overridden.isEmpty() ? ProgramFolders::findProgram(QStringLiteral("wendlewick-lobby"))
+                                : overridden;
 }
 
 } // namespace WebLinks

@@ -24,8 +24,8 @@ QUrl downloadAddress();
 QString installerFileName(const QUrl &address);
 QString defaultInstallerName();
 
-// Where an installed lobby program lives. WENDLEWICK_LOBBY_PATH, when set, replaces
-// the built-in Windows path (which never exists on other platforms).
+// The lobby program "Play with Others" starts: WENDLEWICK_LOBBY_PATH when set, else
+// wendlewick-lobby beside the game, else on PATH; empty when there is none.
 QString lobbyProgramPath();
 
 } // namespace WebLinks

@@ -142,6 +142,8 @@ private:
     std::unique_ptr<QTemporaryDir> dir_;
     std::unique_ptr<QTemporaryDir> otherDir_;
     std::unique_ptr<QTcpServer> companion_;
+    // How often a window said it hosts a game for others (for lobbies to list).
+    int hostingForOthers_ = 0;
 };
 
 void TestClient::initTestCase()
@@ -158,6 +160,7 @@ void TestClient::init()
     QVERIFY(dir_->isValid() && otherDir_->isValid());
     sounds_.played.clear();
     shell_.urls.clear();
+    hostingForOthers_ = 0;
     // Stands in for the lobby's companion endpoint.
     companion_ = std::make_unique<QTcpServer>();
     QVERIFY(companion_->listen(QHostAddress::LocalHost, 0));
@@ -185,6 +188,7 @@ std::unique_ptr<Tchat> TestClient::makeChat(const QStringList &arguments, quint1
     setup.soundPlayer = &sounds_;
     setup.shell = &shell_;
     auto chat = std::make_unique<Tchat>(setup);
+    connect(chat.get(), &Tchat::hostingForOthers, this, [this] { ++hostingForOthers_; });
     chat->show();
     return chat;
 }
@@ -231,9 +235,10 @@ void TestClient::soloPlaysAsYouOnTheLoopbackWithTheDownloadWindow()
     QVERIFY(chat->menus()->StartGame1->isEnabled());
     QVERIFY(chat->spylist()->findChild<QAction *>(QStringLiteral("popup_kickhim"))->isEnabled());
     QVERIFY(sounds_.played.contains(QStringLiteral("entered")));
-    // Solo play opens no companion connection.
+    // Solo play opens no companion connection, and lobbies never hear of it.
     QVERIFY(!companion_->hasPendingConnections());
     QVERIFY(!chat->connection()->companion()->connected());
+    QCOMPARE(hostingForOthers_, 0);
 }
 
 void TestClient::commandLineTakesItsRole_data()
@@ -269,6 +274,7 @@ void TestClient::commandLineTakesItsRole()
     QCOMPARE(chat->menus()->StartGame1->isEnabled(), hosts);
     QVERIFY(!chat->download()->isVisible());
     QTRY_VERIFY(companion_->hasPendingConnections());
+    QCOMPARE(hostingForOthers_, hosts ? 1 : 0);
 }
 
 void TestClient::oneOrTwoArgumentsTakeNoRole_data()

@@ -2,6 +2,8 @@
 #include "helppages.h"
 #include "weblinks.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 class TestSideWindowLogic : public QObject
@@ -18,11 +20,14 @@ private Q_SLOTS:
     void boardSizeCodesDoNotFollowTheScreenOrder();
     void startGameFieldsCarryTheCodeNotTheSide();
     void helpPagesAreTaggedAfterTheirMemos();
+    void theLobbyIsFoundBesideTheGameOrOnThePath_data();
+    void theLobbyIsFoundBesideTheGameOrOnThePath();
 };
 
 void TestSideWindowLogic::cleanup()
 {
     qunsetenv("WENDLEWICK_DOWNLOAD_URL");
+    qunsetenv("WENDLEWICK_LOBBY_PATH");
 }
 
 void TestSideWindowLogic::installerIsNamedAfterTheLastPathSegment_data()
@@ -112,6 +117,37 @@ void TestSideWindowLogic::helpPagesAreTaggedAfterTheirMemos()
     QCOMPARE(names,
         (QStringList {"Overview=memo1", "Connecting=memo2", "Game Play=memo3", "Scoring=memo4",
             "Documentation=memo5", "License=memo6", "The Lobby=memo11"}));
+}
+
+void TestSideWindowLogic::theLobbyIsFoundBesideTheGameOrOnThePath_data()
+{
+    QTest::addColumn<bool>("overridden");
+    QTest::addColumn<bool>("onPath");
+    QTest::addColumn<QString>("found");
+    QTest::newRow("the environment says where") << true << true << "/opt/lobby/wendlewick-lobby";
+    QTest::newRow("on the PATH") << false << true << "PATH";
+    QTest::newRow("nowhere") << false << false << "";
+}
+
+void TestSideWindowLogic::theLobbyIsFoundBesideTheGameOrOnThePath()
+{
+    QFETCH(bool, overridden);
+    QFETCH(bool, onPath);
+    QFETCH(QString, found);
+    QTemporaryDir bin;
+    const QString lobby = bin.filePath(QStringLiteral("wendlewick-lobby"));
+    if (onPath) {
+        QFile file(lobby);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
+    }
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", bin.path().toUtf8());
+    if (overridden)
+        qputenv("WENDLEWICK_LOBBY_PATH", "/opt/lobby/wendlewick-lobby");
+    const QString seen = WebLinks::lobbyProgramPath();
+    qputenv("PATH", path);
+    QCOMPARE(seen, found == QLatin1String("PATH") ? lobby : found);
 }
 
 QTEST_GUILESS_MAIN(TestSideWindowLogic)

@@ -1,0 +1,53 @@
+#include "lastgame.h"
+
+#include "tallyfile.h"
+#include "tallylist.h"
+#include "tallytable.h"
+#include "tlzrw1.h"
+
+#include <QBuffer>
+#include <QFile>
+
+namespace LastGame {
+
+std::optional<Totals> read(const QString &folder)
+{
+    QFile packed(TallyFile(folder).filePath());
+    if (!packed.exists())
+        return Totals(); // no game counted yet
+    if (!packed.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QBuffer text;
+    text.open(QIODevice::ReadWrite);
+    Tlzrw1 codec;
+    codec.setSizeLimit(TallyTable::maxTextSize);
+    if (codec.decompressDevice(packed, text) < 0 || !text.seek(0))
+        return std::nullopt;
+    TallyTable table;
+    if (!table.loadgrid(text))
+        return std::nullopt;
+    bool gamesOk = false;
+    bool winsOk = false;
+    const Totals totals {table.cell(TallyList::totalGames, 0).toLongLong(&gamesOk),
+        table.cell(TallyList::yourWins, 0).toLongLong(&winsOk)};
+    if (!gamesOk || !winsOk)
+        return std::nullopt;
+    return totals;
+}
+
+QString result(const std::optional<Totals> &before, const std::optional<Totals> &after)
+{
+    const QString ended = QStringLiteral("The game has ended.");
+    if (!before || !after)
+        return ended;
+    const qint64 games = after->games - before->games;
+    const qint64 wins = after->wins - before->wins;
+    if (games <= 0 || wins < 0 || wins > games)
+        return ended;
+    if (games == 1)
+        return wins ? QStringLiteral("The game has ended: you won!")
+                    : QStringLiteral("The game has ended: you played one game and someone else won it.");
+    return QStringLiteral("The game has ended: you played %1 games and won %2.").arg(games).arg(wins);
+}
+
+} // namespace LastGame

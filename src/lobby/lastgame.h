@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// What the lobby can tell of the games played between two moments, from the game's
+// tally file, which the lobby only reads: the player's own games and wins.
+namespace LastGame {
+
+struct Totals
+{
+    qint64 games = 0;
+    qint64 wins = 0;
+};
+
+// The own totals in the tally file in `folder`: zero when there is no file yet, none
+// when it cannot be read.
+std::optional<Totals> read(const QString &folder);
+
+// What to tell the player once the game has ended, given the totals before and after.
+QString result(const std::optional<Totals> &before, const std::optional<Totals> &after);
+
+} // namespace LastGame

@@ -1,0 +1,207 @@
+#include "lobby.h"
+
+#include "companionlistener.h"
+#include "discoverybrowser.h"
+#include "gamelistmodel.h"
+#include "instanceguard.h"
+#include "joincheck.h"
+#include "lobbysettings.h"
+#include "processlauncher.h"
+#include "processmarker.h"
+#include "programfolders.h"
+
+#include <QDir>
+#include <QLockFile>
+
+Lobby::Lobby(const Setup &setup, QObject *parent)
+    : QObject(parent)
+    , setup_(setup)
+    , launcher_(setup.launcher ? setup.launcher : new ProcessLauncher(this))
+    , browser_(new DiscoveryBrowser(setup.discovery, this))
+    , games_(new GameListModel(browser_, this))
+    , companion_(new CompanionListener(this))
+    , check_(new JoinCheck(setup.gamePort, this))
+{
+    if (setup_.settingsPath.isEmpty())
+        setup_.settingsPath
+            = QDir(ProgramFolders::writableFolder()).filePath(QStringLiteral("orinlobby.ini"));
+    if (setup_.tallyFolder.isEmpty())
+        setup_.tallyFolder = ProgramFolders::writableFolder();
+    if (setup_.markerFolder.isEmpty())
+        setup_.markerFolder = InstanceGuard::defaultFolder();
+    settings_ = std::make_unique<LobbySettings>(setup_.settingsPath);
+
+    connect(launcher_, &GameLauncher::ended, this, &Lobby::finishGame);
+    connect(companion_, &CompanionListener::gameConnected, this, [this] { companionSeen_ = true; });
+    connect(companion_, &CompanionListener::allClosed, this, [this] {
+        if (companionSeen_)
+            finishGame();
+    });
+    connect(check_, &JoinCheck::passed, this, [this](const QString &address) {
+        settings_->addRecentHost(joining_);
+        Q_EMIT recentHostsChanged();
+        setState(State::Idle);
+        launch({playerName(), address, QStringLiteral("false")});
+    });
+    connect(check_, &JoinCheck::failed, this, [this](const QString &reason) {
+        setState(State::Idle);
+        setStatus(reason, true);
+    });
+
+    // Without the companion connection the launcher still tells when the game ends.
+    if (!companion_->listen(setup_.companionPort))
+        qWarning("The lobby cannot listen on 127.0.0.1:%u: %s", unsigned(setup_.companionPort),
+            qPrintable(companion_->errorString()));
+    if (!browser_->start() && setup_.discovery.enabled)
+        setStatus(QStringLiteral("Games on the network cannot be listed: %1. You can still join a game by "
+                                 "its address.")
+                      .arg(browser_->errorString()),
+            true);
+}
+
+Lobby::~Lobby() = default;
+
+QString Lobby::playerName() const
+{
+    return settings_->name();
+}
+
+void Lobby::setPlayerName(const QString &name)
+{
+    if (name != playerName())
+        settings_->setName(name);
+}
+
+QStringList Lobby::recentHosts() const
+{
+    return settings_->recentHosts();
+}
+
+QString Lobby::nameProblem(const QString &name)
+{
+    if (name.trimmed().isEmpty())
+        return QStringLiteral("Type your name first.");
+    // The game would take it for an option of its own.
+    if (name.startsWith(QLatin1Char('-')))
+        return QStringLiteral("A name cannot start with \u201c-\u201d.");
+    return {};
+}
+
+QString Lobby::addressProblem(const QString &address)
+{
+    const QString a = address.trimmed();
+    if (a.isEmpty())
+        return QStringLiteral("Type the address of the game's host, or choose a game from the list.");
+    if (a.startsWith(QLatin1Char('-')) || a.contains(QLatin1Char(' ')) || a.size() > 253)
+        return QStringLiteral("\u201c%1\u201d is not an address.").arg(a);
+    return {};
+}
+
+void Lobby::playSolo()
+{
+    launch({});
+}
+
+void Lobby::hostGame()
+{
+    if (const QString problem = nameProblem(playerName()); !problem.isEmpty()) {
+        setStatus(problem, true);
+        return;
+    }
+    launch({playerName(), QStringLiteral("127.0.0.1"), QStringLiteral("true")});
+}
+
+void Lobby::join(const QString &address, quint16 port)
+{
+    if (state_ != State::Idle)
+        return;
+    QString problem = nameProblem(playerName());
+    if (problem.isEmpty())
+        problem = addressProblem(address);
+    if (problem.isEmpty() && port && port != setup_.gamePort)
+        problem = QStringLiteral("This game is on port %1, and the game joins games on port %2 only.")
+                      .arg(port)
+                      .arg(setup_.gamePort);
+    if (problem.isEmpty() && gameIsRunning())
+        problem = QStringLiteral("A game is already running: finish it before you join another.");
+    if (!problem.isEmpty()) {
+        setStatus(problem, true);
+        return;
+    }
+    joining_ = address.trimmed();
+    setState(State::Checking);
+    setStatus(QStringLiteral("Looking for the game at %1\u2026").arg(joining_));
+    check_->start(joining_);
+}
+
+void Lobby::cancel()
+{
+    if (state_ != State::Checking)
+        return;
+    check_->cancel();
+    setState(State::Idle);
+    setStatus(QString());
+}
+
+void Lobby::refresh()
+{
+    browser_->refresh();
+}
+
+bool Lobby::gameIsRunning() const
+{
+    QLockFile marker(
+        QDir(setup_.markerFolder).filePath(ProcessMarker::defaultName + QStringLiteral(".lock")));
+    marker.setStaleLockTime(0);
+    if (!marker.tryLock(0))
+        return marker.error() == QLockFile::LockFailedError;
+    marker.unlock();
+    return false;
+}
+
+void Lobby::launch(const QStringList &arguments)
+{
+    if (state_ != State::Idle)
+        return;
+    if (gameIsRunning()) {
+        setStatus(QStringLiteral("A game is already running: finish it before you start another."), true);
+        return;
+    }
+    before_ = LastGame::read(setup_.tallyFolder);
+    companionSeen_ = false;
+    QString error;
+    if (!launcher_->start(arguments, &error)) {
+        setStatus(QStringLiteral("The game could not be started: %1.").arg(error), true);
+        return;
+    }
+    setState(State::Playing);
+    setStatus(QStringLiteral("The game is running."));
+    // Nobody looks at the list while the game runs.
+    browser_->stop();
+    Q_EMIT gameStarted();
+}
+
+void Lobby::finishGame()
+{
+    if (state_ != State::Playing)
+        return;
+    setState(State::Idle);
+    setStatus(LastGame::result(before_, LastGame::read(setup_.tallyFolder)));
+    browser_->start();
+    Q_EMIT gameEnded();
+}
+
+void Lobby::setState(State state)
+{
+    if (state_ == state)
+        return;
+    state_ = state;
+    Q_EMIT stateChanged(state);
+}
+
+void Lobby::setStatus(const QString &text, bool problem)
+{
+    status_ = text;
+    problem_ = problem;
+    Q_EMIT statusChanged(text, problem);
+}

@@ -1,0 +1,100 @@
+#pragma once
+
+#include "discoveryconfig.h"
+#include "lastgame.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+
+class CompanionListener;
+class DiscoveryBrowser;
+class GameLauncher;
+class GameListModel;
+class JoinCheck;
+class LobbySettings;
+
+// The lobby without its window: the player's name and recent hosts, the games found
+// on the network, and starting the game to play solo, host or join. While the game it
+// started runs the lobby waits without asking the network, and it learns that the game has ended from the
+// companion connection the game opens to it, or from the launcher; it then tells the
+// player how the game went, as far as the tally file says.
+class Lobby : public QObject
+{
+    Q_OBJECT
+
+public:
+    struct Setup
+    {
+        QString settingsPath; // orinlobby.ini in the game's writable folder
+        QString tallyFolder; // the game's writable folder
+        QString markerFolder; // where a running game keeps its marker: the instance guard's folder
+        quint16 companionPort = 9001; // 0: any free port (tests)
+        quint16 gamePort = 7772; // the one port the game joins
+        DiscoveryConfig discovery = DiscoveryConfig::fromEnvironment();
+        GameLauncher *launcher = nullptr; // the game as a process when null
+    };
+    enum class State { Idle, Checking, Playing };
+
+    explicit Lobby(const Setup &setup, QObject *parent = nullptr);
+    ~Lobby() override;
+
+    GameListModel *games() const { return games_; }
+    DiscoveryBrowser *browser() const { return browser_; }
+    CompanionListener *companion() const { return companion_; }
+    State state() const { return state_; }
+    QString status() const { return status_; }
+    bool statusIsProblem() const { return problem_; }
+
+    QString playerName() const;
+    // Stores the name (cut to LobbySettings::maxNameLength).
+    void setPlayerName(const QString &name);
+    QStringList recentHosts() const;
+
+    // Why a name or an address cannot go on the game's command line; empty when it can.
+    static QString nameProblem(const QString &name);
+    static QString addressProblem(const QString &address);
+
+    void playSolo();
+    void hostGame();
+    // Joins the game at `address` (typed, or a listed game's with its port) once a look
+    // there found a host.
+    void join(const QString &address, quint16 port = 0);
+    // Stops a look before joining.
+    void cancel();
+    // Asks the network for games again.
+    void refresh();
+
+Q_SIGNALS:
+    void stateChanged(Lobby::State state);
+    void statusChanged(const QString &text, bool problem);
+    void recentHostsChanged();
+    // The game has started: the window steps aside.
+    void gameStarted();
+    // The game has ended: the window comes back, with the result in the status.
+    void gameEnded();
+
+private:
+    void launch(const QStringList &arguments);
+    void finishGame();
+    bool gameIsRunning() const;
+    void setState(State state);
+    void setStatus(const QString &text, bool problem = false);
+
+    Setup setup_;
+    std::unique_ptr<LobbySettings> settings_;
+    GameLauncher *launcher_;
+    DiscoveryBrowser *browser_;
+    GameListModel *games_;
+    CompanionListener *companion_;
+    JoinCheck *check_;
+    State state_ = State::Idle;
+    QString status_;
+    bool problem_ = false;
+    QString joining_; // the address as typed, for the recent hosts
+    std::optional<LastGame::Totals> before_;
+    bool companionSeen_ = false;
+};

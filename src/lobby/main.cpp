@@ -1,0 +1,46 @@
+// wendlewick-lobby: finds games on the local network and starts the game to play
+// solo, to host a game or to join one.
+#include "discoverywire.h"
+#include "instanceguard.h"
+#include "lobby.h"
+#include "lobbywindow.h"
+#include "wire.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    // The game's names, so that both find the same settings file and tally.
+    QApplication::setApplicationName(QStringLiteral("Wendlewick"));
+    QApplication::setOrganizationName(QStringLiteral("Wendlewick"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Wendlewick Lobby"));
+    QApplication::setApplicationVersion(QString::fromLatin1(wendlewickVersion));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Finds Wendlewick games on the local network and starts the game, wendlewick, to play solo, to "
+        "host a game or to join one.\n\n"
+        "Games are found through UDP port %1: the lobby asks the multicast group %2 and the broadcast "
+        "address of each interface, and hosts answer and announce themselves. With the environment "
+        "variable WENDLEWICK_DISCOVERY=off the lobby neither asks nor listens, and games are joined by "
+        "address only. The game tells the lobby it has ended through its companion connection to "
+        "127.0.0.1 port 9001.\n\n"
+        "Only one lobby runs per user: starting another brings the running one forward.")
+                                         .arg(DiscoveryWire::defaultPort)
+                                         .arg(QString::fromLatin1(DiscoveryWire::multicastGroup)));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.process(app);
+
+    InstanceGuard guard(QStringLiteral("wendlewick-lobby"));
+    if (!guard.tryToRun())
+        return 0;
+
+    Lobby lobby {Lobby::Setup {}};
+    LobbyWindow window(lobby);
+    QObject::connect(&guard, &InstanceGuard::raiseRequested, &window, &LobbyWindow::bringForward);
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,194 @@
+// The lobby's window driven through its widgets: a game found on the network is
+// joined by mouse and by keyboard (a fake launcher stands in for the game), an
+// address without a game is explained, and every control has a name.
+#include "companionlistener.h"
+#include "discoveryresponder.h"
+#include "fakehostenvironment.h"
+#include "fakelauncher.h"
+#include "hostannouncer.h"
+#include "lobby.h"
+#include "lobbywindow.h"
+#include "tserver.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeView>
+
+#include <memory>
+
+class TestLobbyWindow : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void joinsADiscoveredGameThroughTheWidgets_data();
+    void joinsADiscoveredGameThroughTheWidgets();
+    void anAddressWithoutAGameIsExplained();
+    void everyControlHasAnAccessibleName();
+
+private:
+    void open(quint16 gamePort);
+    template<typename T>
+    T *find(const char *name) const
+    {
+        return window_->findChild<T *>(QLatin1String(name));
+    }
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    FakeLauncher launcher_;
+    FakeHostEnvironment env_;
+    std::unique_ptr<TServer> server_;
+    std::unique_ptr<HostAnnouncer> announcer_;
+    std::unique_ptr<Lobby> lobby_;
+    std::unique_ptr<LobbyWindow> window_;
+};
+
+void TestLobbyWindow::init()
+{
+    dir_ = std::make_unique<QTemporaryDir>();
+    launcher_.started.clear();
+    server_ = std::make_unique<TServer>(env_, seededDraw(3));
+    server_->setDispatchInterval(0);
+    server_->listen(0, QHostAddress::LocalHost);
+    announcer_ = std::make_unique<HostAnnouncer>(*server_, DiscoveryConfig::loopback());
+    QVERIFY(announcer_->start());
+}
+
+void TestLobbyWindow::cleanup()
+{
+    window_.reset();
+    lobby_.reset();
+    announcer_.reset();
+    server_.reset();
+    dir_.reset();
+}
+
+void TestLobbyWindow::open(quint16 gamePort)
+{
+    Lobby::Setup setup;
+    setup.settingsPath = dir_->filePath(QStringLiteral("orinlobby.ini"));
+    setup.tallyFolder = dir_->path();
+    setup.markerFolder = dir_->path();
+    setup.companionPort = 0;
+    setup.gamePort = gamePort;
+    setup.discovery = DiscoveryConfig::loopback({{QHostAddress::LocalHost, announcer_->responder().port()}});
+    setup.launcher = &launcher_;
+    lobby_ = std::make_unique<Lobby>(setup);
+    window_ = std::make_unique<LobbyWindow>(*lobby_);
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+}
+
+void TestLobbyWindow::joinsADiscoveredGameThroughTheWidgets_data()
+{
+    QTest::addColumn<bool>("keyboard");
+    QTest::newRow("mouse") << false;
+    QTest::newRow("keyboard only") << true;
+}
+
+void TestLobbyWindow::joinsADiscoveredGameThroughTheWidgets()
+{
+    QFETCH(bool, keyboard);
+    open(server_->port());
+    auto *list = find<QTreeView>("list_games");
+    QTRY_COMPARE(list->model()->rowCount(), 1);
+    QCOMPARE(list->model()->index(0, 0).data().toString(), QStringLiteral("(nobody yet)"));
+
+    auto *name = find<QLineEdit>("edit_name");
+    QTRY_COMPARE(QApplication::focusWidget(), name);
+    QTest::keyClicks(name, QStringLiteral("Ben"));
+    if (keyboard) {
+        // Name, "Play Solo", "Host a Game", "Refresh", then the list.
+        for (int i = 0; i < 4; ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), list);
+        QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(find<QComboBox>("combo_address")->currentText(), QStringLiteral("127.0.0.1"));
+        QTest::keyClick(list, Qt::Key_Return);
+    } else {
+        const QRect row = list->visualRect(list->model()->index(0, 0));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
+        QCOMPARE(find<QComboBox>("combo_address")->currentText(), QStringLiteral("127.0.0.1"));
+        QTest::mouseClick(find<QPushButton>("button_join"), Qt::LeftButton);
+    }
+
+    QTRY_COMPARE(launcher_.started.size(), 1);
+    QCOMPARE(launcher_.started.at(0), (QStringList {"Ben", "127.0.0.1", "false"}));
+    QVERIFY(!window_->isVisible());
+    QCOMPARE(list->model()->rowCount(), 0);
+    QCOMPARE(find<QComboBox>("combo_address")->itemText(0), QStringLiteral("127.0.0.1"));
+
+    // The game's companion connection comes and goes: the lobby is back.
+    QTcpSocket game;
+    game.connectToHost(QHostAddress::LocalHost, lobby_->companion()->port());
+    QVERIFY(game.waitForConnected(5000));
+    QTRY_COMPARE(lobby_->companion()->connections(), 1);
+    game.disconnectFromHost();
+    QTRY_VERIFY(window_->isVisible());
+    QCOMPARE(find<QLabel>("label_status")->text(), QStringLiteral("The game has ended."));
+    QTRY_COMPARE(list->model()->rowCount(), 1);
+}
+
+void TestLobbyWindow::anAddressWithoutAGameIsExplained()
+{
+    QTcpServer closed;
+    QVERIFY(closed.listen(QHostAddress::LocalHost, 0));
+    const quint16 port = closed.serverPort();
+    closed.close();
+    open(port);
+    QTest::keyClicks(find<QLineEdit>("edit_name"), QStringLiteral("Ben"));
+    auto *address = find<QComboBox>("combo_address");
+    QTest::keyClicks(address->lineEdit(), QStringLiteral("127.0.0.1"));
+    QTest::keyClick(address->lineEdit(), Qt::Key_Return);
+    QTRY_COMPARE(
+        find<QLabel>("label_status")->text(), QStringLiteral("Nobody is hosting a game at 127.0.0.1."));
+    QVERIFY(window_->isVisible());
+    QVERIFY(find<QPushButton>("button_join")->isEnabled());
+    QVERIFY(launcher_.started.isEmpty());
+}
+
+void TestLobbyWindow::everyControlHasAnAccessibleName()
+{
+    open(server_->port());
+    QTRY_COMPARE(find<QTreeView>("list_games")->model()->rowCount(), 1);
+    QStringList unnamed;
+    int controls = 0;
+    const std::function<void(QAccessibleInterface *)> walk = [&](QAccessibleInterface *node) {
+        switch (node->role()) {
+        case QAccessible::PushButton:
+        case QAccessible::EditableText:
+        case QAccessible::ComboBox:
+        case QAccessible::Tree:
+        case QAccessible::List:
+        case QAccessible::Table:
+            ++controls;
+            if (node->text(QAccessible::Name).trimmed().isEmpty())
+                unnamed << QString::fromLatin1(node->object()->metaObject()->className()) + QLatin1Char(':')
+                        + node->object()->objectName();
+            break;
+        default:
+            break;
+        }
+        for (int i = 0; i < node->childCount(); ++i)
+            if (QAccessibleInterface *child = node->child(i); child && child->object())
+                walk(child);
+    };
+    walk(QAccessible::queryAccessibleInterface(window_.get()));
+    QVERIFY(controls >= 7);
+    QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QLatin1Char(' '))));
+}
+
+QTEST_MAIN(TestLobbyWindow)
+#include "tst_lobbywindow.moc"
