@@ -217,8 +217,8 @@ struct Rig
     }
 
     // Each of `players` claims `paths` in its own order, first finder or later finder.
-    void deal(const std::vector<std::unique_ptr<Player>>::iterator first, size_t players,
-        std::vector<Path> paths)
+    void deal(
+        const std::vector<std::unique_ptr<Player>>::iterator first, size_t players, std::vector<Path> paths)
     {
         for (auto c = first; c != first + std::ptrdiff_t(players); ++c) {
             std::shuffle(paths.begin(), paths.end(), engine);
@@ -319,8 +319,10 @@ void BM_sameWordRaces(benchmark::State &state)
             first.claim(raceWords[size_t(i)]);
             QTimer::singleShot(gap(rig.engine), Qt::PreciseTimer, &second,
                 [&second, &raceWords, i] { second.claim(raceWords[size_t(i)]); });
-            if (!rig.pump([&] { return first.unanswered.empty() && second.unanswered.empty()
-                                     && first.firstFlags.size() > seen; })) {
+            if (!rig.pump([&] {
+                    return first.unanswered.empty() && second.unanswered.empty()
+                        && first.firstFlags.size() > seen;
+                })) {
                 state.SkipWithError("no reply");
                 return;
             }

@@ -371,24 +371,28 @@ void TestWordEntry::keyTable_data()
     QTest::newRow("Ctrl+0 rotates") << true << int(Qt::Key_0) << int(Qt::ControlModifier) << true << 0 << 1
                                     << true << 0 << 0u;
     // By the key's place (X11 key codes 10 and 19), whatever character it gives.
-    QTest::newRow("Shift+1 (!) clears") << true << int(Qt::Key_Exclam) << int(Qt::ShiftModifier) << true << 0
-                                        << 0 << true << 0 << 10u;
-    QTest::newRow("French 1 key (&) clears") << true << int(Qt::Key_Ampersand) << none << true << 0 << 0
-                                             << true << 0 << 10u;
-    QTest::newRow("French 0 key (à) rotates") << true << int(Qt::Key_Agrave) << none << true << 0 << 1
-                                              << true << 0 << 19u;
-    QTest::newRow("Shift+0 ()) rotates") << true << int(Qt::Key_ParenRight) << int(Qt::ShiftModifier)
-                                          << true << 0 << 1 << true << 0 << 19u;
-    QTest::newRow("keypad 1 does nothing") << true << int(Qt::Key_1) << keypad << true << 2 << 0 << true << 0 << 0u;
-    QTest::newRow("keypad 0 does nothing") << true << int(Qt::Key_0) << keypad << true << 2 << 0 << true << 0 << 0u;
+    QTest::newRow("Shift+1 (!) clears")
+        << true << int(Qt::Key_Exclam) << int(Qt::ShiftModifier) << true << 0 << 0 << true << 0 << 10u;
+    QTest::newRow("French 1 key (&) clears")
+        << true << int(Qt::Key_Ampersand) << none << true << 0 << 0 << true << 0 << 10u;
+    QTest::newRow("French 0 key (à) rotates")
+        << true << int(Qt::Key_Agrave) << none << true << 0 << 1 << true << 0 << 19u;
+    QTest::newRow("Shift+0 ()) rotates")
+        << true << int(Qt::Key_ParenRight) << int(Qt::ShiftModifier) << true << 0 << 1 << true << 0 << 19u;
+    QTest::newRow("keypad 1 does nothing")
+        << true << int(Qt::Key_1) << keypad << true << 2 << 0 << true << 0 << 0u;
+    QTest::newRow("keypad 0 does nothing")
+        << true << int(Qt::Key_0) << keypad << true << 2 << 0 << true << 0 << 0u;
     QTest::newRow("keypad Enter sends")
         << true << int(Qt::Key_Enter) << keypad << true << 0 << 0 << true << 1 << 0u;
-    QTest::newRow("keypad 5 does nothing") << true << int(Qt::Key_5) << keypad << true << 2 << 0 << true << 0 << 0u;
+    QTest::newRow("keypad 5 does nothing")
+        << true << int(Qt::Key_5) << keypad << true << 2 << 0 << true << 0 << 0u;
     QTest::newRow("Backspace removes a letter")
         << true << int(Qt::Key_Backspace) << none << true << 1 << 0 << true << 0 << 0u;
     QTest::newRow("Return sends") << true << int(Qt::Key_Return) << none << true << 0 << 0 << true << 1 << 0u;
     QTest::newRow("F5 is swallowed") << true << int(Qt::Key_F5) << none << true << 2 << 0 << true << 0 << 0u;
-    QTest::newRow("Space is swallowed") << true << int(Qt::Key_Space) << none << true << 2 << 0 << true << 0 << 0u;
+    QTest::newRow("Space is swallowed")
+        << true << int(Qt::Key_Space) << none << true << 2 << 0 << true << 0 << 0u;
     QTest::newRow("Tab switches typing off")
         << true << int(Qt::Key_Tab) << none << true << 2 << 0 << false << 0 << 0u;
     QTest::newRow("typing off: R reaches the chat")
