@@ -2,16 +2,14 @@
 
 #include "boardmodel.h"
 #include "clientdispatch.h"
+#include "clientstate.h"
 #include "fieldreader.h"
 #include "gamelabels.h"
-#include "mainmenus.h"
+#include "gamesounds.h"
 #include "playarea.h"
 #include "rostermodel.h"
 #include "rosterview.h"
 #include "tallylist.h"
-#include "tchat.h"
-#include "ttallylist.h"
-#include "twordslist.h"
 #include "wire.h"
 #include "wordentry.h"
 #include "wordresults.h"
@@ -47,9 +45,9 @@ void setTextColour(QWidget *widget, const QColor &colour)
 
 } // namespace
 
-GameFlow::GameFlow(Tchat &chat)
-    : QObject(&chat)
-    , chat_(chat)
+GameFlow::GameFlow(const Parts &parts, QObject *parent)
+    : QObject(parent)
+    , p_(parts)
 {
     setObjectName(QStringLiteral("gameflow"));
     turntime_.setObjectName(QStringLiteral("turntime"));
@@ -72,15 +70,15 @@ QString GameFlow::clockText(int seconds)
 
 QString GameFlow::ownName() const
 {
-    const ClientState &state = chat_.state();
+    const ClientState &state = p_.state;
     if (state.myslot < 1 || state.myslot > state.maxplayers)
         return QString();
-    return chat_.roster()->row(state.myslot).name;
+    return p_.roster.row(state.myslot).name;
 }
 
 void GameFlow::hideWordButtons()
 {
-    PlayArea *play = chat_.playArea();
+    PlayArea *play = &p_.play;
     play->button_rotate->hide();
     play->button_send->hide();
     play->button_clear->hide();
@@ -88,14 +86,14 @@ void GameFlow::hideWordButtons()
 
 void GameFlow::closeEntry()
 {
-    chat_.state().activeslot = 0;
-    chat_.wordEntry()->setEntryOpen(false);
+    p_.state.activeslot = 0;
+    p_.entry.setEntryOpen(false);
 }
 
 void GameFlow::showClock()
 {
-    PlayArea *play = chat_.playArea();
-    const ClientState &state = chat_.state();
+    PlayArea *play = &p_.play;
+    const ClientState &state = p_.state;
     setBarWidth(play, state);
     play->label_timer->setText(clockText(state.secondsleft));
     setTextColour(play->label_timer, state.secondsleft < redBelow ? lastSecondsColour : clockColour);
@@ -112,26 +110,26 @@ void GameFlow::startClock()
 
 void GameFlow::clearall()
 {
-    chat_.playArea()->button_clear->hide();
-    chat_.roster()->clearScores();
-    chat_.wordEntry()->clearall();
+    p_.play.button_clear->hide();
+    p_.roster.clearScores();
+    p_.entry.clearall();
 }
 
 void GameFlow::startthegame(const QByteArray &rest)
 {
-    ClientState &state = chat_.state();
-    PlayArea *play = chat_.playArea();
+    ClientState &state = p_.state;
+    PlayArea *play = &p_.play;
     closeEntry();
     turntime_.stop();
     state.gameRunning = true;
     play->button_start->hide();
-    chat_.menus()->JustWatch1->setChecked(false);
+    p_.justWatch.setChecked(false);
     state.justWatching = false;
-    chat_.wordEntry()->setJustWatching(false);
+    p_.entry.setJustWatching(false);
     // The host puts every watcher back to playing when a game starts, without a
     // message: no eyes may stay on the roster.
     for (int slot = 1; slot <= RosterModel::slotCount; ++slot)
-        chat_.roster()->setWatching(slot, false);
+        p_.roster.setWatching(slot, false);
     hideWordButtons();
     play->panel_winner->hide();
     Q_EMIT gameStarting();
@@ -146,28 +144,28 @@ void GameFlow::startthegame(const QByteArray &rest)
     const QByteArray minimum = fields.next();
 
     if (state.myslot <= state.maxplayers && starter == ownName())
-        chat_.addSystemLine(QStringLiteral("You have started a game."));
+        Q_EMIT systemLine(QStringLiteral("You have started a game."));
     else
-        chat_.addSystemLine(starter + QStringLiteral(" has started a game."));
+        Q_EMIT systemLine(starter + QStringLiteral(" has started a game."));
 
     state.roundLength = GameLabels::roundLength(seconds);
     state.pixelspersecond = GameLabels::pixelsPerSecond(state.roundLength);
     showClock();
-    chat_.rosterView()->showGameSettings(state);
+    p_.rosterView.showGameSettings(state);
 
     // The target is shown as the host wrote it: only the minimum and the board size
     // must be numbers.
     state.playToScoreCaption = GameLabels::playToScore(Wire::fromWire(target));
-    chat_.rosterView()->showGameSettings(state);
+    p_.rosterView.showGameSettings(state);
 
     const auto letters = FieldReader::toInt(minimum);
     if (!letters)
         return;
     state.minLetters = *letters;
-    chat_.wordEntry()->setMinLetters(*letters);
-    chat_.wordsList()->setMinLetters(*letters);
-    chat_.rosterView()->showGameSettings(state);
-    chat_.addSystemLine(GameLabels::letterMinimumLine(*letters));
+    p_.entry.setMinLetters(*letters);
+    Q_EMIT minLettersChanged(*letters);
+    p_.rosterView.showGameSettings(state);
+    Q_EMIT systemLine(GameLabels::letterMinimumLine(*letters));
 
     const auto size = FieldReader::toInt(code);
     if (!size)
@@ -175,20 +173,20 @@ void GameFlow::startthegame(const QByteArray &rest)
     if (const auto caption = GameLabels::boardSize(*size))
         state.boardSizeCaption = *caption;
     state.oddboard = GameLabels::isOddBoard(*size);
-    chat_.boardModel()->setOddboard(state.oddboard);
-    chat_.rosterView()->showGameSettings(state);
+    p_.board.setOddboard(state.oddboard);
+    p_.rosterView.showGameSettings(state);
 }
 
 void GameFlow::getnextplayer(const QByteArray &rest)
 {
-    ClientState &state = chat_.state();
-    WordEntry *entry = chat_.wordEntry();
-    PlayArea *play = chat_.playArea();
+    ClientState &state = p_.state;
+    WordEntry *entry = &p_.entry;
+    PlayArea *play = &p_.play;
 
     entry->startRound(false);
-    chat_.wordResults()->startRound();
+    p_.results.startRound();
     Q_EMIT roundStarting();
-    chat_.boardModel()->clearPathOverlay();
+    p_.board.clearPathOverlay();
 
     FieldReader fields(rest);
     const auto slot = fields.nextInt();
@@ -198,10 +196,10 @@ void GameFlow::getnextplayer(const QByteArray &rest)
     if (state.activeslot == state.myslot) {
         entry->startRound(true);
         play->label_status->setText(QStringLiteral("Click or Type a Word!"));
-        chat_.sounds().playTurnSound();
+        p_.sounds.playTurnSound();
         play->button_rotate->show();
     } else {
-        play->label_status->setText(chat_.roster()->row(state.activeslot).name + QStringLiteral("'s turn."));
+        play->label_status->setText(p_.roster.row(state.activeslot).name + QStringLiteral("'s turn."));
     }
     state.secondsleft = state.roundLength;
     startClock();
@@ -209,17 +207,17 @@ void GameFlow::getnextplayer(const QByteArray &rest)
 
 void GameFlow::turntimeTimer()
 {
-    ClientState &state = chat_.state();
-    PlayArea *play = chat_.playArea();
+    ClientState &state = p_.state;
+    PlayArea *play = &p_.play;
     --state.secondsleft;
     if (state.secondsleft >= 1) {
         setBarWidth(play, state);
         setTextColour(play->label_timer, state.secondsleft < redBelow ? lastSecondsColour : clockColour);
         if (state.secondsleft == firstTick || state.secondsleft == secondTick
             || state.secondsleft <= lastTicks)
-            chat_.playsounds(QStringLiteral("tick"));
+            p_.sounds.playsounds(QStringLiteral("tick"));
         play->label_timer->setText(clockText(state.secondsleft));
-        chat_.roster()->tickBonuses();
+        p_.roster.tickBonuses();
         return;
     }
     state.secondsleft = 0;
@@ -233,14 +231,14 @@ void GameFlow::turntimeTimer()
 
 void GameFlow::timeup(const QByteArray &rest)
 {
-    PlayArea *play = chat_.playArea();
+    PlayArea *play = &p_.play;
     play->label_status->setText(QStringLiteral("Round Over. Posting Scores.."));
     hideWordButtons();
     closeEntry();
 
     FieldReader fields(rest);
     fields.beginList();
-    RosterModel *roster = chat_.roster();
+    RosterModel *roster = &p_.roster;
     while (!fields.atListEnd()) {
         const auto slot = fields.nextInt();
         if (!slot)
@@ -256,15 +254,15 @@ void GameFlow::timeup(const QByteArray &rest)
                 *slot, QStringLiteral("+") + QString::number(*points), roster->row(*slot).bonusTag);
         roster->setScore(*slot, QString::number(*total));
     }
-    chat_.playsounds(QStringLiteral("roundover"));
-    chat_.tallylist()->tally()->recordRoundWords(chat_.wordResults()->count());
+    p_.sounds.playsounds(QStringLiteral("roundover"));
+    p_.tally.recordRoundWords(p_.results.count());
 }
 
 void GameFlow::winner(const QByteArray &rest)
 {
-    ClientState &state = chat_.state();
-    PlayArea *play = chat_.playArea();
-    chat_.playsounds(QStringLiteral("gameover"));
+    ClientState &state = p_.state;
+    PlayArea *play = &p_.play;
+    p_.sounds.playsounds(QStringLiteral("gameover"));
 
     FieldReader fields(rest);
     const QString name = Wire::fromWire(fields.next());
@@ -273,7 +271,7 @@ void GameFlow::winner(const QByteArray &rest)
                                                        : name + QStringLiteral(" has Won the Game!");
     play->setWinnerText(text);
     play->label_status->setText(QStringLiteral("Game Over!"));
-    chat_.addSystemLine(text);
+    Q_EMIT systemLine(text);
     play->panel_winner->show();
     play->panel_winner->raise();
     closeEntry();
@@ -285,7 +283,7 @@ void GameFlow::winner(const QByteArray &rest)
     }
     // One game counts once, however often a host declares its winner.
     if (inRoster && state.gameRunning)
-        chat_.tallylist()->addgame(name, chat_.dispatch()->tallyRoster());
+        p_.tally.addgame(name, p_.dispatch.tallyRoster());
     if (state.gameRunning)
         Q_EMIT gameWon();
     state.gameRunning = false;
@@ -308,25 +306,25 @@ void GameFlow::loadboard(const QByteArray &rest)
             break;
         triples.append({*x, *y, *code});
     }
-    chat_.boardModel()->loadboard(triples);
+    p_.board.loadboard(triples);
 }
 
 void GameFlow::goodword(const QByteArray &rest)
 {
-    chat_.wordResults()->goodword(rest);
+    p_.results.goodword(rest);
 }
 
 void GameFlow::notvalid(const QByteArray &rest)
 {
-    chat_.wordResults()->notvalid(rest);
+    p_.results.notvalid(rest);
 }
 
 void GameFlow::joinRunningRound()
 {
-    PlayArea *play = chat_.playArea();
-    chat_.wordResults()->startRound();
+    PlayArea *play = &p_.play;
+    p_.results.startRound();
     Q_EMIT roundStarting();
-    chat_.wordEntry()->startRound(true);
+    p_.entry.startRound(true);
     play->label_status->setText(QStringLiteral("Click or Type a Word!"));
     play->button_rotate->show();
     startClock();

@@ -6,7 +6,17 @@
 #include <QObject>
 #include <QTimer>
 
-class Tchat;
+class BoardModel;
+class ClientDispatch;
+class GameSounds;
+class PlayArea;
+class QAction;
+class RosterModel;
+class RosterView;
+class TallyList;
+class WordEntry;
+class WordResults;
+struct ClientState;
 
 // The round and game flow in the player's window: what the host's game messages do
 // to the board, the word entry, the round clock, the words and the winner banner,
@@ -26,7 +36,23 @@ public:
     // Below this many seconds left the clock's text turns red.
     static constexpr int redBelow = 20;
 
-    explicit GameFlow(Tchat &chat);
+    // The parts of the player's window a game's messages change.
+    struct Parts
+    {
+        ClientState &state;
+        RosterModel &roster;
+        RosterView &rosterView;
+        PlayArea &play;
+        QAction &justWatch; // Options, "Just Watch"
+        BoardModel &board;
+        WordEntry &entry;
+        WordResults &results;
+        GameSounds &sounds;
+        TallyList &tally;
+        const ClientDispatch &dispatch; // the roster as the tally reads it
+    };
+
+    explicit GameFlow(const Parts &parts, QObject *parent = nullptr);
 
     void startthegame(const QByteArray &rest) override;
     void getnextplayer(const QByteArray &rest) override;
@@ -50,6 +76,10 @@ public:
     static QString clockText(int seconds);
 
 Q_SIGNALS:
+    // A system line's text (shown after "0+", in the system colour).
+    void systemLine(const QString &text);
+    // The game's minimum word length, for the words list window.
+    void minLettersChanged(int letters);
     // For the words list window: a game starts, a round starts (or this player joins
     // one under way), the game is won (once per game, however often the host says so).
     void gameStarting();
@@ -64,6 +94,6 @@ private:
     // The player's own roster name, empty for a watcher.
     QString ownName() const;
 
-    Tchat &chat_;
+    Parts p_;
     QTimer turntime_;
 };

@@ -187,9 +187,6 @@ void Tchat::FormCreate()
     connection_ = new HostConnection(this);
     connection_->setCompanionPort(setup_.companionPort);
     dispatch_ = new ClientDispatch(state_, *roster_, sounds_, this);
-    flow_ = new GameFlow(*this);
-    flow_->setSecondLength(setup_.secondLength);
-    dispatch_->setGameFlow(flow_);
     connectClient();
 
     roster_->clearScores();
@@ -271,6 +268,13 @@ void Tchat::createWindows()
     setWordsListWindow(wordslist_);
     solo_ = new Tsolo(this, shell);
     results_->setTally(tallylist_->tally());
+
+    flow_ = new GameFlow({state_, *roster_, *rosterView_, *playArea_, *menus_->JustWatch1, *board_, *entry_,
+                             *results_, sounds_, *tallylist_->tally(), *dispatch_},
+        this);
+    flow_->setSecondLength(setup_.secondLength);
+    dispatch_->setGameFlow(flow_);
+    connect(flow_, &GameFlow::systemLine, this, &Tchat::addSystemLine);
 
     const std::pair<QObject *, const char *> names[] {{about_, "about"}, {spylist_, "spylist"},
         {gamestart_, "gamestart"}, {help_, "help"}, {phrases_, "phrases"}, {download_, "download"},
@@ -426,6 +430,7 @@ void Tchat::connectPlaySurface()
         wordslist_->thewords(Wire::toWire(words.join(QLatin1Char('+'))));
     });
     connect(wordslist_, &Twordslist::pathChosen, boardView_->paintbox(), &BoardPaintBox::showPath);
+    connect(flow_, &GameFlow::minLettersChanged, wordslist_, &Twordslist::setMinLetters);
     connect(flow_, &GameFlow::gameStarting, wordslist_, &Twordslist::gameStarted);
     connect(flow_, &GameFlow::roundStarting, wordslist_, &Twordslist::roundStarted);
     connect(flow_, &GameFlow::gameWon, wordslist_, &Twordslist::gameOver);
