@@ -125,7 +125,8 @@ Tchat::Tchat(const Setup &setup, QWidget *parent)
     if (!setup_.today.isValid())
         setup_.today = QDate::currentDate();
 
-    spell = new TDictn(setup.dictionaryFolder,
+    spell = new TDictn(
+        setup.dictionaryFolder.isEmpty() ? ProgramFolders::wordListFolder() : setup.dictionaryFolder,
         setup.dictionaryResource.isEmpty() ? TDictn::builtinResource : setup.dictionaryResource, this);
 
     marker_ = std::make_unique<ProcessMarker>(ProcessMarker::defaultName, setup.markerFolder);
@@ -171,7 +172,7 @@ void Tchat::FormCreate()
     entry_ = new WordEntry(board_, this);
     entry_->setDictionary(spell);
     tiles_ = new TileGroups(
-        setup_.tilesFolder.isEmpty() ? TileGroups::defaultFolder() : setup_.tilesFolder, this);
+        setup_.tilesFolder.isEmpty() ? TileGroups::defaultFolders() : QStringList {setup_.tilesFolder}, this);
     results_ = new WordResults(this);
     // Built from the event loop once the window shows, never on the start-up path.
     trie_ = new LazyWordTrie(*spell, this);
