@@ -5,6 +5,7 @@
 #include "esockexception.h"
 #include "headlessenvironment.h"
 #include "lazywordtrie.h"
+#include "stopsignals.h"
 #include "tserver.h"
 #include "wire.h"
 
@@ -12,23 +13,11 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QRandomGenerator>
-#include <QSocketNotifier>
 #include <QTextStream>
 
-#include <csignal>
 #include <cstdio>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace {
-
-int signalPipe[2] = {-1, -1};
-
-void onSignal(int)
-{
-    const char byte = 1;
-    [[maybe_unused]] const auto written = ::write(signalPipe[1], &byte, 1);
-}
 
 void logLine(const QString &text)
 {
@@ -183,31 +172,19 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    // SIGINT and SIGTERM end the event loop through a pipe, the one safe way out of a handler.
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0) {
+    StopSignals stopSignals;
+    if (!stopSignals.isReady()) {
         std::perror("wendlewick-host: socketpair");
         return 1;
     }
-    QSocketNotifier notifier(signalPipe[0], QSocketNotifier::Read);
-    QObject::connect(&notifier, &QSocketNotifier::activated, &app, [&] {
-        char byte;
-        [[maybe_unused]] const auto got = ::read(signalPipe[0], &byte, 1);
+    QObject::connect(&stopSignals, &StopSignals::stopRequested, &app, [&] {
         logLine(QStringLiteral("stopping"));
         server.shutdown();
         QCoreApplication::quit();
     });
-    struct sigaction action = {};
-    action.sa_handler = onSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
 
     logLine(QStringLiteral("wendlewick-host %1 listening on port %2")
                 .arg(QString::fromLatin1(wendlewickVersion))
                 .arg(server.port()));
-    const int rc = QCoreApplication::exec();
-    ::close(signalPipe[0]);
-    ::close(signalPipe[1]);
-    return rc;
+    return QCoreApplication::exec();
 }
