@@ -10,8 +10,11 @@ packages=(
   fonts-dejavu-core fonts-liberation2
 )
 if [ "${1:-play}" = test ]; then
-  # Benchmarks, the fuzzers (clang with its sanitizer runtimes) and the tests' tools.
-  packages+=(libbenchmark-dev clang libclang-rt-14-dev zlib1g-dev python3)
+  # Benchmarks, the fuzzers (clang with its sanitizer runtimes) and the tests' tools;
+  # the validators of the menu entry, metainfo and service unit; the Debian package's
+  # tools (dpkg-shlibdeps, file) and lintian.
+  packages+=(libbenchmark-dev clang libclang-rt-14-dev zlib1g-dev python3
+    desktop-file-utils appstream systemd dpkg-dev file lintian)
 fi
 
 missing=()
