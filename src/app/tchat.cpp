@@ -514,8 +514,9 @@ void Tchat::hostpress()
 void Tchat::joinpress()
 {
     state_.loginname = state_.playername;
-    connection_->setPort(setup_.gamePort);
-    connection_->open(state_.hostaddress);
+    const HostConnection::Target target = HostConnection::targetOf(state_.hostaddress, setup_.gamePort);
+    connection_->setPort(target.port);
+    connection_->open(target.host);
     playArea_->button_start->hide();
     menus_->StartGame1->setEnabled(false);
 }
