@@ -25,7 +25,7 @@ deb=$(ls "$folder"/wendlewick_*.deb)
 echo "$deb"
 dpkg-deb --field "$deb" Package Version Architecture Depends Recommends
 set +e
-report=$(lintian --info --pedantic --fail-on error,warning "${suppress[@]}" "$deb" 2>&1)
+report=$(lintian --display-info --pedantic --fail-on error,warning "${suppress[@]}" "$deb" 2>&1)
 status=$?
 set -e
 # lintian warns that it runs as root; CI and this machine run as root.
