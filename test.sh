@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs every test headless: a Debug build with
-# warnings as errors, then the same suite under AddressSanitizer + UBSan, then the
-# fuzzers for a short while. Exits non-zero on any failure.
+# warnings as errors (and its Debian package, checked by lintian), then the same suite
+# under AddressSanitizer + UBSan, then the fuzzers for a short while. Exits non-zero
+# on any failure.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh test
@@ -13,6 +14,10 @@ for preset in dev asan; do
   cmake --build --preset "$preset"
   echo "== $preset tests"
   ctest --preset "$preset"
+  if [ "$preset" = dev ]; then
+    echo "== Debian package (from the dev build) and lintian"
+    scripts/check-package.sh dev
+  fi
 done
 
 scripts/run-fuzzers.sh

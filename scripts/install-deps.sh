@@ -13,8 +13,11 @@ packages=(
 )
 if [ "${1:-play}" = test ]; then
   # Benchmarks, the fuzzers (clang with its sanitizer runtimes) and the tests' tools
-  # (iproute2: network namespaces for the discovery test that runs as root).
-  packages+=(libbenchmark-dev clang libclang-rt-14-dev zlib1g-dev python3 iproute2)
+  # (iproute2: network namespaces for the discovery test that runs as root); the
+  # validators of the menu entry, metainfo and service unit; the Debian package's
+  # tools (dpkg-shlibdeps, file) and lintian.
+  packages+=(libbenchmark-dev clang libclang-rt-14-dev zlib1g-dev python3 iproute2
+    desktop-file-utils appstream systemd dpkg-dev file lintian)
 fi
 
 missing=()

@@ -126,7 +126,8 @@ Tchat::Tchat(const Setup &setup, QWidget *parent)
     if (!setup_.today.isValid())
         setup_.today = QDate::currentDate();
 
-    spell = new TDictn(setup.dictionaryFolder,
+    spell = new TDictn(
+        setup.dictionaryFolder.isEmpty() ? ProgramFolders::wordListFolder() : setup.dictionaryFolder,
         setup.dictionaryResource.isEmpty() ? TDictn::builtinResource : setup.dictionaryResource, this);
 
     marker_ = std::make_unique<ProcessMarker>(ProcessMarker::defaultName, setup.markerFolder);
@@ -172,7 +173,7 @@ void Tchat::FormCreate()
     entry_ = new WordEntry(board_, this);
     entry_->setDictionary(spell);
     tiles_ = new TileGroups(
-        setup_.tilesFolder.isEmpty() ? TileGroups::defaultFolder() : setup_.tilesFolder, this);
+        setup_.tilesFolder.isEmpty() ? TileGroups::defaultFolders() : QStringList {setup_.tilesFolder}, this);
     results_ = new WordResults(this);
     // Built from the event loop once the window shows, never on the start-up path.
     trie_ = new LazyWordTrie(*spell, this);
@@ -531,8 +532,9 @@ void Tchat::hostpress()
 void Tchat::joinpress()
 {
     state_.loginname = state_.playername;
-    connection_->setPort(setup_.gamePort);
-    connection_->open(state_.hostaddress);
+    const HostConnection::Target target = HostConnection::targetOf(state_.hostaddress, setup_.gamePort);
+    connection_->setPort(target.port);
+    connection_->open(target.host);
     playArea_->button_start->hide();
     menus_->StartGame1->setEnabled(false);
 }

@@ -73,7 +73,7 @@ public:
     // take the program's defaults.
     struct Setup
     {
-        QString dictionaryFolder; // the current folder
+        QString dictionaryFolder; // ProgramFolders::wordListFolder()
         QString dictionaryResource; // the built-in word list
         QString settingsPath; // orinlobby.ini in the writable folder
         QString markerFolder; // the instance guard's folder
@@ -93,7 +93,7 @@ public:
         // The length of one second of the round clock and of the host's countdown, in
         // milliseconds; tests play whole games with short seconds.
         int secondLength = 1000;
-        // The tile-group folder; the one beside the executable when empty.
+        // The tile-group folder; the program's own folders when empty.
         QString tilesFolder;
         // The WordNet database of the review's meanings; found in the system's data
         // folders when empty.

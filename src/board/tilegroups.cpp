@@ -7,50 +7,55 @@
 
 #include <algorithm>
 
-TileGroups::TileGroups(const QString &tilesfolder, QObject *parent)
+TileGroups::TileGroups(const QStringList &tilesfolders, QObject *parent)
     : QObject(parent)
-    , folder_(tilesfolder)
+    , folders_(tilesfolders)
     , current_(TileGroup::builtin())
 {
     scan();
 }
 
-QString TileGroups::defaultFolder()
+QStringList TileGroups::defaultFolders()
 {
-    return QDir(ProgramFolders::programFolder()).filePath(folderName);
+    return ProgramFolders::dataFolders(
+        QStringLiteral("tiles"), QDir(ProgramFolders::programFolder()).filePath(folderName));
 }
 
 void TileGroups::scan()
 {
-    const QDir dir(folder_);
-    const QStringList files
-        = dir.entryList({QStringLiteral("*.bmp")}, QDir::Files | QDir::Hidden | QDir::System, QDir::NoSort);
-    for (const QString &file : files) {
-        const QString name = file.section(QLatin1Char('.'), 0, 0);
-        // "wood@2x.bmp" is the sharper picture of "wood", not a group of its own.
-        if (name.isEmpty() || isClassic(name) || TileGroup::isHighDensityName(name) || names_.contains(name))
-            continue;
-        names_.append(name);
+    for (const QString &folder : std::as_const(folders_)) {
+        const QStringList files = QDir(folder).entryList(
+            {QStringLiteral("*.bmp")}, QDir::Files | QDir::Hidden | QDir::System, QDir::NoSort);
+        for (const QString &file : files) {
+            const QString name = file.section(QLatin1Char('.'), 0, 0);
+            // "wood@2x.bmp" is the sharper picture of "wood", not a group of its own.
+            if (name.isEmpty() || isClassic(name) || TileGroup::isHighDensityName(name) || names_.contains(name))
+                continue;
+            names_.append(name);
+        }
     }
     std::sort(names_.begin(), names_.end(),
         [](const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
 }
 
-// "<name>.bmp", without regard to case: the name may come from settings written on
-// a file system that ignores it.
+// "<name>.bmp" from the first folder that has it, without regard to case: the name
+// may come from settings written on a file system that ignores it. An empty string
+// when no folder has it.
 QString TileGroups::fileOf(const QString &name) const
 {
-    const QDir dir(folder_);
     const QString exact = name + QStringLiteral(".bmp");
-    if (dir.exists(exact))
-        return dir.filePath(exact);
-    const QStringList files
-        = dir.entryList({QStringLiteral("*.bmp")}, QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
-    for (const QString &file : files) {
-        if (file.compare(exact, Qt::CaseInsensitive) == 0)
-            return dir.filePath(file);
+    for (const QString &folder : folders_) {
+        const QDir dir(folder);
+        if (dir.exists(exact))
+            return dir.filePath(exact);
+        const QStringList files
+            = dir.entryList({QStringLiteral("*.bmp")}, QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+        for (const QString &file : files) {
+            if (file.compare(exact, Qt::CaseInsensitive) == 0)
+                return dir.filePath(file);
+        }
     }
-    return dir.filePath(exact);
+    return {};
 }
 
 bool TileGroups::isClassic(const QString &name)

@@ -7,11 +7,12 @@
 #include <QStringList>
 
 // The tile groups on offer and the one in use. The built-in group ("classic") is drawn
-// in code; every other group is a bitmap strip "<name>.bmp" in the tile-group folder
-// "Wendlewicktiles" beside the executable, with perhaps a double-size "<name>@2x.bmp"
-// beside it for high-density screens. Views redraw on picturesChanged(); the
-// "Tiles" menu follows groupChecked(). Needs a QGuiApplication (the built-in group
-// draws text).
+// in code; every other group is a bitmap strip "<name>.bmp" in a tile-group folder:
+// "Wendlewicktiles" beside the executable, then "wendlewick/tiles" in the per-user,
+// installed and system data folders, with perhaps a double-size "<name>@2x.bmp" beside
+// it for high-density screens. A name found in several folders is taken from the
+// first. Views redraw on picturesChanged(); the "Tiles" menu follows groupChecked().
+// Needs a QGuiApplication (the built-in group draws text).
 class TileGroups : public QObject
 {
     Q_OBJECT
@@ -23,12 +24,16 @@ public:
     // The name of the built-in group, in the menu and in the settings.
     static inline const QString classicName = QStringLiteral("classic");
 
-    // `tilesfolder` defaults to the folder beside the executable. The groups on offer
-    // are listed once, here, as the "Tiles" menu is built once at start-up.
-    explicit TileGroups(const QString &tilesfolder = defaultFolder(), QObject *parent = nullptr);
+    // The folders are searched in their order. The groups on offer are listed once,
+    // here, as the "Tiles" menu is built once at start-up.
+    explicit TileGroups(const QStringList &tilesfolders = defaultFolders(), QObject *parent = nullptr);
+    explicit TileGroups(const QString &tilesfolder, QObject *parent = nullptr)
+        : TileGroups(QStringList {tilesfolder}, parent)
+    { }
 
-    static QString defaultFolder();
-    QString tilesfolder() const { return folder_; }
+    // The existing tile-group folders of this program, the first to search first.
+    static QStringList defaultFolders();
+    QStringList tilesfolders() const { return folders_; }
 
     // The names of the groups found at start, without the built-in one: each "*.bmp"
     // file's name up to its first ".", sorted without regard to case, each name once.
@@ -66,7 +71,7 @@ private:
     QString fileOf(const QString &name) const;
     void scan();
 
-    QString folder_;
+    QStringList folders_;
     QStringList names_;
     QString name_;
     QString file_; // the strip of the group from a file in use

@@ -7,6 +7,7 @@
 #include "headlessenvironment.h"
 #include "hostannouncer.h"
 #include "lazywordtrie.h"
+#include "stopsignals.h"
 #include "tserver.h"
 #include "wire.h"
 
@@ -14,23 +15,11 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QRandomGenerator>
-#include <QSocketNotifier>
 #include <QTextStream>
 
-#include <csignal>
 #include <cstdio>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace {
-
-int signalPipe[2] = {-1, -1};
-
-void onSignal(int)
-{
-    const char byte = 1;
-    [[maybe_unused]] const auto written = ::write(signalPipe[1], &byte, 1);
-}
 
 void logLine(const QString &text)
 {
@@ -185,32 +174,20 @@ int main(int argc, char *argv[])
     else
         logLine(QStringLiteral("lobbies will not list this game: %1").arg(announcer.errorString()));
 
-    // SIGINT and SIGTERM end the event loop through a pipe, the one safe way out of a handler.
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0) {
+    StopSignals stopSignals;
+    if (!stopSignals.isReady()) {
         std::perror("wendlewick-host: socketpair");
         return 1;
     }
-    QSocketNotifier notifier(signalPipe[0], QSocketNotifier::Read);
-    QObject::connect(&notifier, &QSocketNotifier::activated, &app, [&] {
-        char byte;
-        [[maybe_unused]] const auto got = ::read(signalPipe[0], &byte, 1);
+    QObject::connect(&stopSignals, &StopSignals::stopRequested, &app, [&] {
         logLine(QStringLiteral("stopping"));
         announcer.stop();
         server.shutdown();
         QCoreApplication::quit();
     });
-    struct sigaction action = {};
-    action.sa_handler = onSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
 
     logLine(QStringLiteral("wendlewick-host %1 listening on port %2")
                 .arg(QString::fromLatin1(wendlewickVersion))
                 .arg(server.port()));
-    const int rc = QCoreApplication::exec();
-    ::close(signalPipe[0]);
-    ::close(signalPipe[1]);
-    return rc;
+    return QCoreApplication::exec();
 }

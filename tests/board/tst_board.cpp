@@ -59,6 +59,7 @@ private Q_SLOTS:
     void unusableStripsAreRefused_data();
     void unusableStripsAreRefused();
     void groupsAreFoundInTheTilesFolder();
+    void aGroupInAnEarlierFolderHidesOneOfTheSameNameLater();
     void loadingAGroupSwitchesPicturesAndChecksIt();
     void highDensityScreensTakeTheDoubleSizeStrip_data();
     void highDensityScreensTakeTheDoubleSizeStrip();
@@ -339,6 +340,26 @@ void TestBoard::groupsAreFoundInTheTilesFolder()
     QVERIFY(groups.loadgrouptiles(QStringLiteral("stone")));
 
     QCOMPARE(TileGroups(dir.filePath(QStringLiteral("missing"))).groupNames(), QStringList());
+}
+
+void TestBoard::aGroupInAnEarlierFolderHidesOneOfTheSameNameLater()
+{
+    // The folder beside the program, then the installed data folder.
+    QTemporaryDir dir;
+    QDir(dir.path()).mkdir(QStringLiteral("beside"));
+    QDir(dir.path()).mkdir(QStringLiteral("installed"));
+    saveStrip(dir.filePath(QStringLiteral("beside/wood.bmp")), testStrip());
+    QImage other = testStrip();
+    other.fill(qRgb(1, 2, 3));
+    saveStrip(dir.filePath(QStringLiteral("installed/wood.bmp")), other);
+    saveStrip(dir.filePath(QStringLiteral("installed/ice.bmp")), other);
+
+    TileGroups groups({dir.filePath(QStringLiteral("beside")), dir.filePath(QStringLiteral("installed"))});
+    QCOMPARE(groups.groupNames(), (QStringList {QStringLiteral("ice"), QStringLiteral("wood")}));
+    QVERIFY(groups.loadgrouptiles(QStringLiteral("wood")));
+    QCOMPARE(groups.picture(5).pixel(3, 3), qRgb(5, 100, 50));
+    QVERIFY(groups.loadgrouptiles(QStringLiteral("ice")));
+    QCOMPARE(groups.picture(5).pixel(3, 3), qRgb(1, 2, 3));
 }
 
 void TestBoard::loadingAGroupSwitchesPicturesAndChecksIt()
