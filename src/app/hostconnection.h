@@ -34,16 +34,6 @@ public:
     void setCompanionPort(quint16 port) { companionPort_ = port; }
     void setInputLimits(const InputBuffer::Limits &limits);
 
-    // Where a joiner's address points: "host:port" and "[IPv6 address]:port" name
-    // their port (1 to 65535); any other address, a bare IPv6 one included, is the
-    // host itself at `defaultPort`.
-    struct Target
-    {
-        QString host;
-        quint16 port;
-    };
-    static Target targetOf(const QString &address, quint16 defaultPort);
-
     // Starts connecting `sock` to the host at `hostaddress`. An address that cannot
     // be used is given up quietly: the window stays as it is, unconnected.
     void open(const QString &hostaddress);

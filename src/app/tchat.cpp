@@ -10,6 +10,7 @@
 
 #include "computerplayers.h"
 #include "esockexception.h"
+#include "gameaddress.h"
 #include "gameflow.h"
 #include "hostconnection.h"
 #include "lazywordtrie.h"
@@ -532,7 +533,7 @@ void Tchat::hostpress()
 void Tchat::joinpress()
 {
     state_.loginname = state_.playername;
-    const HostConnection::Target target = HostConnection::targetOf(state_.hostaddress, setup_.gamePort);
+    const GameAddress::Target target = GameAddress::parse(state_.hostaddress, setup_.gamePort);
     connection_->setPort(target.port);
     connection_->open(target.host);
     playArea_->button_start->hide();

@@ -1,5 +1,6 @@
 #include "joincheck.h"
 
+#include "gameaddress.h"
 #include "wire.h"
 
 #include <QHostInfo>
@@ -14,7 +15,7 @@ constexpr int greetingBytes = 32;
 
 JoinCheck::JoinCheck(quint16 gamePort, QObject *parent)
     : QObject(parent)
-    , port_(gamePort)
+    , gamePort_(gamePort)
 {
     timer_.setSingleShot(true);
     connect(&timer_, &QTimer::timeout, this, &JoinCheck::timedOut);
@@ -30,14 +31,16 @@ void JoinCheck::start(const QString &address)
     cancel();
     running_ = true;
     typed_ = address.trimmed();
-    const QHostAddress numeric(typed_);
+    const GameAddress::Target target = GameAddress::parse(typed_, gamePort_);
+    port_ = target.port;
+    const QHostAddress numeric(target.host);
     if (!numeric.isNull()) {
         connectTo(numeric);
         return;
     }
     timer_.start(timing_.resolveMs);
     lookupId_ = QHostInfo::lookupHost(
-        typed_, this, [this](const QHostInfo &info) { resolved(info.addresses(), info.errorString()); });
+        target.host, this, [this](const QHostInfo &info) { resolved(info.addresses(), info.errorString()); });
 }
 
 void JoinCheck::cancel()
@@ -91,7 +94,7 @@ void JoinCheck::readGreeting()
             && (greeting_[command.size()] == '+' || greeting_[command.size()] == Wire::terminator);
     };
     if (startsWith(Wire::Cmd::sendlogininfo))
-        finish(true, address_.toString());
+        finish(true, GameAddress::format(address_.toString(), port_, gamePort_));
     else if (startsWith(Wire::Cmd::full))
         finish(false, QStringLiteral("The game at %1 is full.").arg(typed_));
     else if (whole)

@@ -30,13 +30,15 @@ public:
 
     void setTiming(const Timing &timing) { timing_ = timing; }
 
-    // Starts a look at `address` (a name or a numeric address), stopping one that runs.
+    // Starts a look at `address` (a name or a numeric address, perhaps with a port as
+    // GameAddress reads it), stopping one that runs.
     void start(const QString &address);
     void cancel();
     bool isRunning() const { return running_; }
 
 Q_SIGNALS:
-    // A Wendlewick host answered at `address`, numeric, for the game's command line.
+    // A Wendlewick host answered at `address`, numeric and with its port when that is
+    // not the game's own, for the game's command line.
     void passed(const QString &address);
     // Why there is no game to join, for the player.
     void failed(const QString &reason);
@@ -49,7 +51,8 @@ private:
     void timedOut();
     void finish(bool ok, const QString &text);
 
-    quint16 port_;
+    quint16 gamePort_;
+    quint16 port_ = 0; // of the look under way
     Timing timing_;
     bool running_ = false;
     QString typed_;

@@ -2,6 +2,7 @@
 
 #include "companionlistener.h"
 #include "discoverybrowser.h"
+#include "gameaddress.h"
 #include "gamelistmodel.h"
 #include "instanceguard.h"
 #include "joincheck.h"
@@ -118,17 +119,14 @@ void Lobby::join(const QString &address, quint16 port)
     QString problem = nameProblem(playerName());
     if (problem.isEmpty())
         problem = addressProblem(address);
-    if (problem.isEmpty() && port && port != setup_.gamePort)
-        problem = QStringLiteral("This game is on port %1, and the game joins games on port %2 only.")
-                      .arg(port)
-                      .arg(setup_.gamePort);
     if (problem.isEmpty() && gameIsRunning())
         problem = QStringLiteral("A game is already running: finish it before you join another.");
     if (!problem.isEmpty()) {
         setStatus(problem, true);
         return;
     }
-    joining_ = address.trimmed();
+    // A listed game on another port is joined as "address:port".
+    joining_ = port ? GameAddress::format(address.trimmed(), port, setup_.gamePort) : address.trimmed();
     setState(State::Checking);
     setStatus(QStringLiteral("Looking for the game at %1\u2026").arg(joining_));
     check_->start(joining_);

@@ -17,6 +17,8 @@ int main(int argc, char *argv[])
     QApplication::setOrganizationName(QStringLiteral("Wendlewick"));
     QApplication::setApplicationDisplayName(QStringLiteral("Wendlewick Lobby"));
     QApplication::setApplicationVersion(QString::fromLatin1(wendlewickVersion));
+    // The menu entry the lobby is started from; the game it starts shares it.
+    QGuiApplication::setDesktopFileName(QStringLiteral(WENDLEWICK_APP_ID));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(

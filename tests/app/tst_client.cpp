@@ -102,8 +102,6 @@ private Q_SLOTS:
     void oneOrTwoArgumentsTakeNoRole();
     void aTakenPortIsReportedInsteadOfHosting();
     void anUnusableAddressLeavesTheWindowWaiting();
-    void anAddressMayNameThePort_data();
-    void anAddressMayNameThePort();
     void aJoinerReachesAHostOnAnotherPort();
     void theNameGoesOutWithoutPlusSigns();
 
@@ -326,41 +324,6 @@ void TestClient::anUnusableAddressLeavesTheWindowWaiting()
     QVERIFY(chat->isVisible());
     // The companion connection is opened all the same.
     QTRY_VERIFY(companion_->hasPendingConnections());
-}
-
-void TestClient::anAddressMayNameThePort_data()
-{
-    QTest::addColumn<QString>("address");
-    QTest::addColumn<QString>("host");
-    QTest::addColumn<int>("port");
-    QTest::newRow("no port") << "192.0.2.1"
-                             << "192.0.2.1" << 7772;
-    QTest::newRow("IPv4 and port") << "192.0.2.1:7773"
-                                   << "192.0.2.1" << 7773;
-    QTest::newRow("name and port") << "games.example:65535"
-                                   << "games.example" << 65535;
-    QTest::newRow("bracketed IPv6 and port") << "[2001:db8::1]:7774"
-                                             << "2001:db8::1" << 7774;
-    QTest::newRow("bare IPv6") << "2001:db8::1"
-                               << "2001:db8::1" << 7772;
-    QTest::newRow("port 0") << "192.0.2.1:0"
-                            << "192.0.2.1:0" << 7772;
-    QTest::newRow("port too large") << "192.0.2.1:65536"
-                                    << "192.0.2.1:65536" << 7772;
-    QTest::newRow("port not a number") << "192.0.2.1:http"
-                                       << "192.0.2.1:http" << 7772;
-    QTest::newRow("no host") << ":7773"
-                             << ":7773" << 7772;
-}
-
-void TestClient::anAddressMayNameThePort()
-{
-    QFETCH(QString, address);
-    QFETCH(QString, host);
-    QFETCH(int, port);
-    const HostConnection::Target target = HostConnection::targetOf(address, 7772);
-    QCOMPARE(target.host, host);
-    QCOMPARE(int(target.port), port);
 }
 
 void TestClient::aJoinerReachesAHostOnAnotherPort()

@@ -74,6 +74,7 @@ void TestInstall::everyPartIsInstalled_data()
 {
     QTest::addColumn<QString>("path");
     QTest::newRow("game") << "bin/wendlewick";
+    QTest::newRow("lobby") << "bin/wendlewick-lobby";
     QTest::newRow("host") << "bin/wendlewick-host";
     for (const char *group : {"wood", "stone", "highcontrast"})
         QTest::newRow(group) << QStringLiteral("share/wendlewick/tiles/%1.bmp").arg(QLatin1String(group));
@@ -84,6 +85,7 @@ void TestInstall::everyPartIsInstalled_data()
             << QStringLiteral("share/icons/hicolor/%1x%1/apps/%2.png").arg(size).arg(appId);
     QTest::newRow("scalable icon") << QStringLiteral("share/icons/hicolor/scalable/apps/%1.svg").arg(appId);
     QTest::newRow("game's manual") << "share/man/man6/wendlewick.6.gz";
+    QTest::newRow("lobby's manual") << "share/man/man6/wendlewick-lobby.6.gz";
     QTest::newRow("host's manual") << "share/man/man6/wendlewick-host.6.gz";
     QTest::newRow("service") << "lib/systemd/system/wendlewick-host@.service";
     QTest::newRow("copyright") << "share/doc/wendlewick/copyright";

@@ -94,14 +94,19 @@ void TestLobbyWindow::open(quint16 gamePort)
 void TestLobbyWindow::joinsADiscoveredGameThroughTheWidgets_data()
 {
     QTest::addColumn<bool>("keyboard");
-    QTest::newRow("mouse") << false;
-    QTest::newRow("keyboard only") << true;
+    QTest::addColumn<bool>("otherPort"); // the game is not on the game's own port
+    QTest::newRow("mouse") << false << false;
+    QTest::newRow("keyboard only") << true << false;
+    QTest::newRow("another port") << false << true;
 }
 
 void TestLobbyWindow::joinsADiscoveredGameThroughTheWidgets()
 {
     QFETCH(bool, keyboard);
-    open(server_->port());
+    QFETCH(bool, otherPort);
+    open(otherPort ? quint16(server_->port() + 1) : server_->port());
+    const QString address
+        = otherPort ? QStringLiteral("127.0.0.1:%1").arg(server_->port()) : QStringLiteral("127.0.0.1");
     auto *list = find<QTreeView>("list_games");
     QTRY_COMPARE(list->model()->rowCount(), 1);
     QCOMPARE(list->model()->index(0, 0).data().toString(), QStringLiteral("(nobody yet)"));
@@ -125,10 +130,10 @@ void TestLobbyWindow::joinsADiscoveredGameThroughTheWidgets()
     }
 
     QTRY_COMPARE(launcher_.started.size(), 1);
-    QCOMPARE(launcher_.started.at(0), (QStringList {"Ben", "127.0.0.1", "false"}));
+    QCOMPARE(launcher_.started.at(0), (QStringList {"Ben", address, "false"}));
     QVERIFY(!window_->isVisible());
     QCOMPARE(list->model()->rowCount(), 0);
-    QCOMPARE(find<QComboBox>("combo_address")->itemText(0), QStringLiteral("127.0.0.1"));
+    QCOMPARE(find<QComboBox>("combo_address")->itemText(0), address);
 
     // The game's companion connection comes and goes: the lobby is back.
     QTcpSocket game;

@@ -1,5 +1,6 @@
 // The codec without sockets: framing, fields, numbers, text and every message layout.
 #include "fieldreader.h"
+#include "gameaddress.h"
 #include "inputbuffer.h"
 #include "wire.h"
 
@@ -44,6 +45,8 @@ private Q_SLOTS:
     void noFieldCarriesTheTerminator();
     void noMessageCarriesALineBreak_data();
     void noMessageCarriesALineBreak();
+    void anAddressMayNameThePort_data();
+    void anAddressMayNameThePort();
 };
 
 void TestWire::framingCutsMessagesAtTheTerminator_data()
@@ -399,4 +402,43 @@ void TestWire::noMessageCarriesALineBreak()
 }
 
 QTEST_GUILESS_MAIN(TestWire)
+void TestWire::anAddressMayNameThePort_data()
+{
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<QString>("host");
+    QTest::addColumn<int>("port");
+    QTest::newRow("no port") << "192.0.2.1"
+                             << "192.0.2.1" << 7772;
+    QTest::newRow("IPv4 and port") << "192.0.2.1:7773"
+                                   << "192.0.2.1" << 7773;
+    QTest::newRow("name and port") << "games.example:65535"
+                                   << "games.example" << 65535;
+    QTest::newRow("bracketed IPv6 and port") << "[2001:db8::1]:7774"
+                                             << "2001:db8::1" << 7774;
+    QTest::newRow("bare IPv6") << "2001:db8::1"
+                               << "2001:db8::1" << 7772;
+    QTest::newRow("port 0") << "192.0.2.1:0"
+                            << "192.0.2.1:0" << 7772;
+    QTest::newRow("port too large") << "192.0.2.1:65536"
+                                    << "192.0.2.1:65536" << 7772;
+    QTest::newRow("port not a number") << "192.0.2.1:http"
+                                       << "192.0.2.1:http" << 7772;
+    QTest::newRow("no host") << ":7773"
+                             << ":7773" << 7772;
+}
+
+// Read back, and written again as the lobby writes a listed game's address.
+void TestWire::anAddressMayNameThePort()
+{
+    QFETCH(QString, address);
+    QFETCH(QString, host);
+    QFETCH(int, port);
+    const GameAddress::Target target = GameAddress::parse(address, 7772);
+    QCOMPARE(target.host, host);
+    QCOMPARE(int(target.port), port);
+    const QString written = GameAddress::format(target.host, target.port, 7772);
+    QCOMPARE(GameAddress::parse(written, 7772).host, host);
+    QCOMPARE(int(GameAddress::parse(written, 7772).port), port);
+}
+
 #include "tst_wire.moc"
