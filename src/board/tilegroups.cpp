@@ -29,7 +29,8 @@ void TileGroups::scan()
         for (const QString &file : files) {
             const QString name = file.section(QLatin1Char('.'), 0, 0);
             // "wood@2x.bmp" is the sharper picture of "wood", not a group of its own.
-            if (name.isEmpty() || isClassic(name) || TileGroup::isHighDensityName(name) || names_.contains(name))
+            if (name.isEmpty() || isClassic(name) || TileGroup::isHighDensityName(name)
+                || names_.contains(name))
                 continue;
             names_.append(name);
         }
