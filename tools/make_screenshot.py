@@ -112,7 +112,8 @@ def main():
     home = tempfile.mkdtemp(prefix="wendlewick-shot-")
     os.makedirs(os.path.join(home, "run"), mode=0o700)
     env = dict(os.environ, HOME=home, DISPLAY=DISPLAY, QT_QPA_PLATFORM="xcb", LANG="C.UTF-8",
-               XDG_RUNTIME_DIR=os.path.join(home, "run"), WENDLEWICK_DATA_DIR=os.path.join(home, "data"))
+               XDG_RUNTIME_DIR=os.path.join(home, "run"), WENDLEWICK_DATA_DIR=os.path.join(home, "data"),
+               WENDLEWICK_DISCOVERY="off")
     processes = []
     try:
         processes.append(subprocess.Popen(["Xvfb", DISPLAY, "-screen", "0", "1024x768x24", "-nolisten", "tcp"]))
