@@ -68,14 +68,18 @@ QString TDictn::filePath() const
 void TDictn::openFile(Access access)
 {
     const QString path = filePath();
+    // The built-in block this run wrote as the file: what a read of the file would give.
+    QByteArray written;
     if (!QFile::exists(path)) {
         const QByteArray block = builtinBlock(resource_);
         if (!block.isEmpty()) {
             // Written whole or not at all, so a failed write never leaves a cut-short
             // list behind for the next start to trust.
             QSaveFile out(path);
-            if (out.open(QIODevice::WriteOnly) && out.write(block) == block.size() && out.commit())
+            if (out.open(QIODevice::WriteOnly) && out.write(block) == block.size() && out.commit()) {
                 wroteFile_ = true;
+                written = block;
+            }
         }
     }
 
@@ -90,7 +94,10 @@ void TDictn::openFile(Access access)
         // One copy, read once: a map would fault (SIGBUS) on the next lookup after
         // another process truncated the file.
         const qint64 bytes = (lastRecord_ + 1) * recordSize;
-        records_ = file_.read(bytes);
+        if (written.size() == size)
+            records_ = bytes == size ? written : written.first(bytes);
+        else
+            records_ = file_.read(bytes);
         if (records_.size() == bytes) {
             base_ = reinterpret_cast<const uchar *>(records_.constData());
             file_.close();

@@ -3,28 +3,18 @@
 #include "tallyfile.h"
 #include "tallylist.h"
 #include "tallytable.h"
-#include "tlzrw1.h"
 
-#include <QBuffer>
 #include <QFile>
 
 namespace LastGame {
 
 std::optional<Totals> read(const QString &folder)
 {
-    QFile packed(TallyFile(folder).filePath());
-    if (!packed.exists())
+    const TallyFile file(folder);
+    if (!QFile::exists(file.filePath()))
         return Totals(); // no game counted yet
-    if (!packed.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QBuffer text;
-    text.open(QIODevice::ReadWrite);
-    Tlzrw1 codec;
-    codec.setSizeLimit(TallyTable::maxTextSize);
-    if (codec.decompressDevice(packed, text) < 0 || !text.seek(0))
-        return std::nullopt;
     TallyTable table;
-    if (!table.loadgrid(text))
+    if (!file.peek(table))
         return std::nullopt;
     bool gamesOk = false;
     bool winsOk = false;

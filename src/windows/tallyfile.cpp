@@ -3,6 +3,7 @@
 #include "tallytable.h"
 #include "tlzrw1.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -60,26 +61,16 @@ TallyFile::LoadResult TallyFile::load(TallyTable &table)
     if (!text.open())
         return unreadable(QStringLiteral("no working copy: ") % text.errorString());
 
-    Tlzrw1 codec;
-    codec.setSizeLimit(TallyTable::maxTextSize);
-    QString damage;
-    if (codec.decompressDevice(packed, text) < 0) {
-        switch (codec.error()) {
-        case Tlzrw1::Error::NoMemory:
-        case Tlzrw1::Error::OpenOutput:
-        case Tlzrw1::Error::Write:
-            return unreadable(codec.errorString());
-        default:
-            damage = codec.errorString();
-        }
-    } else if (!text.seek(0)) {
-        return unreadable(text.errorString());
-    } else if (!table.loadgrid(text, &damage)) {
-        damage = path % QStringLiteral(": ") % damage;
-    } else {
+    const Unpacked unpacked = unpack(packed, text, table);
+    if (unpacked.outcome == Unpacked::Loaded) {
         result.status = LoadStatus::Loaded;
         return result;
     }
+    if (unpacked.outcome == Unpacked::NoWorkingCopy)
+        return unreadable(unpacked.why);
+    const QString damage = unpacked.outcome == Unpacked::TextDamaged
+        ? path % QStringLiteral(": ") % unpacked.why
+        : unpacked.why;
 
     packed.close();
     const QString aside = setAsideName();
@@ -92,6 +83,38 @@ TallyFile::LoadResult TallyFile::load(TallyTable &table)
                          "started.")
               .arg(damage, QDir::toNativeSeparators(aside));
     return result;
+}
+
+TallyFile::Unpacked TallyFile::unpack(QIODevice &packed, QIODevice &text, TallyTable &table)
+{
+    Tlzrw1 codec;
+    codec.setSizeLimit(TallyTable::maxTextSize);
+    if (codec.decompressDevice(packed, text) < 0) {
+        switch (codec.error()) {
+        case Tlzrw1::Error::NoMemory:
+        case Tlzrw1::Error::OpenOutput:
+        case Tlzrw1::Error::Write:
+            return {Unpacked::NoWorkingCopy, codec.errorString()};
+        default:
+            return {Unpacked::Damaged, codec.errorString()};
+        }
+    }
+    if (!text.seek(0))
+        return {Unpacked::NoWorkingCopy, text.errorString()};
+    QString damage;
+    if (!table.loadgrid(text, &damage))
+        return {Unpacked::TextDamaged, damage};
+    return {};
+}
+
+bool TallyFile::peek(TallyTable &table) const
+{
+    QFile packed(filePath());
+    if (!packed.open(QIODevice::ReadOnly))
+        return false;
+    QBuffer text;
+    text.open(QIODevice::ReadWrite);
+    return unpack(packed, text, table).outcome == Unpacked::Loaded;
 }
 
 bool TallyFile::save(const TallyTable &table)

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class QIODevice;
+
 class TallyTable;
 
 // The tally file "Wendlewicktally.tld" in a folder: the table's text layout in the
@@ -37,6 +39,11 @@ public:
     // Reads the tally file into `table`. The table is changed only when the file loads.
     LoadResult load(TallyTable &table);
 
+    // Reads the tally file into `table` and changes nothing on disk, whatever it finds
+    // (for another program that only looks). False, with `table` unchanged, when the
+    // file is missing, unreadable or damaged.
+    bool peek(TallyTable &table) const;
+
     // Writes `table` to the tally file. On failure the previous file is untouched and
     // errorString() says why.
     bool save(const TallyTable &table);
@@ -46,6 +53,14 @@ public:
 
 private:
     QString setAsideName() const;
+    // Decompresses `packed` into `text` and loads that into `table`.
+    struct Unpacked
+    {
+        // Damaged: the container; TextDamaged: the text inside a whole container.
+        enum Outcome { Loaded, NoWorkingCopy, Damaged, TextDamaged } outcome = Loaded;
+        QString why; // empty when Loaded
+    };
+    static Unpacked unpack(QIODevice &packed, QIODevice &text, TallyTable &table);
 
     QString folder;
     QString lastError;

@@ -4,6 +4,7 @@
 #include "gamesummary.h"
 #include "gamesummaryview.h"
 #include "lazywordtrie.h"
+#include "legibility.h"
 #include "reviewboard.h"
 #include "reviewplacement.h"
 #include "roundreview.h"
@@ -159,18 +160,6 @@ bool onlyDimmed(const QImage &before, const QImage &after, Cell shown, int inset
         }
     }
     return true;
-}
-
-// The contrast ratio of two colours, as the web's accessibility guidelines define it.
-double contrast(const QColor &a, const QColor &b)
-{
-    auto luminance = [](const QColor &c) {
-        auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
-        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
-    };
-    const double la = luminance(a);
-    const double lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
 QColor meanColour(const QImage &image, const QRect &area)
@@ -696,7 +685,8 @@ void TestWordsList::thePathReadsOnEveryTileGroupAndScale()
         const QColor tileColour = meanColour(before, tile.adjusted(2, 2, -2, -2));
         double best = 0;
         for (int x = tile.left(); x < tile.left() + cell / 5; ++x)
-            best = std::max(best, contrast(after.pixelColor(x, tile.top() + cell / 4), tileColour));
+            best = std::max(
+                best, Legibility::contrastRatio(after.pixelColor(x, tile.top() + cell / 4), tileColour));
         QVERIFY2(best >= 3.0, qPrintable(QString::number(best)));
     }
     // The tiles off the path are darker than those on it.
