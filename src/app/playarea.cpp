@@ -78,7 +78,7 @@ PlayArea::PlayArea(QWidget *panel)
     label_status
         = makeLabel(panel, "label_status", QRect(6, 50, 515, 18), QStringLiteral("Welcome to Wendlewick"));
     label_status->setAlignment(Qt::AlignCenter);
-    label_status->setFont(MainArt::uiFont(15, true));
+    label_status->setFont(Artwork::uiFont(15, true));
     setTextColor(label_status, MainArt::lightYellow);
 
     panel_winner = new QFrame(panel);
@@ -93,7 +93,7 @@ PlayArea::PlayArea(QWidget *panel)
     label_winner1 = makeLabel(panel_winner, "label_winner1", QRect(3, 3, 511, 45));
     for (QLabel *label : {label_winner2, label_winner1}) {
         label->setAlignment(Qt::AlignCenter);
-        label->setFont(MainArt::uiFont(28, true));
+        label->setFont(Artwork::uiFont(28, true));
     }
     setTextColor(label_winner2, QColor(128, 128, 128));
     setTextColor(label_winner1, QColor(255, 236, 90));
@@ -106,7 +106,7 @@ PlayArea::PlayArea(QWidget *panel)
     label_timer->setObjectName(QStringLiteral("label_timer"));
     label_timer->setGeometry(clock);
     label_timer->setAlignment(Qt::AlignCenter);
-    label_timer->setFont(MainArt::uiFont(16, true));
+    label_timer->setFont(Artwork::uiFont(16, true));
     setTextColor(label_timer, MainArt::paleYellow);
     image_timer->hide();
     label_timer->hide();

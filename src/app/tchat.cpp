@@ -210,7 +210,7 @@ void Tchat::buildPanel()
     panel_board_->setGeometry(2, 2, boardPanelWidth, boardPanelHeight);
     panel_board_->setAutoFillBackground(true);
     panel_board_->setPalette(pal);
-    panel_board_->setFont(MainArt::uiFont(13));
+    panel_board_->setFont(Artwork::uiFont(13));
     panel_board_->setStyleSheet(MainArt::panelStyleSheet());
     panel_board_->installEventFilter(this);
 
