@@ -11,6 +11,7 @@
 #include "computerplayers.h"
 #include "esockexception.h"
 #include "gameaddress.h"
+#include "gamecommandline.h"
 #include "gameflow.h"
 #include "hostconnection.h"
 #include "lazywordtrie.h"
@@ -486,23 +487,23 @@ void Tchat::processparams(const QStringList &arguments)
     menus_->StartGame1->setEnabled(false);
     state_.loginname.clear();
 
-    if (arguments.isEmpty()) {
+    const GameCommandLine line = GameCommandLine::parse(arguments);
+    if (line.role == GameCommandLine::Role::Solo) {
         addSystemLine(QStringLiteral("Loading Solo Game..Please wait."));
         showWindow(download_);
-        state_.hostaddress = QStringLiteral("127.0.0.1");
-        state_.playername = QStringLiteral("You");
+        state_.hostaddress = line.hostaddress;
+        state_.playername = line.playername;
         soloGame_ = true;
         hostpress();
         return;
     }
 
     addSystemLine(QStringLiteral("Loading Multi-player Game.. Please Wait."));
-    if (arguments.size() < 3)
+    if (line.role == GameCommandLine::Role::None)
         return;
-    // A name travels in the middle of messages, where a "+" would split it.
-    state_.playername = QString(arguments.at(0)).replace(QLatin1Char('+'), QLatin1Char('-'));
-    state_.hostaddress = arguments.at(1);
-    if (arguments.at(2) == QLatin1StringView("true"))
+    state_.playername = line.playername;
+    state_.hostaddress = line.hostaddress;
+    if (line.role == GameCommandLine::Role::Host)
         hostpress();
     else
         joinpress();
@@ -521,7 +522,7 @@ void Tchat::hostpress()
     state_.loginname = state_.playername;
     state_.ishost = true;
     connection_->setPort(server_->port());
-    connection_->open(QStringLiteral("127.0.0.1"));
+    connection_->open(GameCommandLine::loopback);
     playArea_->button_start->show();
     menus_->StartGame1->setEnabled(true);
     menus_->AddComputerPlayer1->menuAction()->setEnabled(true);

@@ -2,6 +2,7 @@
 
 #include "boarddealer.h"
 #include "clientstate.h"
+#include "gameports.h"
 #include "gamesounds.h"
 #include "hostenvironment.h"
 #include "settingsfile.h"
@@ -81,10 +82,10 @@ public:
         // The command line after the program's name; the process's own when unset.
         std::optional<QStringList> arguments;
         // The game's port: hosted on and joined at. 0 hosts on a free port (tests).
-        quint16 gamePort = 7772;
+        quint16 gamePort = GamePorts::game;
         // Where the host listens: every address, so that others can join.
         QHostAddress listenAddress = QHostAddress::Any;
-        quint16 companionPort = 9001;
+        quint16 companionPort = GamePorts::companion;
         // The host's board draws; a generator seeded from the clock when unset.
         UniformDraw draw;
         SoundPlayer *soundPlayer = nullptr; // the Qt Multimedia player

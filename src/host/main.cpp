@@ -4,6 +4,7 @@
 #include "computerplayers.h"
 #include "discoveryresponder.h"
 #include "esockexception.h"
+#include "gameports.h"
 #include "headlessenvironment.h"
 #include "hostannouncer.h"
 #include "lazywordtrie.h"
@@ -50,8 +51,8 @@ int main(int argc, char *argv[])
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption portOption(QStringLiteral("port"),
-        QStringLiteral("TCP port to listen on (default 7772)."), QStringLiteral("port"),
-        QStringLiteral("7772"));
+        QStringLiteral("TCP port to listen on (default %1).").arg(GamePorts::game), QStringLiteral("port"),
+        QString::number(GamePorts::game));
     const QCommandLineOption pauseOption(QStringLiteral("pause"),
         QStringLiteral("Seconds between rounds (default 10)."), QStringLiteral("seconds"),
         QStringLiteral("10"));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "gameports.h"
+
 #include <QList>
 #include <QObject>
 
@@ -15,7 +17,7 @@ class CompanionListener : public QObject
     Q_OBJECT
 
 public:
-    static constexpr quint16 defaultPort = 9001;
+    static constexpr quint16 defaultPort = GamePorts::companion;
     // Connections held at once; more are closed at once.
     static constexpr int maxConnections = 4;
 

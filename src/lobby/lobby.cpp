@@ -3,6 +3,7 @@
 #include "companionlistener.h"
 #include "discoverybrowser.h"
 #include "gameaddress.h"
+#include "gamecommandline.h"
 #include "gamelistmodel.h"
 #include "instanceguard.h"
 #include "joincheck.h"
@@ -24,8 +25,7 @@ Lobby::Lobby(const Setup &setup, QObject *parent)
     , check_(new JoinCheck(setup.gamePort, this))
 {
     if (setup_.settingsPath.isEmpty())
-        setup_.settingsPath
-            = QDir(ProgramFolders::writableFolder()).filePath(QStringLiteral("orinlobby.ini"));
+        setup_.settingsPath = ProgramFolders::settingsFilePath();
     if (setup_.tallyFolder.isEmpty())
         setup_.tallyFolder = ProgramFolders::writableFolder();
     if (setup_.markerFolder.isEmpty())
@@ -42,7 +42,7 @@ Lobby::Lobby(const Setup &setup, QObject *parent)
         settings_->addRecentHost(joining_);
         Q_EMIT recentHostsChanged();
         setState(State::Idle);
-        launch({playerName(), address, QStringLiteral("false")});
+        launch(GameCommandLine::join(playerName(), address).arguments());
     });
     connect(check_, &JoinCheck::failed, this, [this](const QString &reason) {
         setState(State::Idle);
@@ -100,7 +100,7 @@ QString Lobby::addressProblem(const QString &address)
 
 void Lobby::playSolo()
 {
-    launch({});
+    launch(GameCommandLine::solo().arguments());
 }
 
 void Lobby::hostGame()
@@ -109,7 +109,7 @@ void Lobby::hostGame()
         setStatus(problem, true);
         return;
     }
-    launch({playerName(), QStringLiteral("127.0.0.1"), QStringLiteral("true")});
+    launch(GameCommandLine::host(playerName()).arguments());
 }
 
 void Lobby::join(const QString &address, quint16 port)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "discoveryconfig.h"
+#include "gameports.h"
 #include "lastgame.h"
 
 #include <QObject>
@@ -32,8 +33,8 @@ public:
         QString settingsPath; // orinlobby.ini in the game's writable folder
         QString tallyFolder; // the game's writable folder
         QString markerFolder; // where a running game keeps its marker: the instance guard's folder
-        quint16 companionPort = 9001; // 0: any free port (tests)
-        quint16 gamePort = 7772; // the one port the game joins
+        quint16 companionPort = GamePorts::companion; // 0: any free port (tests)
+        quint16 gamePort = GamePorts::game; // the one port the game joins
         DiscoveryConfig discovery = DiscoveryConfig::fromEnvironment();
         GameLauncher *launcher = nullptr; // the game as a process when null
     };

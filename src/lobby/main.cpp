@@ -1,6 +1,7 @@
 // wendlewick-lobby: finds games on the local network and starts the game to play
 // solo, to host a game or to join one.
 #include "discoverywire.h"
+#include "gameports.h"
 #include "instanceguard.h"
 #include "lobby.h"
 #include "lobbywindow.h"
@@ -28,10 +29,11 @@ int main(int argc, char *argv[])
         "address of each interface, and hosts answer and announce themselves. With the environment "
         "variable WENDLEWICK_DISCOVERY=off the lobby neither asks nor listens, and games are joined by "
         "address only. The game tells the lobby it has ended through its companion connection to "
-        "127.0.0.1 port 9001.\n\n"
+        "127.0.0.1 port %3.\n\n"
         "Only one lobby runs per user: starting another brings the running one forward.")
                                          .arg(DiscoveryWire::defaultPort)
-                                         .arg(QString::fromLatin1(DiscoveryWire::multicastGroup)));
+                                         .arg(QString::fromLatin1(DiscoveryWire::multicastGroup))
+                                         .arg(GamePorts::companion));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.process(app);
