@@ -2,6 +2,7 @@
 
 #include "clientstate.h"
 #include "gamelabels.h"
+#include "gamesession.h"
 #include "mainart.h"
 #include "rostermodel.h"
 #include "roundedpanel.h"
@@ -158,6 +159,12 @@ void RosterView::showRow(int slot)
     bonuses_[i]->setText(row.bonus);
     bonuses_[i]->setProperty("tag", row.bonusTag);
     eyes_[i]->setVisible(row.watching);
+}
+
+void RosterView::follow(const GameSession *session)
+{
+    connect(session, &GameSession::gameSettingsChanged, this,
+        [this, session] { showGameSettings(session->state()); });
 }
 
 void RosterView::showGameSettings(const ClientState &state)

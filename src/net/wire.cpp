@@ -412,15 +412,15 @@ std::optional<LoadStats> loadstats(QByteArrayView rest)
     const auto phase = fields.nextInt();
     if (!phase)
         return stats;
-    GameUnderWay game {*target, seconds, *code, *minimum, *left, HostPhase(*phase), {}};
+    GameUnderWay game {*target, seconds, *code, *minimum, *left, HostPhase(*phase), {}, true};
     fields.beginList();
     while (!fields.atListEnd()) {
         const auto scored = fields.nextInt();
-        if (!scored)
-            return stats;
-        const auto score = fields.nextInt();
-        if (!score)
-            return stats;
+        const auto score = scored ? fields.nextInt() : std::nullopt;
+        if (!score) {
+            game.complete = false;
+            break;
+        }
         game.scores.append({*scored, *score});
     }
     stats.game = std::move(game);

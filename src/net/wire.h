@@ -234,11 +234,12 @@ struct GameUnderWay
     int secondsLeft = 0;
     HostPhase phase = HostPhase::RoundRunning; // any number, as the host sent it
     QList<std::pair<int, int>> scores; // slot and game score
+    bool complete = true; // false: the scores stop at a pair that is no number
 };
 struct LoadStats
 {
     int slot = 0;
-    // Nothing when a number after the slot, a score pair's included, does not convert.
+    // Nothing when a number of fields 2 to 7 does not convert.
     std::optional<GameUnderWay> game;
 };
 std::optional<LoadStats> loadstats(QByteArrayView rest);

@@ -56,8 +56,8 @@ QString decoded(const QByteArray &message)
                              QStringList scores;
                              for (const auto &[slot, score] : g.scores)
                                  scores << n(slot) + ":" + n(score);
-                             return join({n(g.target), n(g.roundSeconds), n(g.boardCode), n(g.minLetters),
-                                 n(g.secondsLeft), n(int(g.phase)), scores.join(QLatin1Char(','))});
+                             return join({n(g.target), n(g.roundSeconds), n(g.boardCode), n(g.minLetters), n(g.secondsLeft),
+                    n(int(g.phase)), scores.join(QLatin1Char(',')) + (g.complete ? "" : ",cut")});
                          })});
         });
     if (command == Cmd::mainlist)
@@ -415,7 +415,8 @@ void TestWire::whatTheHostSendsDecodesToItsFields_data()
     QTest::newRow("score, total no number") << m("CMD_addscore+2+5+many+") << "2|5|-";
     QTest::newRow("score, points no number") << m("CMD_addscore+2+five+17+") << "-";
     QTest::newRow("late join") << m("CMD_loadstats+2+300+soon+9+5+50+1+3+30") << "2|300|-|9|5|50|1|3:30";
-    QTest::newRow("late join, a broken pair") << m("CMD_loadstats+2+300+90+9+5+50+1+3+x") << "2|-";
+    QTest::newRow("late join, a broken pair") << m("CMD_loadstats+2+300+90+9+5+50+1+3+30+4+x") << "2|300|90|9|5|50|1|3:30,cut";
+    QTest::newRow("late join, minimum no number") << m("CMD_loadstats+2+300+90+9+four+50+1") << "2|-";
     QTest::newRow("late join, built") << ToPlayer::loadstats(2, 30, 60, 4, 3, 20, 1, scores)
                                       << "2|30|60|4|3|20|1|1:0,2:0,3:30,4:0,5:0,6:0,7:0,8:0,9:0,10:0";
     QTest::newRow("round's words") << ToPlayer::mainlist(3, {"CAT", "DOG"}) << "3|CAT,DOG";
