@@ -332,6 +332,20 @@ QByteArrayView firstField(QByteArrayView rest)
     return plus < 0 ? rest : rest.first(plus);
 }
 
+// The next N fields as numbers; nothing when one of them is no number.
+template<std::size_t N>
+std::optional<std::array<int, N>> nextInts(FieldReader &fields)
+{
+    std::array<int, N> numbers {};
+    for (int &number : numbers) {
+        const auto value = fields.nextInt();
+        if (!value)
+            return std::nullopt;
+        number = *value;
+    }
+    return numbers;
+}
+
 } // namespace
 
 std::optional<int> sendlogininfo(QByteArrayView rest)
@@ -380,13 +394,10 @@ std::optional<JustWatching> justwatching(QByteArrayView rest)
 std::optional<AddScore> addscore(QByteArrayView rest)
 {
     FieldReader fields(rest.toByteArray());
-    const auto slot = fields.nextInt();
-    if (!slot)
+    const auto scored = nextInts<2>(fields);
+    if (!scored)
         return std::nullopt;
-    const auto points = fields.nextInt();
-    if (!points)
-        return std::nullopt;
-    return AddScore {*slot, *points, fields.nextInt()};
+    return AddScore {(*scored)[0], (*scored)[1], fields.nextInt()};
 }
 
 std::optional<LoadStats> loadstats(QByteArrayView rest)
@@ -398,32 +409,22 @@ std::optional<LoadStats> loadstats(QByteArrayView rest)
     LoadStats stats {*slot, std::nullopt};
     const auto target = fields.nextInt();
     const auto seconds = FieldReader::toInt(fields.next());
-    if (!target)
+    // The board-size code, the minimum word length, the seconds left and the phase.
+    const auto game = nextInts<4>(fields);
+    if (!target || !game)
         return stats;
-    const auto code = fields.nextInt();
-    if (!code)
-        return stats;
-    const auto minimum = fields.nextInt();
-    if (!minimum)
-        return stats;
-    const auto left = fields.nextInt();
-    if (!left)
-        return stats;
-    const auto phase = fields.nextInt();
-    if (!phase)
-        return stats;
-    GameUnderWay game {*target, seconds, *code, *minimum, *left, HostPhase(*phase), {}, true};
+    const auto [code, minimum, left, phase] = *game;
+    GameUnderWay underWay {*target, seconds, code, minimum, left, HostPhase(phase), {}, true};
     fields.beginList();
     while (!fields.atListEnd()) {
-        const auto scored = fields.nextInt();
-        const auto score = scored ? fields.nextInt() : std::nullopt;
-        if (!score) {
-            game.complete = false;
+        const auto pair = nextInts<2>(fields);
+        if (!pair) {
+            underWay.complete = false;
             break;
         }
-        game.scores.append({*scored, *score});
+        underWay.scores.append({(*pair)[0], (*pair)[1]});
     }
-    stats.game = std::move(game);
+    stats.game = std::move(underWay);
     return stats;
 }
 
@@ -470,14 +471,12 @@ TimeUp timeup(QByteArrayView rest)
     FieldReader fields(rest.toByteArray());
     fields.beginList();
     while (!fields.atListEnd()) {
-        const auto slot = fields.nextInt();
-        const auto points = slot ? fields.nextInt() : std::nullopt;
-        const auto total = points ? fields.nextInt() : std::nullopt;
-        if (!total) {
+        const auto record = nextInts<3>(fields);
+        if (!record) {
             scores.complete = false;
             break;
         }
-        scores.scores.append({*slot, *points, *total});
+        scores.scores.append({(*record)[0], (*record)[1], (*record)[2]});
     }
     return scores;
 }
@@ -493,12 +492,10 @@ QList<BoardCell> loadboard(QByteArrayView rest)
     FieldReader fields(rest.toByteArray());
     fields.beginList();
     while (!fields.atListEnd()) {
-        const auto row = fields.nextInt();
-        const auto col = row ? fields.nextInt() : std::nullopt;
-        const auto code = col ? fields.nextInt() : std::nullopt;
-        if (!code)
+        const auto cell = nextInts<3>(fields);
+        if (!cell)
             break;
-        cells.append({*row, *col, *code});
+        cells.append({(*cell)[0], (*cell)[1], (*cell)[2]});
     }
     return cells;
 }
@@ -506,32 +503,22 @@ QList<BoardCell> loadboard(QByteArrayView rest)
 std::optional<GoodWord> goodword(QByteArrayView rest)
 {
     FieldReader fields(rest.toByteArray());
-    const auto slot = fields.nextInt();
-    if (!slot)
-        return std::nullopt;
-    const auto points = fields.nextInt();
-    if (!points)
-        return std::nullopt;
+    const auto scored = nextInts<2>(fields);
     const QString word = fromWire(fields.next());
-    const auto tiles = fields.nextInt();
-    if (!tiles)
+    const auto tilesAndFirst = nextInts<2>(fields);
+    if (!scored || !tilesAndFirst)
         return std::nullopt;
-    const auto first = fields.nextInt();
-    if (!first)
-        return std::nullopt;
-    return GoodWord {*slot, *points, word, *tiles, *first == 1 ? Finder::First : Finder::Later};
+    const auto [tiles, first] = *tilesAndFirst;
+    return GoodWord {(*scored)[0], (*scored)[1], word, tiles, first == 1 ? Finder::First : Finder::Later};
 }
 
 std::optional<NotValid> notvalid(QByteArrayView rest)
 {
     FieldReader fields(rest.toByteArray());
-    const auto slot = fields.nextInt();
-    if (!slot)
+    const auto head = nextInts<2>(fields);
+    if (!head)
         return std::nullopt;
-    const auto reason = fields.nextInt();
-    if (!reason)
-        return std::nullopt;
-    return NotValid {*slot, RejectReason(*reason), fromWire(fields.next())};
+    return NotValid {(*head)[0], RejectReason((*head)[1]), fromWire(fields.next())};
 }
 
 QString text(QByteArrayView rest)
