@@ -343,6 +343,8 @@ void Tchat::connectClient()
     });
     connect(dispatch_, &ClientDispatch::admitted, this, &Tchat::loadinifile);
     connect(dispatch_, &ClientDispatch::gameFull, this, &Tchat::showGameFull);
+    connect(dispatch_, &ClientDispatch::gameFull, this, [this] { ending_.gameFull(); });
+    connect(dispatch_, &ClientDispatch::removed, this, [this] { ending_.removed(); });
     connect(dispatch_, &ClientDispatch::justWatchingChanged, menus_->JustWatch1, &QAction::setChecked);
     connect(dispatch_, &ClientDispatch::gameSettingsChanged, this,
         [this] { rosterView_->showGameSettings(state_); });
@@ -547,6 +549,8 @@ void Tchat::joinpress()
 
 void Tchat::sockInfo()
 {
+    // The lobby that started the game tells the player why it ended.
+    connection_->tellCompanion(CompanionWire::encode({ending_.reason(connection_->failed())}));
     // "Game is full" stays until the player has read it.
     if (gameFullBox_) {
         hostClosed_ = true;

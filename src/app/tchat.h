@@ -2,6 +2,7 @@
 
 #include "boarddealer.h"
 #include "clientstate.h"
+#include "gameending.h"
 #include "gamesounds.h"
 #include "hostenvironment.h"
 #include "settingsfile.h"
@@ -314,6 +315,7 @@ private:
     std::unique_ptr<WordNet> wordnet_;
     QPointer<QWidget> wordsList_;
     QPointer<QMessageBox> gameFullBox_;
+    GameEnding ending_;
     QRect rememberedBounds_; // as read from the settings, or as corrected at the last close
     bool boundsApplied_ = false;
     bool shownOnce_ = false;
