@@ -17,6 +17,7 @@
 #include "lazywordtrie.h"
 #include "mainart.h"
 #include "mainmenus.h"
+#include "nextroundcountdown.h"
 #include "phrasebar.h"
 #include "playarea.h"
 #include "processmarker.h"
@@ -137,6 +138,7 @@ Tchat::Tchat(const Setup &setup, QWidget *parent)
     createWindows();
     connectWindows();
     connectPlaySurface();
+    connectNextRound();
 
     createComputerPlayers();
     loadinifile();
@@ -445,6 +447,28 @@ void Tchat::connectPlaySurface()
     connect(flow_, &GameFlow::gameWon, wordslist_, &Twordslist::gameOver);
     connect(menus_->LastRoundsWords1, &QAction::triggered, wordslist_, &Twordslist::showLastRound);
     connect(wordslist_, &Twordslist::lastRoundChanged, menus_->LastRoundsWords1, &QAction::setEnabled);
+}
+
+void Tchat::connectNextRound()
+{
+    // A window that hosts gives the pause between rounds itself.
+    nextRound_ = new NextRoundCountdown(
+        [this]() -> std::optional<int> {
+            if (state_.ishost)
+                return settings_.timeBetweenRounds;
+            return std::nullopt;
+        },
+        {}, this);
+    nextRound_->setSecondLength(setup_.secondLength);
+    connect(flow_, &GameFlow::roundEnded, nextRound_, &NextRoundCountdown::roundEnded);
+    connect(flow_, &GameFlow::roundStarting, nextRound_, &NextRoundCountdown::roundStarted);
+    connect(flow_, &GameFlow::gameStarting, nextRound_, &NextRoundCountdown::gameEnded);
+    connect(flow_, &GameFlow::gameWon, nextRound_, &NextRoundCountdown::gameEnded);
+    connect(nextRound_, &NextRoundCountdown::textChanged, this, [this](const QString &text) {
+        if (!text.isEmpty())
+            playArea_->label_status->setText(text);
+        wordslist_->setNextRound(text);
+    });
 }
 
 void Tchat::carryOut(const Verdict &verdict)
