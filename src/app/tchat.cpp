@@ -12,7 +12,6 @@
 #include "esockexception.h"
 #include "gameaddress.h"
 #include "gameflow.h"
-#include "helppages.h"
 #include "hostconnection.h"
 #include "lazywordtrie.h"
 #include "mainart.h"
@@ -364,10 +363,6 @@ void Tchat::connectWindows()
     connect(menus_->Help2, &QAction::triggered, this, [this] { showWindow(help_); });
     connect(menus_->About1, &QAction::triggered, this, [this] { showWindow(about_); });
     connect(menus_->CheckoutWendlewickSolo1, &QAction::triggered, this, [this] { showWindow(solo_); });
-    connect(solo_, &Tsolo::howToPlayRequested, this, [this] {
-        help_->showPage(HelpPages::gamePlayTag);
-        showWindow(help_);
-    });
     connect(menus_->SpyList1, &QAction::triggered, this, [this] { showWindow(spylist_); });
     connect(menus_->ViewTally1, &QAction::triggered, this, &Tchat::ViewTally1Click);
     connect(menus_->PrhaseList1, &QAction::triggered, this, [this] {

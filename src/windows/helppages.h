@@ -19,7 +19,6 @@ namespace HelpPages {
 // The seven pages in the order of their buttons: Overview (1), Connecting (2),
 // Game Play (3), Scoring (4), Documentation (5), License (6), The Lobby (11).
 QList<HelpPage> pages();
-inline constexpr int gamePlayTag = 3;
 
 // The style sheet the pages' HTML is written against.
 QString styleSheet();

@@ -55,18 +55,12 @@ Tabout::Tabout(QWidget *parent, DesktopShell *shell, QDate today)
     const QUrl home = WebLinks::homePage();
     auto *address = new ClickLabel(home.toString(QUrl::RemoveScheme | QUrl::StripTrailingSlash).mid(2));
     address->setObjectName(QStringLiteral("Label7"));
-    if (WebLinks::isReachable(home)) {
-        address->setToolTip(home.toString());
-        QFont underlined = address->font();
-        underlined.setUnderline(true);
-        address->setFont(underlined);
-        address->setStyleSheet(QStringLiteral("color: #ffdc6e;"));
-        connect(address, &ClickLabel::clicked, this, &Tabout::Label7Click);
-    } else {
-        // The maker's site is not chosen yet: the address is no link to nowhere.
-        address->unsetCursor();
-        address->setFocusPolicy(Qt::NoFocus);
-    }
+    address->setToolTip(home.toString());
+    QFont underlined = address->font();
+    underlined.setUnderline(true);
+    address->setFont(underlined);
+    address->setStyleSheet(QStringLiteral("color: #ffdc6e;"));
+    connect(address, &ClickLabel::clicked, this, &Tabout::Label7Click);
 
     auto *done = new QPushButton(QStringLiteral("Done"));
     done->setObjectName(QStringLiteral("Button1"));
@@ -100,14 +94,7 @@ QString Tabout::versionText() const
 
 void Tabout::Label7Click()
 {
-    if (WebLinks::isReachable(WebLinks::homePage())) {
-        shell_->openUrl(WebLinks::homePage());
-        return;
-    }
-    // The main window's logo: this window tells about the maker instead.
-    show();
-    raise();
-    activateWindow();
+    shell_->openUrl(WebLinks::homePage());
 }
 
 void Tabout::Image1Click()

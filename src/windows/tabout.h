@@ -22,9 +22,7 @@ public:
     QString versionText() const;
 
 public Q_SLOTS:
-    // Opens the maker's home page; the main window's logo does the same. While the
-    // page's address leads nowhere (WebLinks::isReachable), the address is plain text
-    // and the logo shows this window instead.
+    // Opens the maker's home page; the main window's logo does the same.
     void Label7Click();
     void Image1Click();
     void Button1Click();

@@ -18,9 +18,7 @@ Tsolo::Tsolo(QWidget *parent, DesktopShell *shell)
     auto *picture = new ClickLabel;
     picture->setObjectName(QStringLiteral("Image1"));
     picture->setPixmap(Artwork::soloPicture());
-    const bool pageExists = WebLinks::isReachable(WebLinks::soloPage());
-    const QString goesTo = pageExists ? WebLinks::soloPage().toString() : tr("How to play, in the help");
-    picture->setToolTip(goesTo);
+    picture->setToolTip(WebLinks::soloPage().toString());
 
     auto *invitation = new ClickLabel(QStringLiteral(
         "Want to play Wendlewick on your own, any time, without waiting for a game? Take a look at "
@@ -39,7 +37,7 @@ Tsolo::Tsolo(QWidget *parent, DesktopShell *shell)
     linkFont.setUnderline(true);
     link->setFont(linkFont);
     link->setStyleSheet(QStringLiteral("color: #ffdc6e;"));
-    link->setToolTip(goesTo);
+    link->setToolTip(WebLinks::soloPage().toString());
 
     for (ClickLabel *label : {picture, invitation, link})
         connect(label, &ClickLabel::clicked, this, &Tsolo::Label6Click);
@@ -67,12 +65,7 @@ Tsolo::Tsolo(QWidget *parent, DesktopShell *shell)
 
 void Tsolo::Label6Click()
 {
-    // Solo play is this program's own: while the page leads nowhere, the help
-    // tells how to play.
-    if (WebLinks::isReachable(WebLinks::soloPage()))
-        shell_->openUrl(WebLinks::soloPage());
-    else
-        Q_EMIT howToPlayRequested();
+    shell_->openUrl(WebLinks::soloPage());
 }
 
 void Tsolo::button_doneClick()

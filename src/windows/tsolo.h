@@ -14,14 +14,9 @@ public:
     explicit Tsolo(QWidget *parent = nullptr, DesktopShell *shell = nullptr);
 
 public Q_SLOTS:
-    // Opens the solo version's page; the picture and both text lines call it. While
-    // the page's address leads nowhere (WebLinks::isReachable), asks for the help's
-    // page on playing instead.
+    // Opens the solo version's page; the picture and both text lines call it.
     void Label6Click();
     void button_doneClick();
-
-Q_SIGNALS:
-    void howToPlayRequested();
 
 private:
     DesktopShell *shell_;
