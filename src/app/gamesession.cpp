@@ -85,6 +85,12 @@ void GameSession::newplayerinfo(const Wire::FromHost::PlayerRecords &records)
 
 void GameSession::playerdisconnected(const Wire::FromHost::PlayerLeft &left)
 {
+    // The host tells a removed player so before it closes the connection.
+    if (left.slot == state_.myslot && state_.myslot >= 1) {
+        addSystemLine(QStringLiteral("You have been removed from the game."));
+        Q_EMIT removed();
+        return;
+    }
     if (left.slot <= state_.maxplayers) {
         if (!RosterModel::isValidSlot(left.slot))
             return;
@@ -232,6 +238,8 @@ void GameSession::turntimeTimer()
     }
     state_.secondsleft = 0;
     Q_EMIT clockChanged(0);
+    // Nothing may be entered any more: the status no longer invites a word.
+    setStatus(timeIsUpText);
     setActiveslot(0);
     // Each later tick would only repeat this step.
     turntime_.stop();
@@ -241,6 +249,7 @@ void GameSession::timeup(const Wire::FromHost::TimeUp &scores)
 {
     setStatus(QStringLiteral("Round Over. Posting Scores.."));
     setActiveslot(0);
+    Q_EMIT roundEnded();
     for (const Wire::FromHost::RoundScore &score : scores.scores) {
         if (score.points > 0)
             roster_->setBonus(score.slot, QStringLiteral("+") + QString::number(score.points),
@@ -248,7 +257,7 @@ void GameSession::timeup(const Wire::FromHost::TimeUp &scores)
         roster_->setScore(score.slot, QString::number(score.total));
     }
     if (scores.complete)
-        Q_EMIT roundEnded();
+        Q_EMIT roundScored();
 }
 
 void GameSession::winner(const QString &name)

@@ -36,6 +36,8 @@ public:
     // A late joiner's round clock starts only with more than this many seconds left.
     static constexpr int lateJoinMinimumSeconds = 4;
     static inline const QString welcome = QStringLiteral("Welcome to Wendlewick");
+    // The status once the round clock has reached zero, until the host ends the round.
+    static inline const QString timeIsUpText = QStringLiteral("Time is Up!");
 
     // What stands in the place of the round clock: nothing, the host's Start, or the clock.
     enum class ClockPlace { Empty, Start, Clock };
@@ -141,8 +143,10 @@ Q_SIGNALS:
     void roundStarted(int activeslot, bool mine);
     // One second off the round clock, `secondsLeft` still to go (1 or more).
     void clockTicked(int secondsLeft);
-    // The round's scores arrived whole.
+    // The host ended the round ("CMD_timeup"); a win may follow.
     void roundEnded();
+    // The round's scores arrived whole.
+    void roundScored();
     // Once per game, however often the host declares its winner.
     void gameWon(const QString &winnerName);
     void boardArrived(const QList<Wire::FromHost::BoardCell> &cells);
@@ -161,6 +165,9 @@ Q_SIGNALS:
     void spyRemoved(int slot, const QString &name);
     // "CMD_full": the host refused this player and closes the connection.
     void gameFull();
+    // "CMD_playerdisconnected" for this player's own slot: the host removed this
+    // player and closes the connection.
+    void removed();
     // A relayed "CMD_playasound": slot "+" sound name "+".
     void chatterSound(const QString &data);
 

@@ -20,7 +20,7 @@ SessionSounds::SessionSounds(GameSession &session, GameSounds &sounds, QObject *
         if (left == firstTick || left == secondTick || left <= lastTicks)
             sounds_.playsounds(QStringLiteral("tick"));
     });
-    connect(&session, &GameSession::roundEnded, this, play("roundover"));
+    connect(&session, &GameSession::roundScored, this, play("roundover"));
     connect(&session, &GameSession::winnerChanged, this, [this](const QString &text) {
         if (!text.isEmpty())
             sounds_.playsounds(QStringLiteral("gameover"));

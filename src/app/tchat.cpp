@@ -16,6 +16,7 @@
 #include "mainart.h"
 #include "mainmenus.h"
 #include "mainsettings.h"
+#include "nextroundcountdown.h"
 #include "noticebox.h"
 #include "phrasebar.h"
 #include "playarea.h"
@@ -96,6 +97,7 @@ Tchat::Tchat(const Setup &setup, QWidget *parent)
     connectSession();
     connectWindows();
     connectPlaySurface();
+    connectNextRound();
 
     settings_->loadinifile();
     keyHook_ = new KeyHook(this, entry_);
@@ -280,6 +282,8 @@ void Tchat::connectSession()
     });
     connect(session_, &GameSession::admitted, settings_, &MainSettings::loadinifile);
     connect(session_, &GameSession::gameFull, this, &Tchat::showGameFull);
+    connect(session_, &GameSession::gameFull, this, [this] { ending_.gameFull(); });
+    connect(session_, &GameSession::removed, this, [this] { ending_.removed(); });
     connect(session_, &GameSession::spyAdded, spylist_, &Tspylist::addspy);
     connect(session_, &GameSession::spyRemoved, spylist_, &Tspylist::removespy);
     connect(session_, &GameSession::hostingChanged, spylist_, &Tspylist::setHosting);
@@ -288,7 +292,7 @@ void Tchat::connectSession()
 
     TallyList *tally = tallylist_->tally();
     connect(tally, &TallyList::fileError, session_, &GameSession::addSystemLine);
-    connect(session_, &GameSession::roundEnded, tally,
+    connect(session_, &GameSession::roundScored, tally,
         [this, tally] { tally->recordRoundWords(results_->count()); });
     connect(session_, &GameSession::gameWon, tally,
         [this, tally](const QString &winner) { tally->addgame(winner, session_->tallyRoster()); });
@@ -338,6 +342,28 @@ void Tchat::connectPlaySurface()
     connect(wordslist_, &Twordslist::lastRoundChanged, menus_->LastRoundsWords1, &QAction::setEnabled);
 }
 
+void Tchat::connectNextRound()
+{
+    // A window that hosts gives the pause between rounds itself.
+    nextRound_ = new NextRoundCountdown(
+        [this]() -> std::optional<int> {
+            if (session_->state().ishost)
+                return settings_->values().timeBetweenRounds;
+            return std::nullopt;
+        },
+        {}, this);
+    nextRound_->setSecondLength(setup_.secondLength);
+    connect(session_, &GameSession::roundEnded, nextRound_, &NextRoundCountdown::roundEnded);
+    connect(session_, &GameSession::roundStarting, nextRound_, &NextRoundCountdown::roundStarted);
+    connect(session_, &GameSession::gameStarting, nextRound_, &NextRoundCountdown::gameEnded);
+    connect(session_, &GameSession::gameWon, nextRound_, &NextRoundCountdown::gameEnded);
+    connect(nextRound_, &NextRoundCountdown::textChanged, this, [this](const QString &text) {
+        if (!text.isEmpty())
+            session_->setStatus(text);
+        wordslist_->setNextRound(text);
+    });
+}
+
 void Tchat::showWindow(QWidget *window)
 {
     window->show();
@@ -378,6 +404,8 @@ void Tchat::joinpress()
 
 void Tchat::sockInfo()
 {
+    // The lobby that started the game tells the player why it ended.
+    connection_->tellCompanion(CompanionWire::encode({ending_.reason(connection_->failed())}));
     // "Game is full" stays until the player has read it.
     if (gameFullBox_) {
         hostClosed_ = true;

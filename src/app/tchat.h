@@ -2,6 +2,7 @@
 
 #include "boarddealer.h"
 #include "clientstate.h"
+#include "gameending.h"
 #include "gameports.h"
 #include "gamesounds.h"
 #include "settingsvalues.h"
@@ -31,6 +32,7 @@ class KeyHook;
 class LazyWordTrie;
 class MainMenus;
 class MainSettings;
+class NextRoundCountdown;
 class PhraseBar;
 class PlayArea;
 class PlaySurface;
@@ -140,6 +142,8 @@ public:
     WordResults *wordResults() const { return results_; }
     HostConnection *connection() const { return connection_; }
     ClientDispatch *dispatch() const { return dispatch_; }
+    // Between rounds, the seconds until the next one.
+    NextRoundCountdown *nextRound() const { return nextRound_; }
     // The in-process game host; it listens only once this window hosts.
     TServer *server() const;
     // The computer players this window added to its own game.
@@ -225,6 +229,7 @@ private:
     void connectSession();
     void connectWindows();
     void connectPlaySurface();
+    void connectNextRound();
     void sockInfo();
     void showGameFull();
     void showWindow(QWidget *window);
@@ -256,6 +261,7 @@ private:
     HostConnection *connection_ = nullptr;
     ClientDispatch *dispatch_ = nullptr;
     PlaySurface *playSurface_ = nullptr;
+    NextRoundCountdown *nextRound_ = nullptr;
     MainSettings *settings_ = nullptr;
     HostedGame *hosted_ = nullptr;
     ClientRoles *roles_ = nullptr;
@@ -272,6 +278,7 @@ private:
 
     std::unique_ptr<WordNet> wordnet_;
     QPointer<QMessageBox> gameFullBox_;
+    GameEnding ending_;
     bool shownOnce_ = false;
     bool formShown_ = false;
     bool hostClosed_ = false;

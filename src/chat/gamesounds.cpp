@@ -62,8 +62,9 @@ std::optional<QString> GameSounds::playasound(
     const QString soundName
         = first < 0 ? QString() : data.mid(first + 1, second < 0 ? -1 : second - first - 1);
 
-    if (playChatterSounds_) {
-        if (player_ && first >= 0)
+    // Where nothing can be heard, the sound is told in the chat as when it is off.
+    if (playChatterSounds_ && player_ && player_->canPlay()) {
+        if (first >= 0)
             player_->play(soundName);
         return std::nullopt;
     }

@@ -132,6 +132,7 @@ LobbyWindow::LobbyWindow(Lobby &lobby, QWidget *parent)
         &LobbyWindow::selectionChanged);
     connect(lobby_.games(), &QAbstractItemModel::rowsInserted, this, &LobbyWindow::updateListHint);
     connect(lobby_.games(), &QAbstractItemModel::rowsRemoved, this, &LobbyWindow::updateListHint);
+    connect(lobby_.browser(), &DiscoveryBrowser::runningChanged, this, &LobbyWindow::updateListHint);
     connect(&lobby_, &Lobby::statusChanged, this, &LobbyWindow::showStatus);
     connect(&lobby_, &Lobby::stateChanged, this, &LobbyWindow::showState);
     connect(&lobby_, &Lobby::recentHostsChanged, this, &LobbyWindow::fillRecentHosts);

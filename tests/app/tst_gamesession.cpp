@@ -126,7 +126,7 @@ void TestGameSession::eachMessageReachesTheSession_data()
     QTest::newRow("board") << QByteArray("CMD_loadboard+0+0+1") << "board";
     QTest::newRow("good word") << QByteArray("CMD_goodword+2+3+CAT+3+1+") << "accepted";
     QTest::newRow("not valid") << QByteArray("CMD_notvalid+2+1+XYZ+") << "refused";
-    QTest::newRow("time up") << QByteArray("CMD_timeup+1+0+0") << "roundEnded";
+    QTest::newRow("time up") << QByteArray("CMD_timeup+1+0+0") << "roundScored";
     QTest::newRow("chat") << QByteArray("CMD_chat+2+Ann chats: hi") << "chat";
     QTest::newRow("action") << QByteArray("CMD_action+2+Ann waves") << "chat";
 }
@@ -147,7 +147,7 @@ void TestGameSession::eachMessageReachesTheSession()
     connect(session_.get(), &GameSession::boardArrived, this, record("board"));
     connect(session_.get(), &GameSession::wordAccepted, this, record("accepted"));
     connect(session_.get(), &GameSession::wordRefused, this, record("refused"));
-    connect(session_.get(), &GameSession::roundEnded, this, record("roundEnded"));
+    connect(session_.get(), &GameSession::roundScored, this, record("roundScored"));
     connect(session_.get(), &GameSession::chatLine, this, record("chat"));
     feed(message);
     QCOMPARE(events, QStringList {event});
