@@ -152,8 +152,9 @@ void GameSession::loadstats(const Wire::FromHost::LoadStats &stats)
     Q_EMIT minLettersChanged(state_.minLetters);
     addSystemLine(GameLabels::letterMinimumLine(game.minLetters));
 
+    // Only a player the host has logged in, with a roster row, joins the round.
     if (game.phase != Wire::HostPhase::RoundRunning || game.secondsLeft <= lateJoinMinimumSeconds
-        || state_.myslot > state_.maxplayers)
+        || state_.myslot < 1 || state_.myslot > state_.maxplayers)
         return;
     state_.secondsleft = game.secondsLeft;
     Q_EMIT roundStarting();

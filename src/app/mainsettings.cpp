@@ -123,15 +123,6 @@ void MainSettings::saveinifile()
     file_.save(settings_);
 }
 
-void MainSettings::setSettings(const SettingsValues &values)
-{
-    const QRect bounds = places_.windowBounds();
-    settings_ = values;
-    settings_.window = bounds;
-    applySettings();
-    saveinifile();
-}
-
 void MainSettings::setPhrases(const QStringList &phrases)
 {
     for (int k = 1; k <= SettingsValues::phraseCount; ++k) {

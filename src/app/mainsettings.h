@@ -50,8 +50,6 @@ public:
     void loadinifile();
     // Writes every key but the phrases (not before the file has been read).
     void saveinifile();
-    // New preferences from a part that changed them, shown and saved.
-    void setSettings(const SettingsValues &values);
     // The phrase editor's "Done": the phrases go on buttons 1 to 9 and into the
     // nine phrase keys, and nowhere else.
     void setPhrases(const QStringList &phrases);

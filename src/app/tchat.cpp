@@ -407,11 +407,8 @@ void Tchat::sockInfo()
     // The lobby that started the game tells the player why it ended.
     connection_->tellCompanion(CompanionWire::encode({ending_.reason(connection_->failed())}));
     // "Game is full" stays until the player has read it.
-    if (gameFullBox_) {
-        hostClosed_ = true;
-        return;
-    }
-    close();
+    if (!gameFullBox_)
+        close();
 }
 
 void Tchat::showGameFull()
@@ -543,11 +540,6 @@ void Tchat::loadinifile()
 void Tchat::saveinifile()
 {
     settings_->saveinifile();
-}
-
-void Tchat::setSettings(const SettingsValues &values)
-{
-    settings_->setSettings(values);
 }
 
 void Tchat::setPhrases(const QStringList &phrases)

@@ -163,7 +163,6 @@ public:
     // after every change.
     void loadinifile();
     void saveinifile();
-    void setSettings(const SettingsValues &values);
     void setPhrases(const QStringList &phrases);
     void setWordsListWindow(QWidget *window);
 
@@ -281,6 +280,5 @@ private:
     GameEnding ending_;
     bool shownOnce_ = false;
     bool formShown_ = false;
-    bool hostClosed_ = false;
     bool closing_ = false;
 };

@@ -326,6 +326,8 @@ void TestGameSession::lateJoinerSeesTheGameAndEntersARunningRound_data()
     QTest::newRow("four seconds left") << 2 << 4 << 1 << false;
     QTest::newRow("between rounds") << 2 << 50 << 2 << false;
     QTest::newRow("watcher") << 11 << 50 << 1 << false;
+    // A host that sends the game before the login opens no word entry for slot 0.
+    QTest::newRow("before the login") << 0 << 50 << 1 << false;
 }
 
 void TestGameSession::lateJoinerSeesTheGameAndEntersARunningRound()
