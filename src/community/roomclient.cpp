@@ -350,7 +350,10 @@ void RoomClient::message(const XmppSession::Message &m)
 
 void RoomClient::closed(const QString &reason, bool retry)
 {
+    const bool refused = session_ && session_->credentialsRefused();
     lose(reason, retry);
+    if (refused)
+        Q_EMIT credentialsRefused();
 }
 
 void RoomClient::lose(const QString &reason, bool retry)

@@ -104,6 +104,8 @@ Q_SIGNALS:
     void roomMessage(const QString &nick, const QString &text, bool history);
     void directMessage(const QString &nick, const QString &text, const QList<XmlPayload> &payloads);
     void subjectChanged(const QString &subject);
+    // The server refused the account's name or password (the client is off).
+    void credentialsRefused();
 
 private:
     void connectNow();

@@ -275,6 +275,7 @@ void XmppSession::onDisconnect(gloox::ConnectionError e)
         finishQuery(it.key(), std::nullopt, QStringLiteral("the connection closed"));
     bool retry = false;
     const QString reason = closingReason(e, &retry);
+    credentialsRefused_ = e == gloox::ConnAuthenticationFailed && !setup_.account.isEmpty();
     Q_EMIT closed(reason, retry);
 }
 

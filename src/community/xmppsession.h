@@ -93,6 +93,8 @@ public:
     // Ends the stream; closed() follows with an empty reason.
     void close();
     bool isSignedIn() const { return signedIn_; }
+    // After closed(): whether the server refused the account or its password.
+    bool credentialsRefused() const { return credentialsRefused_; }
     QHostAddress serverAddress() const;
     // Our own address as the server gave it (name@domain/resource).
     QString boundAddress() const;
@@ -144,6 +146,7 @@ private:
     QHash<int, Query> queries_;
     int nextContext_ = 1;
     bool signedIn_ = false;
+    bool credentialsRefused_ = false;
     bool closing_ = false;
     bool reported_ = false;
 };

@@ -1,5 +1,6 @@
 #include "lobbywindow.h"
 
+#include "discoverybrowser.h"
 #include "gamelistmodel.h"
 #include "lobbysettings.h"
 
