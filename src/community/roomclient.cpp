@@ -180,7 +180,8 @@ void RoomClient::query(const XmlPayload &request, XmppSession::QueryDone done)
         done(std::nullopt, QStringLiteral("not signed in"));
         return;
     }
-    session_->query(account_.signInDomain(), false, request, std::move(done));
+    // No addressee: the server answers for itself (some checks refuse a query addressed to it).
+    session_->query(QString(), false, request, std::move(done));
 }
 
 QHostAddress RoomClient::serverAddress() const

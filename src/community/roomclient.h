@@ -91,8 +91,8 @@ public:
     // False when not in the room.
     bool sendRoomMessage(const QString &text);
     bool sendDirect(const QString &nick, const QString &text, const QList<XmlPayload> &payloads = {});
-    // Asks the server itself (an IQ get of `request`; the reply's element must have been
-    // named with capture()).
+    // Asks the server itself (an IQ get of `request`, sent without an addressee; the
+    // reply's element must have been named with capture()).
     void query(const XmlPayload &request, XmppSession::QueryDone done);
 
 Q_SIGNALS:

@@ -1,14 +1,13 @@
 #include "communitylobby.h"
 
-#include "addressfinder.h"
 #include "gameaddress.h"
+#include "gameannouncement.h"
 #include "gamelink.h"
 #include "gamelistmodel.h"
 #include "gamepayload.h"
 #include "keychainpasswordstore.h"
 #include "localgamewatcher.h"
 #include "peoplemodel.h"
-#include "roomannouncer.h"
 #include "roomchattext.h"
 
 #include <QPointer>
@@ -28,9 +27,8 @@ CommunityLobby::CommunityLobby(const Setup &setup, QObject *parent)
     , passwords_(setup.passwords ? setup.passwords : ownStore_.get())
     , games_(new GameListModel(true, this))
     , people_(new PeopleModel(this))
-    , finder_(new AddressFinder(client_, this))
     , watcher_(new LocalGameWatcher(setup.discoveryPort, setup.gamePort, this))
-    , announcer_(new RoomAnnouncer(
+    , announcement_(new GameAnnouncement(
           client_,
           [this] {
               DiscoveryWire::Game game = watcher_->game().value_or(DiscoveryWire::Game());
@@ -46,8 +44,6 @@ CommunityLobby::CommunityLobby(const Setup &setup, QObject *parent)
         refresh();
     });
     connect(&client_, &RoomClient::stateChanged, this, [this](RoomClient::State state) {
-        if (state != RoomClient::State::InRoom)
-            foundAddress_.clear();
         updateHosting();
         Q_EMIT inRoomChanged(state == RoomClient::State::InRoom);
     });
@@ -69,21 +65,10 @@ CommunityLobby::CommunityLobby(const Setup &setup, QObject *parent)
         password_.clear();
         passwordAccount_.clear();
     });
-    connect(finder_, &AddressFinder::found, this, [this](const QString &address) {
-        findingAddress_ = false;
-        foundAddress_ = address;
-        updateHosting();
-    });
-    connect(finder_, &AddressFinder::failed, this, [this](const QString &reason) {
-        findingAddress_ = false;
-        setHostingNote(
-            QStringLiteral("Your game is not announced: %1. Give your address in Internet Settings.")
-                .arg(reason),
-            true);
-    });
+    connect(announcement_, &GameAnnouncement::noteChanged, this, &CommunityLobby::setHostingNote);
     connect(watcher_, &LocalGameWatcher::gameChanged, this, [this] {
-        if (announcer_->isAnnouncing())
-            announcer_->gameChanged();
+        if (announcement_->isStarted())
+            announcement_->gameChanged();
         else
             updateHosting();
     });
@@ -99,8 +84,8 @@ CommunityLobby::CommunityLobby(const Setup &setup, QObject *parent)
 
 CommunityLobby::~CommunityLobby()
 {
-    delete announcer_;
-    announcer_ = nullptr;
+    delete announcement_;
+    announcement_ = nullptr;
     client_.stop();
 }
 
@@ -294,12 +279,12 @@ bool CommunityLobby::say(const QString &text)
 
 bool CommunityLobby::canInvite() const
 {
-    return client_.isInRoom() && announcer_ && announcer_->isAnnouncing();
+    return client_.isInRoom() && isAnnouncing();
 }
 
 QString CommunityLobby::inviteLink() const
 {
-    return canInvite() ? GameLink::format(announcer_->address(), announcer_->port()) : QString();
+    return canInvite() ? GameLink::format(announcement_->address(), announcement_->port()) : QString();
 }
 
 bool CommunityLobby::invite(const QString &nick)
@@ -327,7 +312,7 @@ void CommunityLobby::hostingEnded()
 
 bool CommunityLobby::isAnnouncing() const
 {
-    return announcer_ && announcer_->isAnnouncing();
+    return announcement_ && announcement_->isAnnouncing();
 }
 
 void CommunityLobby::setHostingNote(const QString &text, bool problem)
@@ -339,43 +324,22 @@ void CommunityLobby::setHostingNote(const QString &text, bool problem)
 
 void CommunityLobby::updateHosting()
 {
-    if (!announcer_)
+    if (!announcement_)
         return;
     if (!hosting_) {
         watcher_->stop();
-        announcer_->setAddress({}, 0);
+        announcement_->stop();
         setHostingNote({}, false);
         return;
     }
     if (!watcher_->isRunning())
         watcher_->start();
-    if (!client_.isInRoom()) {
-        announcer_->setAddress({}, 0);
-        setHostingNote({}, false);
-        return;
-    }
     if (!watcher_->game()) {
-        setHostingNote(QStringLiteral("Waiting for your game to start\u2026"), false);
+        announcement_->stop();
+        setHostingNote(
+            client_.isInRoom() ? QStringLiteral("Waiting for your game to start\u2026") : QString(), false);
         return;
     }
-    QString host;
-    quint16 port = setup_.gamePort;
-    if (const QString configured = settings_->address(); !configured.isEmpty()) {
-        const GameAddress::Target target = GameAddress::parse(configured, setup_.gamePort);
-        host = target.host;
-        port = target.port;
-    } else if (!foundAddress_.isEmpty()) {
-        host = foundAddress_;
-    } else {
-        if (!findingAddress_) {
-            findingAddress_ = true;
-            finder_->find();
-        }
-        setHostingNote(QStringLiteral("Finding your address on the internet\u2026"), false);
-        return;
-    }
-    announcer_->setAddress(host, port);
-    setHostingNote(
-        QStringLiteral("Your game is announced in the room at %1.").arg(GameAddress::format(host, port, 0)),
-        false);
+    announcement_->setConfiguredAddress(settings_->address());
+    announcement_->start(setup_.gamePort);
 }

@@ -11,12 +11,11 @@
 #include <memory>
 #include <optional>
 
-class AddressFinder;
+class GameAnnouncement;
 class GameListModel;
 class LocalGameWatcher;
 class PasswordStore;
 class PeopleModel;
-class RoomAnnouncer;
 
 // The lobby's internet side: a seat in the community's room, the games announced
 // there (GameListModel, with where each was announced), the people in the room, the
@@ -121,16 +120,13 @@ private:
     RoomClient client_;
     GameListModel *games_;
     PeopleModel *people_;
-    AddressFinder *finder_;
     LocalGameWatcher *watcher_;
-    RoomAnnouncer *announcer_;
+    GameAnnouncement *announcement_;
     QString playerName_;
     QString password_; // for this run, of `passwordAccount_`
     QString passwordAccount_;
     bool keyringWorks_ = true;
     bool hosting_ = false;
-    QString foundAddress_;
-    bool findingAddress_ = false;
     QString ownStatus_; // said while the seat is off, when the seat has nothing to say
     QString hostingNote_;
     bool hostingProblem_ = false;
