@@ -29,6 +29,7 @@ void AddressFinder::find()
     finding_ = true;
     stun_->cancel();
     const QPointer<AddressFinder> self(this);
+    // The check answers only a question put to the account, not to the server.
     client_->query({QStringLiteral("address"), ipCheckNs, {}, {}, {}},
         [self](const std::optional<XmlPayload> &reply, const QString &) {
             if (!self || !self->finding_)
@@ -71,7 +72,8 @@ void AddressFinder::askServices()
                 }
             }
             self->fail(QStringLiteral("the community server tells no address for this computer"));
-        });
+        },
+        true);
 }
 
 void AddressFinder::take(const QString &address, const QString &how, const QString &otherwise)

@@ -174,14 +174,13 @@ bool RoomClient::sendDirect(const QString &nick, const QString &text, const QLis
     return true;
 }
 
-void RoomClient::query(const XmlPayload &request, XmppSession::QueryDone done)
+void RoomClient::query(const XmlPayload &request, XmppSession::QueryDone done, bool toDomain)
 {
     if (!session_ || !session_->isSignedIn()) {
         done(std::nullopt, QStringLiteral("not signed in"));
         return;
     }
-    // No addressee: the server answers for itself (some checks refuse a query addressed to it).
-    session_->query(QString(), false, request, std::move(done));
+    session_->query(toDomain ? account_.signInDomain() : QString(), false, request, std::move(done));
 }
 
 QHostAddress RoomClient::serverAddress() const

@@ -91,9 +91,10 @@ public:
     // False when not in the room.
     bool sendRoomMessage(const QString &text);
     bool sendDirect(const QString &nick, const QString &text, const QList<XmlPayload> &payloads = {});
-    // Asks the server itself (an IQ get of `request`, sent without an addressee; the
-    // reply's element must have been named with capture()).
-    void query(const XmlPayload &request, XmppSession::QueryDone done);
+    // Asks the server (an IQ get of `request`; the reply's element must have been named
+    // with capture()): addressed to the server's domain, or with no addressee at all,
+    // which the server answers on the account's behalf.
+    void query(const XmlPayload &request, XmppSession::QueryDone done, bool toDomain = false);
 
 Q_SIGNALS:
     void stateChanged(RoomClient::State state);
