@@ -155,6 +155,7 @@ int main(int argc, char *argv[])
                 parser.value(lobbyServerOption), &lobbyAccount.domain, &lobbyAccount.port);
             !problem.isEmpty())
             return fail(QStringLiteral("--lobby-server: ") + problem);
+        lobbyAccount.host = lobbyAccount.domain;
         lobbyAccount.room = parser.value(lobbyRoomOption).trimmed();
         if (!lobbyAccount.room.isEmpty())
             if (QString problem = CommunityAccount::roomProblem(lobbyAccount.room); !problem.isEmpty())

@@ -191,6 +191,9 @@ void CommunityLobby::connectWith(const QString &password)
     const CommunitySettings::Values values = settings_->values();
     CommunityAccount account;
     CommunityAccount::parseServer(values.server, &account.domain, &account.port);
+    // An account may live at another domain of the community's server: the connection
+    // still goes to the server named in the settings.
+    account.host = account.domain;
     account.account = values.account;
     account.password = password;
     account.room = values.room;
