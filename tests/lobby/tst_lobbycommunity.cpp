@@ -109,7 +109,8 @@ std::unique_ptr<Player> TestLobbyCommunity::open(const QString &name, const QStr
     const QString ini = player->dir.filePath(QStringLiteral("orinlobby.ini"));
     QFile file(ini);
     if (file.open(QIODevice::WriteOnly))
-        file.write(QStringLiteral("[Lobby]\r\nName=%1\r\n[Community]\r\nServer=%2\r\n").arg(name, server).toUtf8());
+        file.write(
+            QStringLiteral("[Lobby]\r\nName=%1\r\n[Community]\r\nServer=%2\r\n").arg(name, server).toUtf8());
     file.close();
     Lobby::Setup setup;
     setup.settingsPath = ini;
@@ -147,20 +148,26 @@ void TestLobbyCommunity::aHostedGameIsAnnouncedListedFollowedAndJoined()
     auto *internet = ben->find<QTreeView>("list_internet");
     QTRY_COMPARE_WITH_TIMEOUT(internet->model()->rowCount(), 1, 10000);
     QTRY_COMPARE(internet->model()->index(0, 0).data().toString(), QStringLiteral("Anna"));
-    QCOMPARE(internet->model()->index(0, 6).data().toString(), QStringLiteral("127.0.0.1:%1").arg(game_->port()));
+    QCOMPARE(
+        internet->model()->index(0, 6).data().toString(), QStringLiteral("127.0.0.1:%1").arg(game_->port()));
     QCOMPARE(internet->model()->index(0, 7).data().toString(), QStringLiteral("Anna on localhost"));
-    QVERIFY(anna->lobby->community()->status().contains(QStringLiteral("announced in the room at 127.0.0.1")));
+    QVERIFY(
+        anna->lobby->community()->status().contains(QStringLiteral("announced in the room at 127.0.0.1")));
 
     // A change reaches the other lobby within a few seconds.
     ProtocolClient cleo;
     QVERIFY(cleo.join(game_->port(), "Cleo") == 2);
-    QTRY_COMPARE_WITH_TIMEOUT(internet->model()->index(0, 1).data().toString(), QStringLiteral("2 of 10"), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(
+        internet->model()->index(0, 1).data().toString(), QStringLiteral("2 of 10"), 5000);
 
     // The room's chat, both ways, through the widgets.
-    QTest::keyClicks(ben->find<QLineEdit>("edit_chat"), QStringLiteral("hello Anna, see https://example.org."));
+    QTest::keyClicks(
+        ben->find<QLineEdit>("edit_chat"), QStringLiteral("hello Anna, see https://example.org."));
     QTest::keyClick(ben->find<QLineEdit>("edit_chat"), Qt::Key_Return);
     QTRY_VERIFY(anna->chat().contains(QStringLiteral("Ben: hello Anna, see https://example.org.")));
-    QVERIFY(anna->find<QTextBrowser>("view_chat")->toHtml().contains(QStringLiteral("href=\"https://example.org\"")));
+    QVERIFY(anna->find<QTextBrowser>("view_chat")
+                ->toHtml()
+                .contains(QStringLiteral("href=\"https://example.org\"")));
     QTest::keyClicks(anna->find<QLineEdit>("edit_chat"), QStringLiteral("hi Ben"));
     QTest::mouseClick(anna->find<QPushButton>("button_say"), Qt::LeftButton);
     QTRY_VERIFY(ben->chat().contains(QStringLiteral("Anna: hi Ben")));
@@ -206,7 +213,8 @@ void TestLobbyCommunity::announcementsThatPointNowhereAreNotListed()
         GamePayload::encode(game, QStringLiteral("0.0.0.0"), 7772),
         GamePayload::encode(game, QStringLiteral("224.0.0.1"), 7772),
         XmlPayload {GamePayload::elementName, GamePayload::ns,
-            {{QStringLiteral("address"), QStringLiteral("192.0.2.1")}, {QStringLiteral("port"), QStringLiteral("7772")}},
+            {{QStringLiteral("address"), QStringLiteral("192.0.2.1")},
+                {QStringLiteral("port"), QStringLiteral("7772")}},
             QStringLiteral("bm90IGEgZGF0YWdyYW0="), {}},
         GamePayload::encode(game, QStringLiteral("192.0.2.9"), 7772),
     };

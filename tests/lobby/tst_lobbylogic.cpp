@@ -332,14 +332,17 @@ void TestLobbyLogic::aGameLinkJoinsOnlyAnAddress_data()
     QVERIFY(closed.listen(QHostAddress::LocalHost, 0));
     const QString port = QString::number(closed.serverPort());
     QTest::newRow("an option") << "wendlewick://--help"
-                               << QStringLiteral("This link cannot be opened: \u201c--help\u201d is neither a name "
-                                                 "nor an address.");
-    QTest::newRow("more than an address") << "wendlewick://host/?name=x"
-                                          << "This link cannot be opened: a game link holds only an address and a "
-                                             "port.";
-    QTest::newRow("nobody there") << "wendlewick://127.0.0.1:" + port
-                                  << "The host's network does not accept connections from the internet. Nobody is "
-                                     "hosting a game at 127.0.0.1:"
+                               << QStringLiteral(
+                                      "This link cannot be opened: \u201c--help\u201d is neither a name "
+                                      "nor an address.");
+    QTest::newRow("more than an address")
+        << "wendlewick://host/?name=x"
+        << "This link cannot be opened: a game link holds only an address and a "
+           "port.";
+    QTest::newRow("nobody there")
+        << "wendlewick://127.0.0.1:" + port
+        << "The host's network does not accept connections from the internet. Nobody is "
+           "hosting a game at 127.0.0.1:"
             + port + ".";
 }
 
