@@ -31,7 +31,9 @@ std::optional<Announced> decode(const XmlPayload &payload)
     const std::optional<DiscoveryWire::Datagram> datagram = DiscoveryWire::decode(*bytes);
     if (!datagram || datagram->kind != DiscoveryWire::Kind::Hello || !datagram->game)
         return std::nullopt;
-    return Announced {*datagram->game, address, quint16(port)};
+    DiscoveryWire::Game game = *datagram->game;
+    game.nonce = 0; // a hello's nonce says nothing
+    return Announced {game, address, quint16(port)};
 }
 
 } // namespace GamePayload
