@@ -40,7 +40,8 @@ private:
         const auto announced = GamePayload::decode(*payload);
         if (!announced)
             return;
-        const auto again = GamePayload::decode(GamePayload::encode(announced->game, announced->address, announced->port));
+        const auto again
+            = GamePayload::decode(GamePayload::encode(announced->game, announced->address, announced->port));
         if (!again || !(again->game == announced->game) || again->address != announced->address
             || again->port != announced->port)
             __builtin_trap();
@@ -57,7 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     Elements elements;
     gloox::Parser parser(&elements);
-    std::string stream = "<stream:stream xmlns='jabber:client' xmlns:stream='http://etherx.jabber.org/streams'>";
+    std::string stream
+        = "<stream:stream xmlns='jabber:client' xmlns:stream='http://etherx.jabber.org/streams'>";
     parser.feed(stream);
     std::string rest = bytes;
     parser.feed(rest);

@@ -9,6 +9,7 @@
 #include "localgamewatcher.h"
 #include "peoplemodel.h"
 #include "roomchattext.h"
+#include "roomlisting.h"
 
 #include <QPointer>
 
@@ -25,8 +26,7 @@ CommunityLobby::CommunityLobby(const Setup &setup, QObject *parent)
     , settings_(std::make_unique<CommunitySettings>(setup.settingsPath))
     , ownStore_(setup.passwords ? nullptr : std::make_unique<KeychainPasswordStore>())
     , passwords_(setup.passwords ? setup.passwords : ownStore_.get())
-    , games_(new GameListModel(true, this))
-    , people_(new PeopleModel(this))
+    , listing_(new RoomListing(this))
     , watcher_(new LocalGameWatcher(setup.discoveryPort, setup.gamePort, this))
     , announcement_(new GameAnnouncement(
           client_,
@@ -47,8 +47,12 @@ CommunityLobby::CommunityLobby(const Setup &setup, QObject *parent)
         updateHosting();
         Q_EMIT inRoomChanged(state == RoomClient::State::InRoom);
     });
-    connect(&client_, &RoomClient::occupantUpdated, this, &CommunityLobby::occupantUpdated);
-    connect(&client_, &RoomClient::occupantLeft, this, &CommunityLobby::occupantLeft);
+    connect(&client_, &RoomClient::occupantUpdated, this, [this](const RoomClient::Occupant &occupant) {
+        listing_->setContext(
+            client_.ownNick(), client_.account().domain, client_.serverAddress().isLoopback());
+        listing_->update(occupant);
+    });
+    connect(&client_, &RoomClient::occupantLeft, listing_, &RoomListing::remove);
     connect(&client_, &RoomClient::roomMessage, this,
         [this](const QString &nick, const QString &text, bool history) {
             addLine(ChatLine::Said, nick, text, history);
@@ -233,31 +237,14 @@ void CommunityLobby::signOut()
     client_.stop();
 }
 
-void CommunityLobby::occupantUpdated(const RoomClient::Occupant &occupant)
+GameListModel *CommunityLobby::games() const
 {
-    const auto element = std::find_if(occupant.payloads.begin(), occupant.payloads.end(),
-        [](const XmlPayload &p) { return p.name == GamePayload::elementName && p.ns == GamePayload::ns; });
-    std::optional<GamePayload::Announced> announced;
-    if (element != occupant.payloads.end())
-        announced = GamePayload::decode(*element);
-    // A game on loopback can only be one on the server's own computer.
-    const bool loopbackServer = client_.serverAddress().isLoopback();
-    if (announced && !GameLink::addressProblem(announced->address, announced->port, loopbackServer).isEmpty())
-        announced.reset();
-    const QString key = occupant.nick;
-    if (announced && (games_->rowOfKey(key) >= 0 || games_->rowCount() < maxGames))
-        games_->put(key,
-            {announced->game, announced->address, announced->port,
-                QStringLiteral("%1 on %2").arg(occupant.nick, client_.account().domain)});
-    else
-        games_->remove(key);
-    people_->put(occupant.nick, occupant.nick == client_.ownNick(), announced.has_value());
+    return listing_->games();
 }
 
-void CommunityLobby::occupantLeft(const QString &nick)
+PeopleModel *CommunityLobby::people() const
 {
-    games_->remove(nick);
-    people_->remove(nick);
+    return listing_->people();
 }
 
 void CommunityLobby::directMessage(const QString &nick, const QString &text)

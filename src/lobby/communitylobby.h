@@ -16,6 +16,7 @@ class GameListModel;
 class LocalGameWatcher;
 class PasswordStore;
 class PeopleModel;
+class RoomListing;
 
 // The lobby's internet side: a seat in the community's room, the games announced
 // there (GameListModel, with where each was announced), the people in the room, the
@@ -31,9 +32,6 @@ class CommunityLobby : public QObject
     Q_OBJECT
 
 public:
-    // Games listed at most; later ones wait until some go.
-    static constexpr int maxGames = 500;
-
     struct Setup
     {
         QString settingsPath;
@@ -79,8 +77,8 @@ public:
     bool isInRoom() const { return client_.isInRoom(); }
     RoomClient &client() { return client_; }
 
-    GameListModel *games() const { return games_; }
-    PeopleModel *people() const { return people_; }
+    GameListModel *games() const;
+    PeopleModel *people() const;
     QString status() const;
     bool statusIsProblem() const { return problem_; }
 
@@ -104,8 +102,6 @@ Q_SIGNALS:
 
 private:
     void connectWith(const QString &password);
-    void occupantUpdated(const RoomClient::Occupant &occupant);
-    void occupantLeft(const QString &nick);
     void directMessage(const QString &nick, const QString &text);
     void updateHosting();
     void setHostingNote(const QString &text, bool problem);
@@ -118,8 +114,7 @@ private:
     std::unique_ptr<PasswordStore> ownStore_;
     PasswordStore *passwords_;
     RoomClient client_;
-    GameListModel *games_;
-    PeopleModel *people_;
+    RoomListing *listing_;
     LocalGameWatcher *watcher_;
     GameAnnouncement *announcement_;
     QString playerName_;
