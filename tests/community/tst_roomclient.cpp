@@ -9,6 +9,7 @@
 #include "roomannouncer.h"
 #include "roomclient.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
@@ -34,6 +35,7 @@ private Q_SLOTS:
     void accountsSignInWithTheirPassword();
     void theOwnAddressIsLearnedFromTheServer_data();
     void theOwnAddressIsLearnedFromTheServer();
+    void theShippedConfigurationRunsALobby();
 
 private:
     CommunityAccount account(const ProsodyServer &server, const QString &nick) const;
@@ -291,6 +293,42 @@ void TestRoomClient::theOwnAddressIsLearnedFromTheServer()
         coturn.terminate();
         QVERIFY(coturn.waitForFinished(10000));
     }
+}
+
+void TestRoomClient::theShippedConfigurationRunsALobby()
+{
+    QFile shipped(QStringLiteral(WENDLEWICK_SOURCE_DIR "/dist/prosody/wendlewick-lobby.cfg.lua"));
+    QVERIFY(shipped.open(QIODevice::ReadOnly));
+    QString config = QString::fromUtf8(shipped.readAll());
+    config.replace(QStringLiteral("lobby.example.org"), QStringLiteral("localhost"));
+    ProsodyServer server;
+    QVERIFY2(server.startWith(config), qPrintable(server.errorString() + server.log()));
+
+    // Only an admin makes rooms: a guest finds none until the lobby is made as the
+    // README says.
+    RoomClient *early = seat(QStringLiteral("Early"), &server);
+    QTRY_COMPARE(early->state(), RoomClient::State::Off);
+    QVERIFY2(early->status().contains(QStringLiteral("There is no room")), qPrintable(early->status()));
+    QVERIFY2(server.shell(
+                 QStringLiteral("muc:create('lobby@rooms.localhost', { persistent = true; public = true })")),
+        qPrintable(server.errorString()));
+
+    RoomClient *guest = seat(QStringLiteral("Guest"), &server);
+    QVERIFY2(server.addUser(QStringLiteral("ida"), QStringLiteral("pass")), qPrintable(server.errorString()));
+    seats_.push_back(std::make_unique<RoomClient>());
+    RoomClient *member = seats_.back().get();
+    CommunityAccount a = account(server, QStringLiteral("Ida"));
+    a.host = server.domain();
+    a.account = QStringLiteral("ida@") + server.usersDomain();
+    a.password = QStringLiteral("pass");
+    member->start(a);
+    QTRY_VERIFY2(guest->isInRoom(), qPrintable(guest->status()));
+    QTRY_VERIFY2(member->isInRoom(), qPrintable(member->status()));
+    QTRY_VERIFY(guest->occupants().contains(QStringLiteral("Ida")));
+    AddressFinder finder(*guest);
+    QSignalSpy found(&finder, &AddressFinder::found);
+    finder.find();
+    QVERIFY(found.wait(5000));
 }
 
 QTEST_GUILESS_MAIN(TestRoomClient)

@@ -48,21 +48,14 @@ bool ProsodyServer::makeCertificate()
     return !authorities_.isEmpty();
 }
 
-bool ProsodyServer::writeConfig(const Options &options)
+QString ProsodyServer::essentials() const
 {
-    const QString folder = dir_.path();
-    QDir(folder).mkpath(QStringLiteral("data"));
-    QDir(folder).mkpath(QStringLiteral("certs"));
-    QStringList modules {
-        QStringLiteral("saslauth"), QStringLiteral("tls"), QStringLiteral("disco"), QStringLiteral("ping")};
-    modules += options.modules;
-    for (QString &m : modules)
-        m = QLatin1Char('"') + m + QLatin1Char('"');
-    QString config = QStringLiteral(R"(-- Written by the test; removed with its folder.
+    return QStringLiteral(R"(-- Written by the test; removed with its folder.
 run_as_root = true
 pidfile = "%1/prosody.pid"
 data_path = "%1/data"
 certificates = "%1/certs"
+admin_socket = "%1/prosody.sock"
 interfaces = { "127.0.0.1" }
 local_interfaces = { "127.0.0.1" }
 c2s_ports = { %2 }
@@ -73,21 +66,16 @@ s2s_direct_tls_ports = { }
 http_ports = { }
 https_ports = { }
 log = { { levels = { min = "info" }, to = "console" } }
-modules_enabled = { %3 }
-c2s_require_encryption = true
 ssl = { key = "%1/key.pem", certificate = "%1/cert.pem" }
-%4
-VirtualHost "localhost"
-  authentication = "anonymous"
-%5
 )")
-                         .arg(folder)
-                         .arg(port_)
-                         .arg(modules.join(QStringLiteral(", ")), options.global, options.guestHost);
-    if (options.accounts)
-        config += QStringLiteral("VirtualHost \"users.localhost\"\n  authentication = \"internal_plain\"\n");
-    config += QStringLiteral("Component \"rooms.localhost\" \"muc\"\n  muc_room_locking = false\n")
-        + options.rooms + QLatin1Char('\n');
+        .arg(dir_.path())
+        .arg(port_);
+}
+
+bool ProsodyServer::writeFile(const QString &config)
+{
+    QDir(dir_.path()).mkpath(QStringLiteral("data"));
+    QDir(dir_.path()).mkpath(QStringLiteral("certs"));
     QFile file(dir_.filePath(QStringLiteral("prosody.cfg.lua")));
     if (!file.open(QIODevice::WriteOnly)) {
         error_ = file.errorString();
@@ -95,6 +83,46 @@ VirtualHost "localhost"
     }
     file.write(config.toUtf8());
     return true;
+}
+
+bool ProsodyServer::writeConfig(const Options &options)
+{
+    QStringList modules {
+        QStringLiteral("saslauth"), QStringLiteral("tls"), QStringLiteral("disco"), QStringLiteral("ping")};
+    modules += options.modules;
+    for (QString &m : modules)
+        m = QLatin1Char('"') + m + QLatin1Char('"');
+    QString config = essentials()
+        + QStringLiteral(
+            "modules_enabled = { %1 }\nc2s_require_encryption = true\n%2\nVirtualHost \"localhost\"\n"
+            "  authentication = \"anonymous\"\n%3\n")
+              .arg(modules.join(QStringLiteral(", ")), options.global, options.guestHost);
+    if (options.accounts)
+        config += QStringLiteral("VirtualHost \"users.localhost\"\n  authentication = \"internal_plain\"\n");
+    config += QStringLiteral("Component \"rooms.localhost\" \"muc\"\n  muc_room_locking = false\n")
+        + options.rooms + QLatin1Char('\n');
+    return writeFile(config);
+}
+
+bool ProsodyServer::startWith(const QString &configuration)
+{
+    if (!dir_.isValid())
+        return false;
+    port_ = freePort();
+    const qsizetype firstHost = configuration.indexOf(QStringLiteral("\nVirtualHost"));
+    if (firstHost < 0) {
+        error_ = QStringLiteral("the configuration has no VirtualHost");
+        return false;
+    }
+    // Later settings win, so the test's own come after the configuration's globals.
+    const QString config
+        = configuration.left(firstHost + 1) + essentials() + configuration.mid(firstHost + 1);
+    return makeCertificate() && writeFile(config) && launch();
+}
+
+bool ProsodyServer::shell(const QString &command)
+{
+    return runCtl({QStringLiteral("shell"), command});
 }
 
 bool ProsodyServer::start(const Options &options)
@@ -176,13 +204,19 @@ bool ProsodyServer::restart()
 
 bool ProsodyServer::addUser(const QString &user, const QString &password)
 {
+    return runCtl({QStringLiteral("register"), user, usersDomain(), password});
+}
+
+bool ProsodyServer::runCtl(const QStringList &arguments)
+{
     QProcess ctl;
     ctl.setProcessChannelMode(QProcess::MergedChannels);
     ctl.start(QStringLiteral("prosodyctl"),
-        {QStringLiteral("--config"), dir_.filePath(QStringLiteral("prosody.cfg.lua")),
-            QStringLiteral("register"), user, usersDomain(), password});
+        QStringList {QStringLiteral("--config"), dir_.filePath(QStringLiteral("prosody.cfg.lua"))}
+            + arguments);
     if (!ctl.waitForFinished(20000) || ctl.exitCode() != 0) {
-        error_ = QStringLiteral("prosodyctl register failed: ") + QString::fromUtf8(ctl.readAll());
+        error_ = QStringLiteral("prosodyctl %1 failed: %2")
+                     .arg(arguments.value(0), QString::fromUtf8(ctl.readAll()));
         return false;
     }
     return true;

@@ -37,6 +37,11 @@ public:
     // (within 20 s). errorString() and log() tell why not.
     bool start(const Options &options);
     bool start() { return start(Options()); }
+    // Starts it with a whole configuration of someone else's (for the domains above),
+    // with this server's port, folder, certificate and log put in before its first host.
+    bool startWith(const QString &configuration);
+    // Runs a command in the running server's admin shell (prosodyctl shell).
+    bool shell(const QString &command);
     // Ends it (SIGKILL when `abruptly`, as a crash would).
     void stop(bool abruptly = false);
     // Starts it again with the same port and configuration.
@@ -52,6 +57,8 @@ public:
     QString folder() const { return dir_.path(); }
     // Makes an account user@usersDomain() (with Options::accounts).
     bool addUser(const QString &user, const QString &password);
+    // Runs prosodyctl on this server's configuration.
+    bool runCtl(const QStringList &arguments);
     QString errorString() const { return error_; }
     QString log() const { return QString::fromUtf8(log_); }
 
@@ -60,6 +67,8 @@ public:
 
 private:
     bool writeConfig(const Options &options);
+    bool writeFile(const QString &config);
+    QString essentials() const;
     bool makeCertificate();
     bool launch();
     void readLog();
