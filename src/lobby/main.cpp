@@ -48,7 +48,12 @@ int main(int argc, char *argv[])
     if (!guard.tryToRun(link))
         return 0;
 
-    Lobby lobby {Lobby::Setup {}};
+    Lobby::Setup setup;
+    // A community with a certificate authority of its own (and the measurements of a
+    // room on this machine) names its authorities here.
+    if (const QString authorities = qEnvironmentVariable("WENDLEWICK_LOBBY_CA"); !authorities.isEmpty())
+        setup.community.authorities = QSslCertificate::fromPath(authorities);
+    Lobby lobby {setup};
     LobbyWindow window(lobby);
     QObject::connect(&guard, &InstanceGuard::raiseRequested, &window, &LobbyWindow::bringForward);
     QObject::connect(&guard, &InstanceGuard::argumentReceived, &window, &LobbyWindow::openLink);
