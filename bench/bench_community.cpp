@@ -1,17 +1,19 @@
 // A busy community room as the lobby lists it: 500 people, 200 of them announcing
-// games, with the lobby's own views attached (the game list resizes its columns to
-// their contents, the people list is sorted). Each case is one change as the room
+// games, with the lobby's own views attached (the window's game list, whose columns
+// fit their contents; the people list, sorted). Each case is one change as the room
 // client hands it over: a game's presence changing, someone arriving and leaving,
 // and a whole room arriving at once, as when the lobby signs in.
 #include "gamelistmodel.h"
 #include "gamepayload.h"
+#include "lobbywindow.h"
 #include "peoplemodel.h"
 #include "roomlisting.h"
 
 #include <QApplication>
-#include <QHeaderView>
 #include <QListView>
 #include <QTreeView>
+
+#include <memory>
 
 #include <benchmark/benchmark.h>
 
@@ -39,19 +41,17 @@ RoomClient::Occupant occupant(int n, int players = 1)
 struct Room
 {
     RoomListing listing;
-    QTreeView gameView;
+    std::unique_ptr<QTreeView> gameView;
     QListView peopleView;
     Room()
+        : gameView(LobbyWindow::makeGameList(listing.games(), "list_internet", QStringLiteral("Games")))
     {
         listing.setContext(QStringLiteral("Me"), QStringLiteral("lobby.example.org"), false);
-        gameView.setModel(listing.games());
-        gameView.setUniformRowHeights(true);
-        gameView.header()->setSectionResizeMode(QHeaderView::ResizeToContents);
         peopleView.setModel(listing.people());
         peopleView.setUniformItemSizes(true);
-        gameView.resize(600, 300);
+        gameView->resize(600, 300);
         peopleView.resize(200, 300);
-        gameView.show();
+        gameView->show();
         peopleView.show();
         for (int n = 0; n < people; ++n)
             listing.update(occupant(n));

@@ -37,7 +37,13 @@ QPushButton *button(const QString &text, const char *name)
     return b;
 }
 
-QTreeView *gameList(QAbstractItemModel *model, const char *name, const QString &accessible)
+// Rows that the columns' widths are measured on: a room of hundreds of games would
+// otherwise measure every row at every change.
+constexpr int rowsMeasured = 32;
+
+} // namespace
+
+QTreeView *LobbyWindow::makeGameList(QAbstractItemModel *model, const char *name, const QString &accessible)
 {
     auto *list = new QTreeView;
     list->setObjectName(QLatin1String(name));
@@ -51,8 +57,11 @@ QTreeView *gameList(QAbstractItemModel *model, const char *name, const QString &
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->header()->setStretchLastSection(true);
     list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    list->header()->setResizeContentsPrecision(rowsMeasured);
     return list;
 }
+
+namespace {
 
 QLabel *hint(const char *name)
 {
@@ -83,13 +92,14 @@ LobbyWindow::LobbyWindow(Lobby &lobby, QWidget *parent, DesktopShell *shell)
     button_solo = button(QStringLiteral("Play &Solo"), "button_solo");
     button_host = button(QStringLiteral("&Host a Game"), "button_host");
 
-    list_games = gameList(lobby_.games(), "list_games", QStringLiteral("Games on your network"));
+    list_games = makeGameList(lobby_.games(), "list_games", QStringLiteral("Games on your network"));
     auto *listLabel = new QLabel(QStringLiteral("&Games on your network:"));
     listLabel->setBuddy(list_games);
     label_nogames = hint("label_nogames");
     button_refresh = button(QStringLiteral("&Refresh"), "button_refresh");
 
-    list_internet = gameList(community_.games(), "list_internet", QStringLiteral("Games on the internet"));
+    list_internet
+        = makeGameList(community_.games(), "list_internet", QStringLiteral("Games on the internet"));
     auto *internetLabel = new QLabel(QStringLiteral("Games on the &internet:"));
     internetLabel->setBuddy(list_internet);
     label_nointernet = hint("label_nointernet");

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class DesktopShell;
+class QAbstractItemModel;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -32,6 +33,10 @@ public:
 
     // Shows the window again: restores it when minimised, else raises it.
     void bringForward();
+
+    // A list of games as the window shows one (its columns fit their contents).
+    static QTreeView *makeGameList(
+        QAbstractItemModel *model, const char *name, const QString &accessibleName);
 
     // The game listed in the selected row joins (Enter or a double click on a row).
     void joinSelected();
