@@ -1,12 +1,14 @@
 #pragma once
 
 #include "communitylobby.h"
+#include "companionwire.h"
 #include "discoveryconfig.h"
 #include "lastgame.h"
 
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 
 #include <memory>
 #include <optional>
@@ -20,9 +22,11 @@ class LobbySettings;
 
 // The lobby without its window: the player's name and recent hosts, the games found
 // on the network, and starting the game to play solo, host or join. While the game it
-// started runs the lobby waits without asking the network, and it learns that the game has ended from the
-// companion connection the game opens to it, or from the launcher; it then tells the
-// player how the game went, as far as the tally file says.
+// started runs the lobby waits without asking the network, and it learns that the
+// game has ended from the companion connection the game opens to it (which also
+// says why: the host closed it, removed the player, was full, or the connection was
+// lost), or from the launcher; it then tells the player why the game ended and how
+// it went, as far as the tally file says.
 class Lobby : public QObject
 {
     Q_OBJECT
@@ -39,6 +43,8 @@ public:
         GameLauncher *launcher = nullptr; // the game as a process when null
         // The internet side; its settings path and game port are the lobby's.
         CommunityLobby::Setup community;
+        // How often a "game already running" notice looks whether that game is over.
+        int markerPollMs = 1000;
     };
     enum class State { Idle, Checking, Playing };
 
@@ -88,6 +94,11 @@ Q_SIGNALS:
 private:
     void launch(const QStringList &arguments);
     void finishGame();
+    // The launcher says the game's process has ended: its companion connection, when
+    // it has one, is read to its end first.
+    void processEnded();
+    // A running game kept this one from starting; the notice goes once that game ends.
+    void noteGameRunning(const QString &problem);
     bool gameIsRunning() const;
     void setState(State state);
     void setStatus(const QString &text, bool problem = false);
@@ -105,7 +116,10 @@ private:
     bool problem_ = false;
     QString joining_; // the address as typed, for the recent hosts
     std::optional<LastGame::Totals> before_;
+    std::optional<CompanionWire::Ending> ending_;
     bool companionSeen_ = false;
     bool hosting_ = false;
     bool internetJoin_ = false;
+    QTimer companionGrace_;
+    QTimer markerPoll_;
 };
