@@ -16,6 +16,8 @@
 #include <QDir>
 #include <QLockFile>
 
+#include <limits>
+
 Lobby::Lobby(const Setup &setup, QObject *parent)
     : QObject(parent)
     , setup_(setup)
@@ -43,10 +45,14 @@ Lobby::Lobby(const Setup &setup, QObject *parent)
 
     connect(launcher_, &GameLauncher::ended, this, &Lobby::processEnded);
     connect(companion_, &CompanionListener::gameConnected, this, [this] { companionSeen_ = true; });
-    connect(companion_, &CompanionListener::endingHeard, this, [this](CompanionWire::Ending ending) {
-        if (state_ == State::Playing)
-            ending_ = ending;
+    connect(companion_, &CompanionListener::endingHeard, this, [this](const CompanionWire::Message &message) {
+        if (state_ != State::Playing)
+            return;
+        ending_ = message.ending;
+        rejoinSeconds_ = message.rejoinSeconds;
     });
+    rejoinExpiry_.setSingleShot(true);
+    connect(&rejoinExpiry_, &QTimer::timeout, this, [this] { Q_EMIT rejoinChanged(false); });
     connect(companion_, &CompanionListener::allClosed, this, [this] {
         if (companionSeen_)
             finishGame();
@@ -186,6 +192,20 @@ void Lobby::join(const QString &address, quint16 port, bool internet)
     check_->start(joining_);
 }
 
+bool Lobby::canRejoin() const
+{
+    return state_ == State::Idle && rejoinExpiry_.isActive() && !joinArguments_.isEmpty();
+}
+
+void Lobby::rejoin()
+{
+    if (!canRejoin())
+        return;
+    rejoinExpiry_.stop();
+    Q_EMIT rejoinChanged(false);
+    launch(joinArguments_, {QLatin1StringView(GameCommandLine::rejoinVariable) + QStringLiteral("=1")});
+}
+
 void Lobby::cancel()
 {
     if (state_ != State::Checking)
@@ -211,7 +231,7 @@ bool Lobby::gameIsRunning() const
     return false;
 }
 
-void Lobby::launch(const QStringList &arguments)
+void Lobby::launch(const QStringList &arguments, const QStringList &environment)
 {
     if (state_ != State::Idle)
         return;
@@ -221,12 +241,18 @@ void Lobby::launch(const QStringList &arguments)
     }
     before_ = LastGame::read(setup_.tallyFolder);
     ending_.reset();
+    rejoinSeconds_ = 0;
     companionSeen_ = false;
+    if (rejoinExpiry_.isActive()) {
+        rejoinExpiry_.stop();
+        Q_EMIT rejoinChanged(false);
+    }
     QString error;
-    if (!launcher_->start(arguments, &error)) {
+    if (!launcher_->start(arguments, environment, &error)) {
         setStatus(QStringLiteral("The game could not be started: %1.").arg(error), true);
         return;
     }
+    launched_ = arguments;
     setState(State::Playing);
     setStatus(QStringLiteral("The game is running."));
     // Nobody looks at the list while the game runs.
@@ -256,6 +282,14 @@ void Lobby::finishGame()
     setState(State::Idle);
     setStatus(
         LastGame::result(ending_, before_, LastGame::read(setup_.tallyFolder)), LastGame::isProblem(ending_));
+    // A joined game whose host keeps the seat a while yet can be rejoined meanwhile.
+    const bool joined = GameCommandLine::parse(launched_).role == GameCommandLine::Role::Join;
+    joinArguments_ = joined ? launched_ : QStringList();
+    if (joined && ending_ == CompanionWire::Ending::Lost && rejoinSeconds_ > 0) {
+        rejoinExpiry_.start(
+            int(qMin<qint64>(qint64(rejoinSeconds_) * 1000, std::numeric_limits<int>::max())));
+        Q_EMIT rejoinChanged(true);
+    }
     Q_EMIT gameEnded();
 }
 

@@ -78,6 +78,14 @@ public:
     // Joins the game a link "wendlewick://HOST[:PORT]" names, after the same look; a
     // link holding anything else is refused with a sentence.
     void openLink(const QString &link);
+    // Starts the game again to come back to the seat its host still keeps for the player,
+    // after the connection was lost and the player gave up coming back. The game finds
+    // the seat's token itself, where only this user can read it: the lobby never holds it.
+    void rejoin();
+    // Whether rejoin() can be offered: the last game was lost while it was joined, and
+    // its host keeps the seat a while yet.
+    bool canRejoin() const;
+
     // Stops a look before joining.
     void cancel();
     // Asks the network for games again.
@@ -91,9 +99,11 @@ Q_SIGNALS:
     void gameStarted();
     // The game has ended: the window comes back, with the result in the status.
     void gameEnded();
+    // canRejoin() changed.
+    void rejoinChanged(bool possible);
 
 private:
-    void launch(const QStringList &arguments);
+    void launch(const QStringList &arguments, const QStringList &environment = {});
     void finishGame();
     // The launcher says the game's process has ended: its companion connection, when
     // it has one, is read to its end first.
@@ -118,6 +128,11 @@ private:
     QString joining_; // the address as typed, for the recent hosts
     std::optional<LastGame::Totals> before_;
     std::optional<CompanionWire::Ending> ending_;
+    int rejoinSeconds_ = 0;
+    // The command line of the game last started to join one.
+    QStringList joinArguments_;
+    QStringList launched_;
+    QTimer rejoinExpiry_;
     bool companionSeen_ = false;
     bool hosting_ = false;
     bool internetJoin_ = false;
