@@ -73,6 +73,14 @@ void Reconnector::giveUp()
         finish(Outcome::GaveUp);
 }
 
+void Reconnector::cancel()
+{
+    next_.stop();
+    attemptTimer_.stop();
+    stage_ = Stage::Idle;
+    dispatch_.awaitReturn(false);
+}
+
 int Reconnector::secondsLeft() const
 {
     if (!isRunning())

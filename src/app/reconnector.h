@@ -58,6 +58,8 @@ public:
     bool start(std::optional<QDeadlineTimer> deadline = std::nullopt);
     // The player stops trying.
     void giveUp();
+    // Stops without an outcome: the host said why the connection ended.
+    void cancel();
 
     bool isRunning() const { return stage_ != Stage::Idle; }
     Stage stage() const { return stage_; }

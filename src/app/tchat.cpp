@@ -436,10 +436,12 @@ void Tchat::joinpress()
 
 void Tchat::sockInfo()
 {
-    if (reconnector_->isRunning()) {
+    if (reconnector_->isRunning() && !ending_.isFinal()) {
         reconnector_->connectionClosed();
         return;
     }
+    // Removed, or the host ended, while the window was coming back: nothing to retry.
+    reconnector_->cancel();
     if (mayComeBack() && reconnector_->start()) {
         showReconnecting(true);
         return;

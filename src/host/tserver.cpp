@@ -90,8 +90,9 @@ TServer::~TServer()
     timer1.stop();
     socktimer.stop();
     // Whoever is still connected is told not to come back; their connections close
-    // with this object, after what was sent has gone out.
-    if (!closing_)
+    // with this object, after what was sent has gone out. Nobody hears of it.
+    const QSignalBlocker quiet(this);
+    if (!std::exchange(closing_, true))
         sendToAll(Wire::ToPlayer::hostclosing());
 }
 
@@ -143,8 +144,8 @@ void TServer::shutdown()
 {
     timer1.stop();
     socktimer.stop();
-    sendToAll(Wire::ToPlayer::hostclosing());
     closing_ = true;
+    sendToAll(Wire::ToPlayer::hostclosing());
     for (int s = 1; s <= Wire::slotCount; ++s) {
         TPlayerSlot &p = slotRef(s);
         detach(s);
