@@ -2,12 +2,16 @@
 
 #include "iceagent.h"
 
+#include "discoveryconfig.h"
+
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 
 namespace {
 
 constexpr guint component = 1;
+// Where a lobby waits for the game it started to say it has ended.
+constexpr quint16 companionPort = 9001;
 
 QHostAddress toQt(const NiceAddress &address)
 {
@@ -60,6 +64,15 @@ IceAgent::~IceAgent()
     // The close holds its own reference until the relay's allocation is given back.
     nice_agent_close_async(agent_, nullptr, nullptr);
     g_object_unref(agent_);
+}
+
+IceAgent::Setup IceAgent::forProgram(quint16 gamePort)
+{
+    Setup setup;
+    const DiscoveryConfig discovery = DiscoveryConfig::fromEnvironment();
+    setup.upnp = discovery.enabled && discovery.network;
+    setup.protectedPorts = {gamePort, DiscoveryWire::defaultPort, companionPort};
+    return setup;
 }
 
 bool IceAgent::isAvailable()

@@ -51,6 +51,12 @@ public:
         int checksMs = 15000;
     };
 
+    // The program's agents: UPnP on unless WENDLEWICK_DISCOVERY=off keeps the program
+    // from searching the network (the router is found by multicast), and the other
+    // end's candidates kept off `gamePort` and the program's discovery and companion
+    // ports.
+    static Setup forProgram(quint16 gamePort);
+
     explicit IceAgent(const Setup &setup, QObject *parent = nullptr);
     // Gives up the relay's allocation on the TURN server as it goes.
     ~IceAgent() override;

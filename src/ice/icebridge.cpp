@@ -32,6 +32,25 @@ IceBridge::IceBridge(IceAgent *agent, QTcpSocket *socket, const Timing &timing, 
         attach(socket);
 }
 
+QString IceBridge::endName(End end)
+{
+    switch (end) {
+    case End::GameClosed:
+        return QStringLiteral("the game here closed it");
+    case End::PeerClosed:
+        return QStringLiteral("the other side closed it");
+    case End::Silent:
+        return QStringLiteral("nothing arrived any more");
+    case End::Broken:
+        return QStringLiteral("the way broke");
+    case End::GameNotReading:
+        return QStringLiteral("the game here did not read");
+    case End::TooEarly:
+        return QStringLiteral("too much arrived before the game");
+    }
+    return {};
+}
+
 IceBridge::~IceBridge()
 {
     if (socket_)

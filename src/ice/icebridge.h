@@ -49,6 +49,9 @@ public:
     // What is read from the game at once, and what may wait for the stream.
     static constexpr qint64 readChunkBytes = TunnelCodec::maxDataBytes;
 
+    // A few words for a log: "the game closed it", "nothing arrived"...
+    static QString endName(End end);
+
     // Takes `agent` (connected) and `socket` (connected, or null until attach()).
     IceBridge(IceAgent *agent, QTcpSocket *socket, const Timing &timing, QObject *parent = nullptr);
     ~IceBridge() override;

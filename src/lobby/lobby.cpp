@@ -5,12 +5,15 @@
 #include "gameaddress.h"
 #include "gamelink.h"
 #include "gamelistmodel.h"
+#include "icejoiner.h"
+#include "iceserversource.h"
 #include "instanceguard.h"
 #include "joincheck.h"
 #include "lobbysettings.h"
 #include "processlauncher.h"
 #include "processmarker.h"
 #include "programfolders.h"
+#include "roomsignalchannel.h"
 
 #include <QDir>
 #include <QLockFile>
@@ -51,21 +54,25 @@ Lobby::Lobby(const Setup &setup, QObject *parent)
         settings_->addRecentHost(joining_);
         Q_EMIT recentHostsChanged();
         setState(State::Idle);
+        connection_ = internetJoin_ ? IcePath::words(IcePath::Way::Direct) : QString();
         launch({playerName(), address, QStringLiteral("false")});
     });
-    connect(check_, &JoinCheck::failed, this, [this](const QString &reason) {
-        setState(State::Idle);
-        const JoinCheck::Failure failure = check_->failure();
-        const bool unreachable = failure == JoinCheck::Failure::Refused
-            || failure == JoinCheck::Failure::Silent || failure == JoinCheck::Failure::Unreachable;
-        // Until connections are made through routers, an internet host whose router does not
-        // forward the game's port cannot be joined.
-        setStatus(internetJoin_ && unreachable
-                ? QStringLiteral("The host's network does not accept connections from the internet. %1")
-                      .arg(reason)
-                : reason,
-            true);
+    connect(check_, &JoinCheck::failed, this, &Lobby::checkFailed);
+
+    joiner_ = new IceJoiner(community_->signalChannel(), community_->iceServers(),
+        setup_.community.ice.value_or(IceAgent::forProgram(setup_.gamePort)), this);
+    joiner_->setTiming(setup_.ice);
+    connect(joiner_, &IceJoiner::connected, this, [this] {
+        setStatus(QStringLiteral("A way through the routers was found: waiting for the host\u2026"));
     });
+    connect(joiner_, &IceJoiner::greetingArrived, this, &Lobby::iceGreeting);
+    connect(joiner_, &IceJoiner::failed, this, &Lobby::iceFailed);
+    connect(joiner_, &IceJoiner::pathChanged, this, [this](IcePath::Way path) {
+        connection_ = IcePath::words(path);
+        if (state_ == State::Playing)
+            showConnection();
+    });
+    connect(joiner_, &IceJoiner::ended, this, [this](const QString &reason) { lost_ = reason; });
 
     // Without the companion connection the launcher still tells when the game ends.
     if (!companion_->listen(setup_.companionPort))
@@ -162,6 +169,17 @@ void Lobby::join(const QString &address, quint16 port, bool internet)
     }
     // A listed game on another port is joined as "address:port".
     joining_ = port ? GameAddress::format(address.trimmed(), port, setup_.gamePort) : address.trimmed();
+    icePeer_.clear();
+    if (internet) {
+        const GameAddress::Target target = GameAddress::parse(joining_, setup_.gamePort);
+        const GameListModel *room = community_->games();
+        const int row = room->rowOf(target.host, target.port);
+        if (row >= 0 && room->game(row).acceptsIce) {
+            icePeer_ = room->key(row);
+            // The servers are asked while the look runs, in case they are needed.
+            community_->iceServers().prefetch();
+        }
+    }
     setState(State::Checking);
     setStatus(QStringLiteral("Looking for the game at %1\u2026").arg(joining_));
     check_->start(joining_);
@@ -172,6 +190,7 @@ void Lobby::cancel()
     if (state_ != State::Checking)
         return;
     check_->cancel();
+    joiner_->cancel();
     setState(State::Idle);
     setStatus(QString());
 }
@@ -208,7 +227,8 @@ void Lobby::launch(const QStringList &arguments)
         return;
     }
     setState(State::Playing);
-    setStatus(QStringLiteral("The game is running."));
+    lost_.clear();
+    showConnection();
     // Nobody looks at the list while the game runs.
     browser_->stop();
     Q_EMIT gameStarted();
@@ -221,7 +241,14 @@ void Lobby::finishGame()
     if (std::exchange(hosting_, false))
         community_->hostingEnded();
     setState(State::Idle);
-    setStatus(LastGame::result(before_, LastGame::read(setup_.tallyFolder)));
+    connection_.clear();
+    joiner_->cancel();
+    if (!lost_.isEmpty())
+        setStatus(QStringLiteral("The game has ended: the connection to the host was lost, as %1.")
+                      .arg(std::exchange(lost_, {})),
+            true);
+    else
+        setStatus(LastGame::result(before_, LastGame::read(setup_.tallyFolder)));
     browser_->start();
     Q_EMIT gameEnded();
 }
@@ -239,4 +266,73 @@ void Lobby::setStatus(const QString &text, bool problem)
     status_ = text;
     problem_ = problem;
     Q_EMIT statusChanged(text, problem);
+}
+
+void Lobby::showConnection()
+{
+    setStatus(connection_.isEmpty() ? QStringLiteral("The game is running.")
+                                    : QStringLiteral("The game is running, connected %1.").arg(connection_));
+}
+
+void Lobby::checkFailed(const QString &reason)
+{
+    const JoinCheck::Failure failure = check_->failure();
+    const bool unreachable = failure == JoinCheck::Failure::Refused || failure == JoinCheck::Failure::Silent
+        || failure == JoinCheck::Failure::Unreachable;
+    if (internetJoin_ && unreachable && !icePeer_.isEmpty() && community_->isInRoom()) {
+        setStatus(
+            QStringLiteral("The host's network does not accept connections from the internet: connecting "
+                           "through the routers\u2026"));
+        joiner_->start(icePeer_);
+        return;
+    }
+    setState(State::Idle);
+    setStatus(internetJoin_ && unreachable
+            ? QStringLiteral("The host's network does not accept connections from the internet. %1")
+                  .arg(reason)
+            : reason,
+        true);
+}
+
+void Lobby::iceGreeting(const QByteArray &bytes)
+{
+    if (state_ != State::Checking)
+        return;
+    switch (JoinCheck::classify(bytes)) {
+    case JoinCheck::Greeting::Incomplete:
+        return;
+    case JoinCheck::Greeting::Host: {
+        settings_->addRecentHost(joining_);
+        Q_EMIT recentHostsChanged();
+        setState(State::Idle);
+        connection_ = IcePath::words(joiner_->path());
+        const QString local = GameAddress::format(
+            QHostAddress(QHostAddress::LocalHost).toString(), joiner_->localPort(), setup_.gamePort);
+        launch({playerName(), local, QStringLiteral("false")});
+        if (state_ != State::Playing)
+            joiner_->cancel();
+        return;
+    }
+    case JoinCheck::Greeting::Full:
+        stopJoining(QStringLiteral("The game at %1 is full.").arg(joining_));
+        return;
+    case JoinCheck::Greeting::NotAGame:
+        stopJoining(QStringLiteral("%1 answered, but not as a Wendlewick game.").arg(joining_));
+        return;
+    }
+}
+
+void Lobby::iceFailed(const QString &reason)
+{
+    stopJoining(QStringLiteral("The host's network does not accept connections from the internet, and %1.")
+                    .arg(reason));
+}
+
+void Lobby::stopJoining(const QString &text)
+{
+    if (state_ != State::Checking)
+        return;
+    joiner_->cancel();
+    setState(State::Idle);
+    setStatus(text, true);
 }

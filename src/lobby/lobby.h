@@ -2,6 +2,7 @@
 
 #include "communitylobby.h"
 #include "discoveryconfig.h"
+#include "icejoiner.h"
 #include "lastgame.h"
 
 #include <QObject>
@@ -15,6 +16,7 @@ class CompanionListener;
 class DiscoveryBrowser;
 class GameLauncher;
 class GameListModel;
+class IceJoiner;
 class JoinCheck;
 class LobbySettings;
 
@@ -39,6 +41,8 @@ public:
         GameLauncher *launcher = nullptr; // the game as a process when null
         // The internet side; its settings path and game port are the lobby's.
         CommunityLobby::Setup community;
+        // Connecting to a host through routers (the agents are the community's).
+        IceJoiner::Timing ice;
     };
     enum class State { Idle, Checking, Playing };
 
@@ -66,7 +70,10 @@ public:
     void hostGame();
     // Joins the game at `address` (typed, or a listed game's with its port) once a look
     // there found a host. `internet`: a game on the internet, whose host may not be
-    // reachable from outside its network, and the look's failure says so.
+    // reachable from outside its network. When the look finds nobody there and the game
+    // is one announced in the community room by a host that answers offers, the lobby
+    // connects through the routers instead (IceJoiner) and the game joins the local end
+    // it keeps; the status says which way the game is connected, or why there is none.
     void join(const QString &address, quint16 port = 0, bool internet = false);
     // Joins the game a link "wendlewick://HOST[:PORT]" names, after the same look; a
     // link holding anything else is refused with a sentence.
@@ -87,6 +94,11 @@ Q_SIGNALS:
 
 private:
     void launch(const QStringList &arguments);
+    void checkFailed(const QString &reason);
+    void iceGreeting(const QByteArray &bytes);
+    void iceFailed(const QString &reason);
+    void stopJoining(const QString &text);
+    void showConnection();
     void finishGame();
     bool gameIsRunning() const;
     void setState(State state);
@@ -100,6 +112,10 @@ private:
     CompanionListener *companion_;
     JoinCheck *check_;
     CommunityLobby *community_;
+    IceJoiner *joiner_ = nullptr;
+    QString icePeer_; // who announced the game being joined, when it answers offers
+    QString connection_; // how the running game is connected, for the status
+    QString lost_; // why the running game's connection through routers was lost
     State state_ = State::Idle;
     QString status_;
     bool problem_ = false;
