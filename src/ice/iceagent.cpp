@@ -90,7 +90,14 @@ void IceAgent::gather()
     g_object_set(agent_, "controlling-mode", gboolean(setup_.controlling), "upnp", gboolean(setup_.upnp),
         "upnp-timeout", guint(setup_.gatherMs > 1000 ? setup_.gatherMs - 500 : 500), "ice-tcp", FALSE,
         "force-relay", gboolean(setup_.forceRelay), nullptr);
-    if (setup_.servers.hasStun())
+    // A relay's answers tell this end's mapping too; a STUN server at the relay's own
+    // address would only be asked over the relay's socket, whose replies the agent
+    // takes for the relay's.
+    const bool stunIsRelay = std::any_of(
+        setup_.servers.relays.begin(), setup_.servers.relays.end(), [this](const IceServers::Relay &r) {
+            return r.address.isEqual(setup_.servers.stun) && r.port == setup_.servers.stunPort;
+        });
+    if (setup_.servers.hasStun() && !stunIsRelay)
         g_object_set(agent_, "stun-server", setup_.servers.stun.toString().toUtf8().constData(),
             "stun-server-port", guint(setup_.servers.stunPort), nullptr);
     for (const QHostAddress &address : std::as_const(setup_.localAddresses)) {

@@ -53,6 +53,8 @@ Lobby::Lobby(const Setup &setup, QObject *parent)
     connect(check_, &JoinCheck::passed, this, [this](const QString &address) {
         settings_->addRecentHost(joining_);
         Q_EMIT recentHostsChanged();
+        iceHeadStart_.stop();
+        joiner_->cancel();
         setState(State::Idle);
         connection_ = internetJoin_ ? IcePath::words(IcePath::Way::Direct) : QString();
         launch({playerName(), address, QStringLiteral("false")});
@@ -62,6 +64,8 @@ Lobby::Lobby(const Setup &setup, QObject *parent)
     joiner_ = new IceJoiner(community_->signalChannel(), community_->iceServers(),
         setup_.community.ice.value_or(IceAgent::forProgram(setup_.gamePort)), this);
     joiner_->setTiming(setup_.ice);
+    iceHeadStart_.setSingleShot(true);
+    connect(&iceHeadStart_, &QTimer::timeout, this, &Lobby::startIce);
     connect(joiner_, &IceJoiner::connected, this, [this] {
         setStatus(QStringLiteral("A way through the routers was found: waiting for the host\u2026"));
     });
@@ -180,9 +184,26 @@ void Lobby::join(const QString &address, quint16 port, bool internet)
             community_->iceServers().prefetch();
         }
     }
+    iceFailure_.clear();
     setState(State::Checking);
     setStatus(QStringLiteral("Looking for the game at %1\u2026").arg(joining_));
     check_->start(joining_);
+    // A router that drops what it was not asked for leaves the look waiting: the way
+    // through the routers is looked for beside it after a head start.
+    if (!icePeer_.isEmpty() && state_ == State::Checking)
+        iceHeadStart_.start(setup_.iceHeadStartMs);
+}
+
+void Lobby::startIce()
+{
+    if (state_ != State::Checking || joiner_->isRunning() || !community_->isInRoom())
+        return;
+    setStatus(check_->isRunning()
+            ? QStringLiteral("Looking for the game at %1, and for a way through the routers\u2026")
+                  .arg(joining_)
+            : QStringLiteral("The host's network does not accept connections from the internet: connecting "
+                             "through the routers\u2026"));
+    joiner_->start(icePeer_);
 }
 
 void Lobby::cancel()
@@ -190,6 +211,7 @@ void Lobby::cancel()
     if (state_ != State::Checking)
         return;
     check_->cancel();
+    iceHeadStart_.stop();
     joiner_->cancel();
     setState(State::Idle);
     setStatus(QString());
@@ -279,13 +301,23 @@ void Lobby::checkFailed(const QString &reason)
     const JoinCheck::Failure failure = check_->failure();
     const bool unreachable = failure == JoinCheck::Failure::Refused || failure == JoinCheck::Failure::Silent
         || failure == JoinCheck::Failure::Unreachable;
-    if (internetJoin_ && unreachable && !icePeer_.isEmpty() && community_->isInRoom()) {
-        setStatus(
-            QStringLiteral("The host's network does not accept connections from the internet: connecting "
-                           "through the routers\u2026"));
-        joiner_->start(icePeer_);
+    const bool throughRouters = internetJoin_ && unreachable && !icePeer_.isEmpty();
+    if (throughRouters && !iceFailure_.isEmpty()) {
+        iceFailed(iceFailure_);
         return;
     }
+    if (throughRouters && community_->isInRoom()) {
+        iceHeadStart_.stop();
+        if (joiner_->isRunning())
+            setStatus(
+                QStringLiteral("The host's network does not accept connections from the internet: connecting "
+                               "through the routers\u2026"));
+        else
+            startIce();
+        return;
+    }
+    iceHeadStart_.stop();
+    joiner_->cancel();
     setState(State::Idle);
     setStatus(internetJoin_ && unreachable
             ? QStringLiteral("The host's network does not accept connections from the internet. %1")
@@ -302,6 +334,7 @@ void Lobby::iceGreeting(const QByteArray &bytes)
     case JoinCheck::Greeting::Incomplete:
         return;
     case JoinCheck::Greeting::Host: {
+        check_->cancel();
         settings_->addRecentHost(joining_);
         Q_EMIT recentHostsChanged();
         setState(State::Idle);
@@ -324,6 +357,11 @@ void Lobby::iceGreeting(const QByteArray &bytes)
 
 void Lobby::iceFailed(const QString &reason)
 {
+    // The look may still find the host: its verdict comes first.
+    if (check_->isRunning()) {
+        iceFailure_ = reason;
+        return;
+    }
     stopJoining(QStringLiteral("The host's network does not accept connections from the internet, and %1.")
                     .arg(reason));
 }
@@ -332,6 +370,8 @@ void Lobby::stopJoining(const QString &text)
 {
     if (state_ != State::Checking)
         return;
+    check_->cancel();
+    iceHeadStart_.stop();
     joiner_->cancel();
     setState(State::Idle);
     setStatus(text, true);

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 
 #include <memory>
 #include <optional>
@@ -41,8 +42,10 @@ public:
         GameLauncher *launcher = nullptr; // the game as a process when null
         // The internet side; its settings path and game port are the lobby's.
         CommunityLobby::Setup community;
-        // Connecting to a host through routers (the agents are the community's).
+        // Connecting to a host through routers (the agents are the community's), which
+        // starts beside the look at the announced address once that had this long.
         IceJoiner::Timing ice;
+        int iceHeadStartMs = 1500;
     };
     enum class State { Idle, Checking, Playing };
 
@@ -70,10 +73,12 @@ public:
     void hostGame();
     // Joins the game at `address` (typed, or a listed game's with its port) once a look
     // there found a host. `internet`: a game on the internet, whose host may not be
-    // reachable from outside its network. When the look finds nobody there and the game
-    // is one announced in the community room by a host that answers offers, the lobby
-    // connects through the routers instead (IceJoiner) and the game joins the local end
-    // it keeps; the status says which way the game is connected, or why there is none.
+    // reachable from outside its network. When the game is one announced in the community
+    // room by a host that answers offers and the look finds nobody there (or has not
+    // within iceHeadStartMs), the lobby also connects through the routers (IceJoiner);
+    // whichever way reaches the host first takes the game. The
+    // game then joins the local end the lobby keeps; the status says which way the game
+    // is connected, or why there is none.
     void join(const QString &address, quint16 port = 0, bool internet = false);
     // Joins the game a link "wendlewick://HOST[:PORT]" names, after the same look; a
     // link holding anything else is refused with a sentence.
@@ -95,6 +100,7 @@ Q_SIGNALS:
 private:
     void launch(const QStringList &arguments);
     void checkFailed(const QString &reason);
+    void startIce();
     void iceGreeting(const QByteArray &bytes);
     void iceFailed(const QString &reason);
     void stopJoining(const QString &text);
@@ -113,6 +119,8 @@ private:
     JoinCheck *check_;
     CommunityLobby *community_;
     IceJoiner *joiner_ = nullptr;
+    QTimer iceHeadStart_;
+    QString iceFailure_; // why no way through the routers was found, while the look runs
     QString icePeer_; // who announced the game being joined, when it answers offers
     QString connection_; // how the running game is connected, for the status
     QString lost_; // why the running game's connection through routers was lost

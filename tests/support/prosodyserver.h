@@ -28,6 +28,12 @@ public:
         QString guestHost;
         QString rooms;
         bool accounts = false;
+        // The guests' domain (rooms on rooms.<domain>, accounts on users.<domain>).
+        QString domain = QStringLiteral("localhost");
+        // The address it listens on; elsewhere than loopback, the command it runs under
+        // (for instance "ip netns exec NAME") puts it where that address is.
+        QString address = QStringLiteral("127.0.0.1");
+        QStringList wrapper;
     };
 
     ProsodyServer();
@@ -49,10 +55,12 @@ public:
     bool isRunning() const;
 
     quint16 port() const { return port_; }
-    QString domain() const { return QStringLiteral("localhost"); }
-    QString roomsDomain() const { return QStringLiteral("rooms.localhost"); }
-    QString usersDomain() const { return QStringLiteral("users.localhost"); }
-    QString room() const { return QStringLiteral("lobby@rooms.localhost"); }
+    QString domain() const { return options_.domain; }
+    QString roomsDomain() const { return QStringLiteral("rooms.") + options_.domain; }
+    QString usersDomain() const { return QStringLiteral("users.") + options_.domain; }
+    QString room() const { return QStringLiteral("lobby@") + roomsDomain(); }
+    // The certificate the clients trust, as a PEM file.
+    QString certificateFile() const { return dir_.filePath(QStringLiteral("cert.pem")); }
     QList<QSslCertificate> authorities() const { return authorities_; }
     QString folder() const { return dir_.path(); }
     // Makes an account user@usersDomain() (with Options::accounts).
@@ -74,6 +82,7 @@ private:
     void readLog();
 
     QTemporaryDir dir_;
+    Options options_;
     std::unique_ptr<QProcess> process_;
     QList<QSslCertificate> authorities_;
     QByteArray log_;

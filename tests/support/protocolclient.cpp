@@ -21,7 +21,7 @@ ProtocolClient::ProtocolClient(QObject *parent)
 
 bool ProtocolClient::connectTo(quint16 port, int timeoutMs)
 {
-    socket_.connectToHost(QHostAddress::LocalHost, port);
+    socket_.connectToHost(host_, port);
     if (socket_.state() == QAbstractSocket::ConnectedState)
         return true;
     QSignalSpy connected(&socket_, &QTcpSocket::connected);

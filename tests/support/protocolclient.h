@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHostAddress>
 #include <QList>
 #include <QObject>
 #include <QTcpSocket>
@@ -15,7 +16,9 @@ class ProtocolClient : public QObject
 public:
     explicit ProtocolClient(QObject *parent = nullptr);
 
-    // Connects to the loopback address; true once connected.
+    // Where connectTo() and join() connect: the loopback address unless set.
+    void setHost(const QHostAddress &host) { host_ = host; }
+    // Connects to the host's port; true once connected.
     bool connectTo(quint16 port, int timeoutMs = 5000);
     // Connects and logs in: waits for CMD_sendlogininfo, answers with the name and
     // version, and waits for its own CMD_newplayerinfo. Returns the slot, 0 on failure.
@@ -58,6 +61,7 @@ private:
     void readSome();
 
     QTcpSocket socket_;
+    QHostAddress host_ = QHostAddress(QHostAddress::LocalHost);
     QByteArray partial_;
     QList<QByteArray> messages_;
     qsizetype cursor_ = 0;
