@@ -6,7 +6,9 @@
 // both routers mapping ports as they keep them (through both routers after STUN), and
 // home B's router mapping every destination to a new port (only the relay works).
 // Then the relay goes away mid-game: the joiner's game ends with a sentence that says
-// so, and the host goes on.
+// so, and the host goes on. Prosody and coturn run the configurations the package
+// ships, set up as the README says (only the internet's range is let through coturn,
+// which otherwise relays to no private network).
 //
 // Needs root; skips with a message where namespaces are not permitted. Only private
 // ranges are used, inside namespaces the test makes and removes (with the programs it
@@ -42,7 +44,7 @@ const QString lost = QStringLiteral("wwiceV") + pid;
 // Each router's side towards the internet.
 const QString wanA = QStringLiteral("wiAI") + pid;
 const QString wanB = QStringLiteral("wiBI") + pid;
-const QString services = QStringLiteral("10.99.0.1");
+const QString services = QStringLiteral("172.16.0.1");
 const QString turnSecret = QStringLiteral("not-a-real-secret");
 const QString lobbyDomain = QStringLiteral("lobby.test");
 
@@ -154,9 +156,9 @@ bool TestIceNetns::makeNetworks(QString *error)
     for (const auto &[a, nsA, b, nsB] : pairs)
         steps << QStringList {
             "link", "add", a, "netns", nsA, "type", "veth", "peer", "name", b, "netns", nsB};
-    const QList<std::tuple<QString, QString, QString>> addresses {{inet, iToA, "10.99.1.1/24"},
-        {inet, iToB, "10.99.2.1/24"}, {routerA, aToI, "10.99.1.2/24"}, {routerA, aToHome, "10.1.0.1/24"},
-        {routerB, bToI, "10.99.2.2/24"}, {routerB, bToHome, "10.2.0.1/24"}, {homeA, homeToA, "10.1.0.2/24"},
+    const QList<std::tuple<QString, QString, QString>> addresses {{inet, iToA, "172.16.1.1/24"},
+        {inet, iToB, "172.16.2.1/24"}, {routerA, aToI, "172.16.1.2/24"}, {routerA, aToHome, "10.1.0.1/24"},
+        {routerB, bToI, "172.16.2.2/24"}, {routerB, bToHome, "10.2.0.1/24"}, {homeA, homeToA, "10.1.0.2/24"},
         {homeB, homeToB, "10.2.0.2/24"}, {inet, "lo", services + "/32"}};
     for (const auto &[ns, dev, address] : addresses)
         steps << QStringList {"-n", ns, "addr", "add", address, "dev", dev};
@@ -174,8 +176,8 @@ bool TestIceNetns::makeNetworks(QString *error)
           << QStringList {"-n", inet, "link", "set", nowhere, "up"}
           << QStringList {"-n", lost, "link", "set", hole, "up"}
           << QStringList {"-n", inet, "route", "add", "default", "dev", nowhere};
-    steps << QStringList {"-n", routerA, "route", "add", "default", "via", "10.99.1.1"}
-          << QStringList {"-n", routerB, "route", "add", "default", "via", "10.99.2.1"}
+    steps << QStringList {"-n", routerA, "route", "add", "default", "via", "172.16.1.1"}
+          << QStringList {"-n", routerB, "route", "add", "default", "via", "172.16.2.1"}
           << QStringList {"-n", homeA, "route", "add", "default", "via", "10.1.0.1"}
           << QStringList {"-n", homeB, "route", "add", "default", "via", "10.2.0.1"};
     for (const QStringList &step : steps)
@@ -271,24 +273,42 @@ void TestIceNetns::initTestCase()
     QString error;
     QVERIFY2(makeNetworks(&error), qPrintable(error));
 
+    // The shipped coturn, with the secret set and the internet's range let through.
+    const auto shipped = [](const QString &name) {
+        QFile f(QStringLiteral(WENDLEWICK_SOURCE_DIR "/dist/") + name);
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    };
+    QString turnConfig = shipped(QStringLiteral("coturn/wendlewick-turnserver.conf"));
+    QVERIFY(turnConfig.contains(QStringLiteral("denied-peer-ip=172.16.0.0-172.31.255.255\n")));
+    turnConfig.replace(QStringLiteral("denied-peer-ip=172.16.0.0-172.31.255.255\n"), QString())
+        .replace(QStringLiteral("CHANGE-THIS-SECRET"), turnSecret)
+        .replace(QStringLiteral("lobby.example.org"), lobbyDomain)
+        .replace(QStringLiteral("\nsyslog\n"), QStringLiteral("\n"));
+    QFile turnFile(dir_.filePath(QStringLiteral("turnserver.conf")));
+    QVERIFY(turnFile.open(QIODevice::WriteOnly));
+    turnFile.write(turnConfig.toUtf8());
+    turnFile.close();
     coturn_ = std::make_unique<Running>(inet, QStringLiteral("turnserver"),
-        QStringList {"-n", "--listening-ip=" + services, "--relay-ip=" + services, "--listening-port=3478",
-            "--use-auth-secret", "--static-auth-secret=" + turnSecret, "--realm=" + lobbyDomain, "--no-tls",
-            "--no-dtls", "--no-cli", "--log-file=stdout", "--pidfile=" + dir_.filePath("turnserver.pid"),
+        QStringList {"-c", turnFile.fileName(), "--listening-ip=" + services, "--relay-ip=" + services,
+            "--log-file=stdout", "--pidfile=" + dir_.filePath("turnserver.pid"),
             "--userdb=" + dir_.filePath("turndb")});
     QVERIFY2(!coturn_->waitFor(QStringLiteral("Total General servers"), 10000).isEmpty(),
         qPrintable(coturn_->said));
 
+    // The shipped Prosody, for the test's domain, with the room made by its admin.
     prosody_ = std::make_unique<ProsodyServer>();
     ProsodyServer::Options options;
     options.domain = lobbyDomain;
     options.address = services;
     options.wrapper = QStringList {"ip", "netns", "exec", inet};
-    options.modules << QStringLiteral("ipcheck") << QStringLiteral("turn_external");
-    options.global = QStringLiteral("turn_external_secret = \"%1\"\nturn_external_host = \"%2\"\n"
-                                    "turn_external_port = 3478\nturn_external_ttl = 3600\n")
-                         .arg(turnSecret, services);
-    QVERIFY2(prosody_->start(options), qPrintable(prosody_->errorString() + prosody_->log()));
+    QString config = shipped(QStringLiteral("prosody/wendlewick-lobby.cfg.lua"));
+    config.replace(QStringLiteral("lobby.example.org"), lobbyDomain)
+        .replace(QStringLiteral("CHANGE-THIS-SECRET"), turnSecret);
+    QVERIFY2(prosody_->startWith(config, options), qPrintable(prosody_->errorString() + prosody_->log()));
+    QVERIFY2(
+        prosody_->shell(
+            QStringLiteral("muc:create('%1', { persistent = true; public = true })").arg(prosody_->room())),
+        qPrintable(prosody_->errorString()));
 
     host_ = std::make_unique<Running>(homeA, QStringLiteral(WENDLEWICK_HOST),
         QStringList {"--port", "7772", "--lobby-server",
@@ -342,7 +362,7 @@ void TestIceNetns::aRoundIsPlayedThroughEachWay()
 
     auto ann = joiner(QStringLiteral("round"));
     // The host's announced address is its router's, as the community server sees it.
-    QVERIFY2(!ann->waitFor(QStringLiteral("^listed 10\\.99\\.1\\.2 7772 ice=1$"), 30000).isEmpty(),
+    QVERIFY2(!ann->waitFor(QStringLiteral("^listed 172\\.16\\.1\\.2 7772 ice=1$"), 30000).isEmpty(),
         qPrintable(ann->said));
     QVERIFY2(!ann->waitFor(QStringLiteral("^status \\+\\d+ The game is running, connected %1\\.$")
                                .arg(QRegularExpression::escape(way)),

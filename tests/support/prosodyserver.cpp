@@ -106,10 +106,11 @@ bool ProsodyServer::writeConfig(const Options &options)
     return writeFile(config);
 }
 
-bool ProsodyServer::startWith(const QString &configuration)
+bool ProsodyServer::startWith(const QString &configuration, const Options &options)
 {
     if (!dir_.isValid())
         return false;
+    options_ = options;
     port_ = freePort();
     const qsizetype firstHost = configuration.indexOf(QStringLiteral("\nVirtualHost"));
     if (firstHost < 0) {

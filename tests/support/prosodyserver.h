@@ -44,8 +44,10 @@ public:
     bool start(const Options &options);
     bool start() { return start(Options()); }
     // Starts it with a whole configuration of someone else's (for the domains above),
-    // with this server's port, folder, certificate and log put in before its first host.
-    bool startWith(const QString &configuration);
+    // with this server's port, folder, certificate and log put in before its first host;
+    // of `options`, only the domain, the address and the wrapper count.
+    bool startWith(const QString &configuration, const Options &options);
+    bool startWith(const QString &configuration) { return startWith(configuration, Options()); }
     // Runs a command in the running server's admin shell (prosodyctl shell).
     bool shell(const QString &command);
     // Ends it (SIGKILL when `abruptly`, as a crash would).
