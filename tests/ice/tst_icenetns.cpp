@@ -89,6 +89,13 @@ struct Running
         process.kill();
         process.waitForFinished(5000);
     }
+    // Whether the program ends by itself, without an error (a sanitizer's included).
+    bool endsWell()
+    {
+        const bool ended = process.waitForFinished(10000);
+        said += QString::fromLocal8Bit(process.readAll());
+        return ended && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    }
     // From now on waitFor() looks only at what comes next.
     void mark()
     {
@@ -142,7 +149,9 @@ private:
 bool TestIceNetns::makeNetworks(QString *error)
 {
     const QString ip = QStringLiteral("ip");
-    const auto link = [](QString a, QString b) { return std::pair {a + pid, b + pid}; };
+    const auto link = [](const QString &a, const QString &b) {
+        return std::pair<QString, QString> {a + pid, b + pid};
+    };
     const auto [iToA, aToI] = link(QStringLiteral("wiIA"), QStringLiteral("wiAI"));
     const auto [iToB, bToI] = link(QStringLiteral("wiIB"), QStringLiteral("wiBI"));
     const auto [aToHome, homeToA] = link(QStringLiteral("wiAH"), QStringLiteral("wiHA"));
@@ -398,6 +407,7 @@ void TestIceNetns::aRelayThatGoesAwayEndsTheGameForTheJoinerOnly()
                 15000)
              .isEmpty(),
         qPrintable(ann->said));
+    QVERIFY2(ann->endsWell(), qPrintable(ann->said));
     // The host lets that player go and carries on.
     QVERIFY2(!host_
                   ->waitFor(QStringLiteral("the connection through the routers from \"Ann\" ended \\(nothing "
