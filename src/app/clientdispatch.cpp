@@ -140,6 +140,12 @@ void ClientDispatch::playerdisconnected(const QByteArray &rest)
     if (!slot)
         return;
     const QString name = text(fields.rest());
+    // The host tells a removed player so before it closes the connection.
+    if (*slot == state_.myslot && state_.myslot >= 1) {
+        Q_EMIT systemLine(QStringLiteral("You have been removed from the game."));
+        Q_EMIT removed();
+        return;
+    }
     if (*slot <= state_.maxplayers) {
         if (!RosterModel::isValidSlot(*slot))
             return;

@@ -75,6 +75,9 @@ Q_SIGNALS:
     void spyRemoved(int slot, const QString &name);
     // "CMD_full": the host refused this player and closes the connection.
     void gameFull();
+    // "CMD_playerdisconnected" for this player's own slot: the host removed this
+    // player and closes the connection.
+    void removed();
     // The host says this player watches (or plays again).
     void justWatchingChanged(bool watching);
     // The game-settings fields of the client state changed.

@@ -223,6 +223,8 @@ void GameFlow::turntimeTimer()
     state.secondsleft = 0;
     play->label_timer->setText(clockText(0));
     setBarWidth(play, state);
+    // Nothing may be entered any more: the status no longer invites a word.
+    play->label_status->setText(timeIsUpText);
     closeEntry();
     hideWordButtons();
     // Each later tick would only repeat this step.
@@ -235,6 +237,7 @@ void GameFlow::timeup(const QByteArray &rest)
     play->label_status->setText(QStringLiteral("Round Over. Posting Scores.."));
     hideWordButtons();
     closeEntry();
+    Q_EMIT roundEnded();
 
     FieldReader fields(rest);
     fields.beginList();

@@ -35,6 +35,8 @@ public:
     static inline const QColor lastSecondsColour = QColor(255, 0, 0);
     // Below this many seconds left the clock's text turns red.
     static constexpr int redBelow = 20;
+    // The status once the round clock has reached zero, until the host ends the round.
+    static inline const QString timeIsUpText = QStringLiteral("Time is Up!");
 
     // The parts of the player's window a game's messages change.
     struct Parts
@@ -85,6 +87,8 @@ Q_SIGNALS:
     void gameStarting();
     void roundStarting();
     void gameWon();
+    // The host ended the round ("CMD_timeup"); a win may follow.
+    void roundEnded();
 
 private:
     void hideWordButtons();

@@ -62,6 +62,15 @@ bool HostConnection::send(const QByteArray &message)
     return true;
 }
 
+void HostConnection::tellCompanion(const QByteArray &line)
+{
+    if (!Sock11->connected())
+        return;
+    try {
+        Sock11->Send(line);
+    } catch (const ESockException &) { }
+}
+
 bool HostConnection::isConnected() const
 {
     return sock_->connected();
@@ -71,6 +80,7 @@ void HostConnection::sockRead(TSock *sender)
 {
     if (!receivedlist.append(sender->Receive())) {
         // A host that floods the queue is not one to play with.
+        failed_ = true;
         sender->Close();
         return;
     }
@@ -78,8 +88,10 @@ void HostConnection::sockRead(TSock *sender)
         Timer1.start();
 }
 
-void HostConnection::sockInfo(TSock *, TSocketInfo, const QString &text)
+void HostConnection::sockInfo(TSock *sender, TSocketInfo kind, const QString &text)
 {
+    if (kind == TSocketInfo::siError && sender->connected())
+        failed_ = true;
     if (text != QLatin1StringView("Socket Closed"))
         return;
     closePending_ = true;

@@ -7,7 +7,8 @@
 #include <QTimer>
 
 // The player's window's connections: `sock` to the game host and the companion
-// connection `Sock11` to the lobby on this machine, which is opened and never used.
+// connection `Sock11` to the lobby on this machine, which hears one line at the end
+// of the game (CompanionWire) and is never read.
 //
 // Bytes from the host are framed into the queue `receivedlist`; the dispatch timer
 // `Timer1` hands out one message per tick through messageReceived(), and runs only
@@ -45,6 +46,11 @@ public:
     bool send(const QByteArray &message);
 
     bool isConnected() const;
+    // Whether the connection to the host failed rather than being closed by the host:
+    // an error while it was up, or a host that overran the queue.
+    bool failed() const { return failed_; }
+    // Hands a line to the lobby on the companion connection, when that is up.
+    void tellCompanion(const QByteArray &line);
     TSock *sock() const { return sock_; }
     TSock *companion() const { return Sock11; }
     qsizetype queued() const { return receivedlist.queuedMessages(); }
@@ -69,5 +75,6 @@ private:
     quint16 port_ = gamePort;
     quint16 companionPort_ = companionPort;
     bool closePending_ = false;
+    bool failed_ = false;
     bool closeReported_ = false;
 };

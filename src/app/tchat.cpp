@@ -16,6 +16,7 @@
 #include "lazywordtrie.h"
 #include "mainart.h"
 #include "mainmenus.h"
+#include "nextroundcountdown.h"
 #include "phrasebar.h"
 #include "playarea.h"
 #include "processmarker.h"
@@ -136,6 +137,7 @@ Tchat::Tchat(const Setup &setup, QWidget *parent)
     createWindows();
     connectWindows();
     connectPlaySurface();
+    connectNextRound();
 
     createComputerPlayers();
     loadinifile();
@@ -342,6 +344,8 @@ void Tchat::connectClient()
     });
     connect(dispatch_, &ClientDispatch::admitted, this, &Tchat::loadinifile);
     connect(dispatch_, &ClientDispatch::gameFull, this, &Tchat::showGameFull);
+    connect(dispatch_, &ClientDispatch::gameFull, this, [this] { ending_.gameFull(); });
+    connect(dispatch_, &ClientDispatch::removed, this, [this] { ending_.removed(); });
     connect(dispatch_, &ClientDispatch::justWatchingChanged, menus_->JustWatch1, &QAction::setChecked);
     connect(dispatch_, &ClientDispatch::gameSettingsChanged, this,
         [this] { rosterView_->showGameSettings(state_); });
@@ -438,6 +442,28 @@ void Tchat::connectPlaySurface()
     connect(flow_, &GameFlow::gameWon, wordslist_, &Twordslist::gameOver);
     connect(menus_->LastRoundsWords1, &QAction::triggered, wordslist_, &Twordslist::showLastRound);
     connect(wordslist_, &Twordslist::lastRoundChanged, menus_->LastRoundsWords1, &QAction::setEnabled);
+}
+
+void Tchat::connectNextRound()
+{
+    // A window that hosts gives the pause between rounds itself.
+    nextRound_ = new NextRoundCountdown(
+        [this]() -> std::optional<int> {
+            if (state_.ishost)
+                return settings_.timeBetweenRounds;
+            return std::nullopt;
+        },
+        {}, this);
+    nextRound_->setSecondLength(setup_.secondLength);
+    connect(flow_, &GameFlow::roundEnded, nextRound_, &NextRoundCountdown::roundEnded);
+    connect(flow_, &GameFlow::roundStarting, nextRound_, &NextRoundCountdown::roundStarted);
+    connect(flow_, &GameFlow::gameStarting, nextRound_, &NextRoundCountdown::gameEnded);
+    connect(flow_, &GameFlow::gameWon, nextRound_, &NextRoundCountdown::gameEnded);
+    connect(nextRound_, &NextRoundCountdown::textChanged, this, [this](const QString &text) {
+        if (!text.isEmpty())
+            playArea_->label_status->setText(text);
+        wordslist_->setNextRound(text);
+    });
 }
 
 void Tchat::carryOut(const Verdict &verdict)
@@ -542,6 +568,8 @@ void Tchat::joinpress()
 
 void Tchat::sockInfo()
 {
+    // The lobby that started the game tells the player why it ended.
+    connection_->tellCompanion(CompanionWire::encode({ending_.reason(connection_->failed())}));
     // "Game is full" stays until the player has read it.
     if (gameFullBox_) {
         hostClosed_ = true;

@@ -2,6 +2,7 @@
 
 #include "boarddealer.h"
 #include "clientstate.h"
+#include "gameending.h"
 #include "gamesounds.h"
 #include "hostenvironment.h"
 #include "settingsfile.h"
@@ -28,6 +29,7 @@ class EntryStrip;
 class HostConnection;
 class LazyWordTrie;
 class MainMenus;
+class NextRoundCountdown;
 class PhraseBar;
 class PlayArea;
 class ProcessMarker;
@@ -146,6 +148,8 @@ public:
     HostConnection *connection() const { return connection_; }
     ClientDispatch *dispatch() const { return dispatch_; }
     GameFlow *gameFlow() const { return flow_; }
+    // Between rounds, the seconds until the next one.
+    NextRoundCountdown *nextRound() const { return nextRound_; }
     // The in-process game host; it listens only once this window hosts.
     TServer *server() const { return server_; }
     // The computer players this window added to its own game.
@@ -247,6 +251,7 @@ private:
     void connectClient();
     void connectWindows();
     void connectPlaySurface();
+    void connectNextRound();
     // Carries out the player's own judgement of a finished word: status, words-panel
     // line, sound and the claim to the host.
     void carryOut(const Verdict &verdict);
@@ -298,6 +303,7 @@ private:
     HostConnection *connection_ = nullptr;
     ClientDispatch *dispatch_ = nullptr;
     GameFlow *flow_ = nullptr;
+    NextRoundCountdown *nextRound_ = nullptr;
 
     Tabout *about_ = nullptr;
     Tspylist *spylist_ = nullptr;
@@ -314,6 +320,7 @@ private:
     std::unique_ptr<WordNet> wordnet_;
     QPointer<QWidget> wordsList_;
     QPointer<QMessageBox> gameFullBox_;
+    GameEnding ending_;
     QRect rememberedBounds_; // as read from the settings, or as corrected at the last close
     bool boundsApplied_ = false;
     bool shownOnce_ = false;

@@ -14,6 +14,24 @@ namespace {
 constexpr int slotLeft = 5;
 constexpr int slotTop = 8;
 constexpr int slotStep = 43;
+const QColor refusedColour(220, 20, 20);
+
+// A refused letter: dimmed under a red veil and struck through, so that it reads as
+// typed but not on the board.
+void markRefused(QImage &picture)
+{
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QColor veil = refusedColour;
+    veil.setAlpha(110);
+    painter.fillRect(picture.rect(), veil);
+    const qreal w = picture.width();
+    const qreal h = picture.height();
+    painter.setPen(QPen(refusedColour, w / 12, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(QPointF(w * 0.15, h * 0.85), QPointF(w * 0.85, h * 0.15));
+    painter.setPen(QPen(refusedColour, w / 16));
+    painter.drawRect(picture.rect().adjusted(1, 1, -2, -2));
+}
 
 } // namespace
 
@@ -72,12 +90,19 @@ void EntryStrip::showWord()
     const QImage &empty = tiles_->picture(BoardModel::emptySlot);
     for (int k = 1; k <= slotCount; ++k) {
         QImage picture = empty.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-        const int code = entry_->slotPicture(k);
+        const int refused = entry_->refusedLetter(k);
+        const int code = refused ? refused : entry_->slotPicture(k);
         if (BoardModel::isLetter(code)) {
             QPainter painter(&picture);
             painter.drawImage(0, 0, tiles_->picture(code));
         }
+        if (refused)
+            markRefused(picture);
         slots_[k - 1]->setPixmap(QPixmap::fromImage(picture));
+        slots_[k - 1]->setToolTip(refused
+                ? tr("Not on the board here: Backspace takes it back, Escape clears "
+                     "the word")
+                : QString());
     }
     const int need = qBound(1, entry_->minLetters(), slotCount);
     minletters_->setGeometry(slotLeft, 2, need * slotStep - 1, 4);

@@ -12,8 +12,9 @@ class WordEntry;
 // `image_letters12` (42 by 42, 43 apart, from x 5 at y 8), the bar `image_minletters`
 // above the slots the word must fill to reach the minimum length, and the typing
 // switch `label_typingoff` at (527, 12). The positions are those of the main window's
-// board panel, so the strip belongs at the panel's top-left corner. A click on the
-// last letter removes it; a click on the switch turns typing on or off.
+// board panel, so the strip belongs at the panel's top-left corner. Typed letters the
+// board refused follow the word, struck through in red. A click on the last letter
+// removes it; a click on the switch turns typing on or off.
 class EntryStrip : public QWidget
 {
     Q_OBJECT

@@ -80,6 +80,7 @@ Twordslist::Twordslist(BoardModel *board, LazyWordTrie *trie, WordResults *resul
     , results_(results)
     , reviewer_(new RoundReviewer(board, trie, this))
     , label_found_(new QLabel(WordResults::countText(0)))
+    , label_nextround_(new QLabel)
     , label_nowords_(new QLabel(noWordsText))
     , button_allwords_(new QPushButton)
     , stringgrid_words_(new WordGrid)
@@ -172,8 +173,16 @@ Twordslist::Twordslist(BoardModel *board, LazyWordTrie *trie, WordResults *resul
     // The review's own widgets keep their fonts; the page style only sets the tabs'.
     review_->setFont(arial(15));
 
+    // The window closes when the next round starts: it says when that will be.
+    label_nextround_->setObjectName(QStringLiteral("label_nextround"));
+    label_nextround_->setFont(arial(14));
+    label_nextround_->setAlignment(Qt::AlignCenter);
+    label_nextround_->hide();
+
     auto *top = new QHBoxLayout;
     top->addWidget(label_found_);
+    top->addStretch(1);
+    top->addWidget(label_nextround_);
     top->addStretch(1);
     top->addWidget(button_allwords_);
     auto *layout = new QVBoxLayout(this);
@@ -210,6 +219,12 @@ void Twordslist::thewords(QByteArrayView list)
         raise();
     else
         show();
+}
+
+void Twordslist::setNextRound(const QString &text)
+{
+    label_nextround_->setText(text);
+    label_nextround_->setVisible(!text.isEmpty());
 }
 
 void Twordslist::button_allwordsClick()

@@ -75,6 +75,8 @@ public:
     void gameOver();
     // View, "Last Round's Words": the window shows the last round's review.
     void showLastRound();
+    // Between rounds, when the next one starts (`label_nextround`); empty hides it.
+    void setNextRound(const QString &text);
     bool hasLastRound() const;
 
     // The window's own place: where it stands, or where it goes back to when it leaves
@@ -133,6 +135,7 @@ private:
     std::optional<QPoint> playerOffset_;
 
     QLabel *label_found_;
+    QLabel *label_nextround_;
     QLabel *label_nowords_;
     QPushButton *button_allwords_;
     WordGrid *stringgrid_words_;

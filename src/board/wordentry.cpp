@@ -50,6 +50,12 @@ int WordEntry::slotPicture(int k) const
     return inWord(k) ? slots_[k - 1] : BoardModel::emptySlot;
 }
 
+int WordEntry::refusedLetter(int k) const
+{
+    const int i = k - n_ - 1;
+    return i >= 0 && i < refused_.size() ? refused_[i] : 0;
+}
+
 QString WordEntry::word() const
 {
     QString w;
@@ -120,6 +126,7 @@ bool WordEntry::choosetile(Cell c, bool press)
         lastdragcell_ = c;
     }
     Q_EMIT wordButtonsVisible(true);
+    refused_.clear();
     if (n_ == 0)
         typedroute_.fill(Cell {});
     if (lasttile_.isSet())
@@ -177,13 +184,12 @@ bool WordEntry::FormShortCut(int key, Qt::KeyboardModifiers modifiers, quint32 s
     const bool one = scanCode ? scanCode == scanCodeOfOne : key == Qt::Key_1;
     const bool zero = scanCode ? scanCode == scanCodeOfZero : key == Qt::Key_0;
     const Qt::KeyboardModifiers held = modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-    if (one) {
+    if (one || key == Qt::Key_Escape) {
         pressclear();
     } else if (zero || (key == Qt::Key_R && modifiers.testFlag(Qt::ControlModifier))) {
         rotateboard();
     } else if (key == Qt::Key_Backspace) {
-        if (n_ > 0)
-            deleteoneletter();
+        takeBackOne();
     } else if (key >= Qt::Key_A && key <= Qt::Key_Z && !held) {
         typetheletter(key - Qt::Key_A + BoardModel::firstLetter);
     }
@@ -205,8 +211,14 @@ bool WordEntry::aroundletter(Cell c, int direction, int letter) const
 
 void WordEntry::typetheletter(int letter)
 {
-    if (!open_ || n_ + 1 > maxLetters || !BoardModel::isLetter(letter))
+    if (!open_ || n_ + refusedCount() + 1 > maxLetters || !BoardModel::isLetter(letter))
         return;
+    // The word the player types has left the board: nothing typed after it can
+    // continue it.
+    if (!refused_.isEmpty()) {
+        refuse(letter);
+        return;
+    }
     if (n_ == 0) {
         clearthem();
         const auto &shown = board_->shownboard();
@@ -219,6 +231,7 @@ void WordEntry::typetheletter(int letter)
                 }
             }
         }
+        refuse(letter);
         return;
     }
     const Cell from = typedroute_[n_ - 1];
@@ -231,9 +244,25 @@ void WordEntry::typetheletter(int letter)
             }
         }
     }
-    if (!findroute(letter)) {
-        Q_EMIT statusChanged(invalidSelection);
-        Q_EMIT soundRequested(QStringLiteral("invalid"));
+    if (!findroute(letter))
+        refuse(letter);
+}
+
+void WordEntry::refuse(int letter)
+{
+    refused_.append(letter);
+    Q_EMIT wordChanged();
+    Q_EMIT statusChanged(invalidSelection);
+    Q_EMIT soundRequested(QStringLiteral("invalid"));
+}
+
+void WordEntry::takeBackOne()
+{
+    if (!refused_.isEmpty()) {
+        refused_.removeLast();
+        Q_EMIT wordChanged();
+    } else if (n_ > 0) {
+        deleteoneletter();
     }
 }
 
@@ -307,8 +336,10 @@ void WordEntry::deleteoneletter()
 
 void WordEntry::image_lettersClick(int k)
 {
-    if (k == n_ && n_ > 0 && open_)
-        deleteoneletter();
+    if (!open_)
+        return;
+    if (!refused_.isEmpty() ? k == n_ + refusedCount() : k == n_ && n_ > 0)
+        takeBackOne();
 }
 
 void WordEntry::pressclear()
@@ -322,6 +353,7 @@ void WordEntry::pressclear()
 
 void WordEntry::emptyWord()
 {
+    refused_.clear();
     n_ = 0;
     lasttile_ = Cell {};
     wordpath_.fill(Cell {});
@@ -336,8 +368,16 @@ void WordEntry::updateMinLetters()
 
 Verdict WordEntry::pressdone()
 {
-    if (!open_ || n_ <= 0)
+    if (!open_)
         return Verdict {};
+    if (n_ <= 0) {
+        // Only refused letters: nothing to send, and the attempt is over.
+        if (!refused_.isEmpty()) {
+            refused_.clear();
+            Q_EMIT wordChanged();
+        }
+        return Verdict {};
+    }
     const QString w = word();
     const bool tried = wordsfound_.contains(w);
     const bool valid = n_ >= 3 && n_ >= minletters_ && !tried && spell_ && spell_->isword(w);

@@ -4,6 +4,7 @@
 #include "cell.h"
 #include "verdict.h"
 
+#include <QList>
 #include <QObject>
 #include <QPoint>
 #include <QString>
@@ -72,6 +73,13 @@ public:
     bool dragging() const { return dragging_; }
     // The picture of strip slot k: the letter of the word's k-th tile, or 30 (empty).
     int slotPicture(int k) const;
+    // Typed letters that could not continue the word, shown refused in the strip
+    // slots after it and never sent. Once one is refused every later letter is too,
+    // so the word in the strip is never one the player did not type; Backspace takes
+    // them back one by one, and anything that empties or changes the word drops them.
+    int refusedCount() const { return int(refused_.size()); }
+    // The letter code refused in strip slot k, or 0 where the slot holds none.
+    int refusedLetter(int k) const;
     // The word spelled in lower case from the displayed tiles.
     QString word() const;
     // image_minletters is shown while the word is shorter than the minimum.
@@ -101,7 +109,10 @@ public:
     // --- Operations ---
     void typetheletter(int letter);
     void deleteoneletter();
-    // A click on strip slot k (image_letters1Click): removes the last letter when k is it.
+    // Backspace: the last refused letter, else the last letter of the word.
+    void takeBackOne();
+    // A click on strip slot k (image_letters1Click): removes the last letter when k is
+    // it, or the last refused letter when k holds that.
     void image_lettersClick(int k);
     void pressclear();
     // Judges and ends the word; the verdict is also emitted as wordJudged. Watching
@@ -162,6 +173,7 @@ private:
     void switchTyping();
     void updateMinLetters();
     void emptyWord();
+    void refuse(int letter);
 
     BoardModel *board_;
     const TDictn *spell_ = nullptr;
@@ -174,6 +186,7 @@ private:
     std::array<Cell, maxLetters> wordpath_ {};
     std::array<Cell, maxLetters> typedroute_ {};
     std::array<int, maxLetters> slots_ {};
+    QList<int> refused_;
     Cell lasttile_;
     bool dragging_ = false;
     Cell lastdragcell_;

@@ -62,8 +62,9 @@ std::optional<QString> GameSounds::playasound(
     const QString soundName
         = first < 0 ? QString() : data.mid(first + 1, second < 0 ? -1 : second - first - 1);
 
-    if (m_playChatterSounds) {
-        if (m_player && first >= 0)
+    // Where nothing can be heard, the sound is told in the chat as when it is off.
+    if (m_playChatterSounds && m_player && m_player->canPlay()) {
+        if (first >= 0)
             m_player->play(soundName);
         return std::nullopt;
     }

@@ -53,7 +53,7 @@ public:
     void playTurnSound();
 
     // A relayed "CMD_playasound" (slot "+" sound name "+"): plays the sound when
-    // "Play Chatter Sounds" is on; otherwise returns the system line
+    // "Play Chatter Sounds" is on and the player can be heard; otherwise returns the system line
     // "0+<name>: <Chatter Sound> <caption>". `nameOfSlot` gives a roster name, or
     // nothing for a slot without a roster row; then, like for an unknown sound,
     // nothing is shown.

@@ -27,6 +27,7 @@ public:
     ~QtSoundPlayer() override;
 
     void play(const QString &name) override;
+    bool canPlay() const override { return hasAudioOutput(); }
 
     // The resource of clip `name` (any case), or an empty string when there is none.
     static QString clipResource(const QString &name);

@@ -12,4 +12,7 @@ public:
     // Plays the built-in clip `name` (matched without regard to case) asynchronously,
     // replacing any clip still playing; a name without a clip plays the alert sound.
     virtual void play(const QString &name) = 0;
+
+    // Whether a sound played now would be heard: false where there is no audio output.
+    virtual bool canPlay() const { return true; }
 };

@@ -64,11 +64,13 @@ bool DiscoveryBrowser::start()
     }
     queryTimer_.start();
     refresh();
+    Q_EMIT runningChanged(true);
     return true;
 }
 
 void DiscoveryBrowser::stop()
 {
+    const bool wasRunning = isRunning();
     queryTimer_.stop();
     expireTimer_.stop();
     delete std::exchange(querySocket_, nullptr);
@@ -76,6 +78,8 @@ void DiscoveryBrowser::stop()
     nonces_.clear();
     while (!games_.isEmpty())
         forget(games_.size() - 1);
+    if (wasRunning)
+        Q_EMIT runningChanged(false);
 }
 
 quint16 DiscoveryBrowser::helloPort() const

@@ -67,6 +67,8 @@ Q_SIGNALS:
     void gameFound(const FoundGame &game);
     void gameChanged(const FoundGame &game);
     void gameLost(quint64 instance);
+    // Asking started or stopped.
+    void runningChanged(bool running);
 
 private:
     void take(const DiscoveryWire::Datagram &datagram, const QHostAddress &sender);

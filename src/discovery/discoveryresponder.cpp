@@ -75,7 +75,9 @@ void DiscoveryResponder::answer(
 {
     if (query.kind != DiscoveryWire::Kind::Query || senderPort == 0)
         return;
-    if (!limit_.allow(sender, query.nonce, clock_.elapsed()))
+    // A forged sender is turned away before it can use up the answers of the second.
+    const qint64 now = clock_.elapsed();
+    if (!subnets_.isAnswerable(sender, now) || !limit_.allow(sender, query.nonce, now))
         return;
     socket_->sendTo(datagram(DiscoveryWire::Kind::Reply, query.nonce), sender, senderPort);
 }

@@ -3,6 +3,7 @@
 #include "answerlimit.h"
 #include "discoveryconfig.h"
 #include "discoverywire.h"
+#include "localsubnets.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -13,8 +14,9 @@
 class DiscoverySocket;
 
 // A host's side of game discovery: answers queries on the discovery port with the
-// game as it is now (by unicast to the asker, within AnswerLimit), says hello when it
-// starts and soon after each change, and goodbye when it stops.
+// game as it is now (by unicast to the asker, when the asker is on one of the host's
+// subnets, see LocalSubnets, and within AnswerLimit), says hello when it starts and
+// soon after each change, and goodbye when it stops.
 class DiscoveryResponder : public QObject
 {
     Q_OBJECT
@@ -57,6 +59,7 @@ private:
     Describe describe_;
     quint64 instance_;
     DiscoverySocket *socket_ = nullptr;
+    LocalSubnets subnets_;
     AnswerLimit limit_;
     QElapsedTimer clock_;
     QElapsedTimer sinceHello_;

@@ -419,8 +419,14 @@ void TServer::kickhim(int sender, const QByteArray &rest)
     if (sender != 1 || !requester || *requester != sender)
         return;
     const auto target = f.nextInt();
-    if (target && validSlot(*target))
-        disconnectsock(*target);
+    if (!target || !validSlot(*target))
+        return;
+    // The removed player hears it first, in the words the others hear it in, so its
+    // window can tell why the game ended; a window that does not know this reads the
+    // notice as any departure.
+    if (slotRef(*target).inUse)
+        sendTo(*target, Wire::ToPlayer::playerdisconnected(*target, slotRef(*target).name));
+    disconnectsock(*target);
 }
 
 void TServer::chat(int sender, const QByteArray &rest)

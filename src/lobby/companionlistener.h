@@ -1,5 +1,8 @@
 #pragma once
 
+#include "companionwire.h"
+
+#include <QHash>
 #include <QList>
 #include <QObject>
 
@@ -7,9 +10,10 @@ class QTcpServer;
 class QTcpSocket;
 
 // Accepts the companion connection that a game started with a name opens to the
-// lobby on 127.0.0.1. Nothing is ever sent on it; whatever arrives is read and
-// dropped. The connection lasts as long as the game, so its end tells the lobby the
-// game has ended.
+// lobby on 127.0.0.1. The connection lasts as long as the game, so its end tells the
+// lobby the game has ended; right before it ends, the game says why in one line
+// (CompanionWire). Nothing is ever sent to the game; what arrives is read through a
+// bounded reader and kept only as the endings it names.
 class CompanionListener : public QObject
 {
     Q_OBJECT
@@ -29,12 +33,16 @@ public:
 
 Q_SIGNALS:
     void gameConnected();
+    // A game said why it has ended.
+    void endingHeard(CompanionWire::Ending ending);
     // Every companion connection has closed.
     void allClosed();
 
 private:
     void accept();
+    void read(QTcpSocket *socket);
 
     QTcpServer *server_;
     QList<QTcpSocket *> sockets_;
+    QHash<QTcpSocket *, CompanionWire::Reader> readers_;
 };

@@ -44,8 +44,12 @@ Lobby::Lobby(const Setup &setup, QObject *parent)
     if (community_->isConfigured() && community_->settings().signIn())
         community_->signIn();
 
-    connect(launcher_, &GameLauncher::ended, this, &Lobby::finishGame);
+    connect(launcher_, &GameLauncher::ended, this, &Lobby::processEnded);
     connect(companion_, &CompanionListener::gameConnected, this, [this] { companionSeen_ = true; });
+    connect(companion_, &CompanionListener::endingHeard, this, [this](CompanionWire::Ending ending) {
+        if (state_ == State::Playing)
+            ending_ = ending;
+    });
     connect(companion_, &CompanionListener::allClosed, this, [this] {
         if (companionSeen_)
             finishGame();
@@ -77,6 +81,19 @@ Lobby::Lobby(const Setup &setup, QObject *parent)
             showConnection();
     });
     connect(joiner_, &IceJoiner::ended, this, [this](const QString &reason) { lost_ = reason; });
+
+    // A process that ended has had its connection closed by the system: its last line
+    // and its close are on their way, and this is only a bound for an odd peer.
+    companionGrace_.setSingleShot(true);
+    companionGrace_.setInterval(2000);
+    connect(&companionGrace_, &QTimer::timeout, this, &Lobby::finishGame);
+    markerPoll_.setInterval(setup_.markerPollMs);
+    connect(&markerPoll_, &QTimer::timeout, this, [this] {
+        if (gameIsRunning())
+            return;
+        markerPoll_.stop();
+        setStatus(QString());
+    });
 
     // Without the companion connection the launcher still tells when the game ends.
     if (!companion_->listen(setup_.companionPort))
@@ -165,8 +182,10 @@ void Lobby::join(const QString &address, quint16 port, bool internet)
     QString problem = nameProblem(playerName());
     if (problem.isEmpty())
         problem = addressProblem(address);
-    if (problem.isEmpty() && gameIsRunning())
-        problem = QStringLiteral("A game is already running: finish it before you join another.");
+    if (problem.isEmpty() && gameIsRunning()) {
+        noteGameRunning(QStringLiteral("A game is already running: finish it before you join another."));
+        return;
+    }
     if (!problem.isEmpty()) {
         setStatus(problem, true);
         return;
@@ -238,10 +257,11 @@ void Lobby::launch(const QStringList &arguments)
     if (state_ != State::Idle)
         return;
     if (gameIsRunning()) {
-        setStatus(QStringLiteral("A game is already running: finish it before you start another."), true);
+        noteGameRunning(QStringLiteral("A game is already running: finish it before you start another."));
         return;
     }
     before_ = LastGame::read(setup_.tallyFolder);
+    ending_.reset();
     companionSeen_ = false;
     QString error;
     if (!launcher_->start(arguments, &error)) {
@@ -256,23 +276,42 @@ void Lobby::launch(const QStringList &arguments)
     Q_EMIT gameStarted();
 }
 
+void Lobby::processEnded()
+{
+    if (state_ != State::Playing)
+        return;
+    if (companionSeen_ && companion_->connections() > 0)
+        companionGrace_.start();
+    else
+        finishGame();
+}
+
 void Lobby::finishGame()
 {
     if (state_ != State::Playing)
         return;
     if (std::exchange(hosting_, false))
         community_->hostingEnded();
-    setState(State::Idle);
+    companionGrace_.stop();
     connection_.clear();
     joiner_->cancel();
-    if (!lost_.isEmpty())
-        setStatus(QStringLiteral("The game has ended: the connection to the host was lost, as %1.")
-                      .arg(std::exchange(lost_, {})),
-            true);
-    else
-        setStatus(LastGame::result(before_, LastGame::read(setup_.tallyFolder)));
+    // Asking again before the window shows, so that it never says games are not listed.
     browser_->start();
+    setState(State::Idle);
+    // A way through the routers that was lost says more than the game can: to the game
+    // its connection simply closed.
+    if (const QString lost = std::exchange(lost_, {}); !lost.isEmpty())
+        setStatus(LastGame::lost(lost, before_, LastGame::read(setup_.tallyFolder)), true);
+    else
+        setStatus(LastGame::result(ending_, before_, LastGame::read(setup_.tallyFolder)),
+            LastGame::isProblem(ending_));
     Q_EMIT gameEnded();
+}
+
+void Lobby::noteGameRunning(const QString &problem)
+{
+    setStatus(problem, true);
+    markerPoll_.start();
 }
 
 void Lobby::setState(State state)
@@ -285,6 +324,7 @@ void Lobby::setState(State state)
 
 void Lobby::setStatus(const QString &text, bool problem)
 {
+    markerPoll_.stop();
     status_ = text;
     problem_ = problem;
     Q_EMIT statusChanged(text, problem);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "communitylobby.h"
+#include "companionwire.h"
 #include "discoveryconfig.h"
 #include "icejoiner.h"
 #include "lastgame.h"
@@ -23,9 +24,11 @@ class LobbySettings;
 
 // The lobby without its window: the player's name and recent hosts, the games found
 // on the network, and starting the game to play solo, host or join. While the game it
-// started runs the lobby waits without asking the network, and it learns that the game has ended from the
-// companion connection the game opens to it, or from the launcher; it then tells the
-// player how the game went, as far as the tally file says.
+// started runs the lobby waits without asking the network, and it learns that the
+// game has ended from the companion connection the game opens to it (which also
+// says why: the host closed it, removed the player, was full, or the connection was
+// lost), or from the launcher; it then tells the player why the game ended and how
+// it went, as far as the tally file says.
 class Lobby : public QObject
 {
     Q_OBJECT
@@ -46,6 +49,8 @@ public:
         // starts beside the look at the announced address once that had this long.
         IceJoiner::Timing ice;
         int iceHeadStartMs = 1500;
+        // How often a "game already running" notice looks whether that game is over.
+        int markerPollMs = 1000;
     };
     enum class State { Idle, Checking, Playing };
 
@@ -106,6 +111,11 @@ private:
     void stopJoining(const QString &text);
     void showConnection();
     void finishGame();
+    // The launcher says the game's process has ended: its companion connection, when
+    // it has one, is read to its end first.
+    void processEnded();
+    // A running game kept this one from starting; the notice goes once that game ends.
+    void noteGameRunning(const QString &problem);
     bool gameIsRunning() const;
     void setState(State state);
     void setStatus(const QString &text, bool problem = false);
@@ -129,7 +139,10 @@ private:
     bool problem_ = false;
     QString joining_; // the address as typed, for the recent hosts
     std::optional<LastGame::Totals> before_;
+    std::optional<CompanionWire::Ending> ending_;
     bool companionSeen_ = false;
     bool hosting_ = false;
     bool internetJoin_ = false;
+    QTimer companionGrace_;
+    QTimer markerPoll_;
 };

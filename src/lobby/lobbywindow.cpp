@@ -263,6 +263,7 @@ LobbyWindow::LobbyWindow(Lobby &lobby, QWidget *parent, DesktopShell *shell)
             community_.signOut();
     });
     connect(button_community, &QPushButton::clicked, this, &LobbyWindow::openCommunitySettings);
+    connect(lobby_.browser(), &DiscoveryBrowser::runningChanged, this, &LobbyWindow::updateListHint);
     connect(&lobby_, &Lobby::statusChanged, this, &LobbyWindow::showStatus);
     connect(&lobby_, &Lobby::stateChanged, this, &LobbyWindow::showState);
     connect(&lobby_, &Lobby::recentHostsChanged, this, &LobbyWindow::fillRecentHosts);

@@ -8,27 +8,20 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QCoreApplication>
 
-int main(int argc, char *argv[])
+namespace {
+
+void describe(QCommandLineParser &parser)
 {
-    QApplication app(argc, argv);
-    // The game's names, so that both find the same settings file and tally.
-    QApplication::setApplicationName(QStringLiteral("Wendlewick"));
-    QApplication::setOrganizationName(QStringLiteral("Wendlewick"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Wendlewick Lobby"));
-    QApplication::setApplicationVersion(QString::fromLatin1(wendlewickVersion));
-    // The menu entry the lobby is started from; the game it starts shares it.
-    QGuiApplication::setDesktopFileName(QStringLiteral(WENDLEWICK_APP_ID));
-
-    QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Finds Wendlewick games on the local network and on the internet and starts the game, wendlewick, "
         "to play solo, to host a game or to join one.\n\n"
         "Games are found through UDP port %1: the lobby asks the multicast group %2 and the broadcast "
         "address of each interface, and hosts answer and announce themselves. With the environment "
         "variable WENDLEWICK_DISCOVERY=off the lobby neither asks nor listens, and games are joined by "
-        "address only. The game tells the lobby it has ended through its companion connection to "
-        "127.0.0.1 port 9001.\n\n"
+        "address only. The game tells the lobby it has ended, and why, through its companion connection "
+        "to 127.0.0.1 port 9001.\n\n"
         "On the internet, players meet in a room on a community's XMPP server, set in Internet Settings: "
         "they chat there, hosts announce their games, and players invite each other with links "
         "wendlewick://HOST[:PORT]. Given such a link, the lobby looks for the game there and joins it.\n\n"
@@ -40,6 +33,49 @@ int main(int argc, char *argv[])
     parser.addPositionalArgument(QStringLiteral("link"),
         QStringLiteral("A game link, wendlewick://HOST[:PORT], to join (the desktop opens such links here)."),
         QStringLiteral("[link]"));
+}
+
+void nameTheProgram()
+{
+    // The game's names, so that both find the same settings file and tally.
+    QCoreApplication::setApplicationName(QStringLiteral("Wendlewick"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Wendlewick"));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(wendlewickVersion));
+}
+
+// Whether the command line only asks for the help or the version, which need no
+// display: the window system is not even looked for then.
+bool asksForTextOnly(int argc, char *argv[])
+{
+    static const QByteArrayList textOptions {"-h", "--help", "-?", "--help-all", "-v", "--version"};
+    for (int i = 1; i < argc; ++i)
+        if (textOptions.contains(QByteArray(argv[i])))
+            return true;
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (asksForTextOnly(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("wendlewick-lobby"));
+        QCoreApplication::setApplicationVersion(QString::fromLatin1(wendlewickVersion));
+        QCommandLineParser parser;
+        describe(parser);
+        parser.process(app); // prints and exits
+        return 0;
+    }
+
+    QApplication app(argc, argv);
+    nameTheProgram();
+    QApplication::setApplicationDisplayName(QStringLiteral("Wendlewick Lobby"));
+    // The menu entry the lobby is started from; the game it starts shares it.
+    QGuiApplication::setDesktopFileName(QStringLiteral(WENDLEWICK_APP_ID));
+
+    QCommandLineParser parser;
+    describe(parser);
     parser.process(app);
     // Only the first word is taken, and only ever as a link, never as an option.
     const QString link = parser.positionalArguments().value(0);

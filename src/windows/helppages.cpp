@@ -75,7 +75,9 @@ tiles one at a time, then press <b>Send</b> or click the board with the right mo
 button.</li>
 <li><b>Type</b> &mdash; just type the word. Wendlewick finds the tiles for you, and if
 the next letter does not fit where the word lies, it looks for another chain that
-spells the whole word.</li>
+spells the whole word. A letter that no chain can add shows struck through in red
+after your word, and so does everything you type after it: take it back with
+Backspace, or clear the word with Escape.</li>
 </ul>
 <p>The letters of your word appear in the strip above the board. Click the last one
 to take it off again.</p>
@@ -90,7 +92,7 @@ to take it off again.</p>
 <tr><td><b>A</b> to <b>Z</b></td><td>add a letter</td></tr>
 <tr><td><b>Backspace</b></td><td>remove the last letter</td></tr>
 <tr><td><b>Return</b></td><td>send the word</td></tr>
-<tr><td><b>1</b></td><td>clear the word</td></tr>
+<tr><td><b>1</b> or <b>Escape</b></td><td>clear the word</td></tr>
 <tr><td><b>0</b> or <b>Ctrl+R</b></td><td>rotate the board</td></tr>
 <tr><td><b>Tab</b></td><td>switch typing on and off</td></tr>
 </table>

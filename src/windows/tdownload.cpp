@@ -174,6 +174,18 @@ void Tdownload::getbuttonClick()
 {
     if (reply_)
         return;
+    if (!WebLinks::downloadAddressGiven()) {
+        // The lobby installed beside the game needs no download: the offer starts it.
+        if (QFileInfo(WebLinks::lobbyProgramPath()).isFile()) {
+            Button2Click();
+            return;
+        }
+        // The built-in address stands in for a server not chosen yet: nothing is there.
+        if (!WebLinks::isReachable(WebLinks::downloadAddress())) {
+            showMessage(noDownloadText);
+            return;
+        }
+    }
     state_ = Downloading;
     failure_.clear();
     received_ = 0;

@@ -3,6 +3,7 @@
 #include "sidewindow.h"
 
 #include <QPointer>
+#include <QString>
 
 #include <memory>
 
@@ -15,7 +16,10 @@ class QPushButton;
 class QSaveFile;
 
 // The download window, shown with a solo game: download and install the lobby
-// program, go on playing solo, or start an installed lobby. The download runs in the
+// program, go on playing solo, or start an installed lobby. Where the lobby is
+// installed beside the game, the download offer starts it too; unless
+// WENDLEWICK_DOWNLOAD_URL names an installer, nothing is fetched from the built-in
+// address, which leads nowhere yet. The download runs in the
 // background with visible progress and can be stopped. The installer is written
 // under a temporary name and only takes its real name once it has arrived whole, so
 // a failed or stopped download never leaves a truncated installer behind (nor
@@ -27,6 +31,10 @@ class Tdownload : public SideWindow
 public:
     // The download state `infolabel` carries: 1 while downloading, 2 once aborted.
     enum State { Idle = 0, Downloading = 1, Aborted = 2 };
+
+    static inline const QString noDownloadText = QStringLiteral(
+        "The Orinco Lobby is not installed beside the game, and it cannot be downloaded from here yet. Play "
+        "solo for now, or install the game again to get the lobby.");
 
     // `shell` starts the installer and the lobby (the system's when null); `network`
     // fetches the installer (a manager of the window's own when null).

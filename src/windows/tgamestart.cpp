@@ -14,7 +14,9 @@
 
 namespace {
 
-QSpinBox *arrowBox(const QString &name, int minimum, int maximum, int step, int value)
+enum class Typing { Refused, Taken };
+
+QSpinBox *arrowBox(const QString &name, int minimum, int maximum, int step, int value, Typing typing)
 {
     auto *box = new QSpinBox;
     box->setObjectName(name);
@@ -25,8 +27,9 @@ QSpinBox *arrowBox(const QString &name, int minimum, int maximum, int step, int 
     box->setWrapping(false);
     box->setAlignment(Qt::AlignRight);
     box->setMinimumWidth(84);
-    // The arrows (and the arrow keys and the wheel) change the value; typing does not.
-    if (auto *edit = box->findChild<QLineEdit *>())
+    // The arrows (and the arrow keys and the wheel) change the value. A box that takes
+    // typing accepts only whole numbers within its range.
+    if (auto *edit = box->findChild<QLineEdit *>(); edit && typing == Typing::Refused)
         edit->setReadOnly(true);
     return box;
 }
@@ -43,10 +46,12 @@ Tgamestart::Tgamestart(QWidget *parent)
     heading->setAlignment(Qt::AlignCenter);
     makeHeading(heading, 24);
 
+    // Steps of 100 never come back to a target such as 30 or 50 once the arrows moved
+    // it: the target may also be typed.
     edit_playtoscore = arrowBox(QStringLiteral("edit_playtoscore"), GameOptions::scoreMinimum,
-        GameOptions::scoreMaximum, GameOptions::scoreStep, options_.playToScore);
+        GameOptions::scoreMaximum, GameOptions::scoreStep, options_.playToScore, Typing::Taken);
     edit_creationtime = arrowBox(QStringLiteral("edit_creationtime"), GameOptions::roundTimeMinimum,
-        GameOptions::roundTimeMaximum, GameOptions::roundTimeStep, options_.roundTime);
+        GameOptions::roundTimeMaximum, GameOptions::roundTimeStep, options_.roundTime, Typing::Refused);
     connect(edit_playtoscore, &QSpinBox::valueChanged, this, [this](int v) { options_.playToScore = v; });
     connect(edit_creationtime, &QSpinBox::valueChanged, this, [this](int v) { options_.roundTime = v; });
 

@@ -2,6 +2,8 @@
 
 #include "programfolders.h"
 
+#include <optional>
+
 namespace WebLinks {
 
 QUrl homePage()
@@ -14,13 +16,40 @@ QUrl soloPage()
     return QUrl(QStringLiteral("http://www.orinco.example/wendlewicksolo/"));
 }
 
-QUrl downloadAddress()
+namespace {
+
+std::optional<QUrl> givenDownloadAddress()
 {
     const QUrl overridden(qEnvironmentVariable("WENDLEWICK_DOWNLOAD_URL"), QUrl::StrictMode);
     if (overridden.isValid() && !overridden.host().isEmpty()
         && (overridden.scheme() == QLatin1String("http") || overridden.scheme() == QLatin1String("https")))
         return overridden;
-    return QUrl(QStringLiteral("http://www.orinco.example/download/OrincoLobbySetup.exe"));
+    return std::nullopt;
+}
+
+} // namespace
+
+QUrl downloadAddress()
+{
+    return givenDownloadAddress().value_or(
+        QUrl(QStringLiteral("http://www.orinco.example/download/OrincoLobbySetup.exe")));
+}
+
+bool downloadAddressGiven()
+{
+    return givenDownloadAddress().has_value();
+}
+
+bool isReachable(const QUrl &address)
+{
+    // RFC 2606 and RFC 6761: names that never reach anyone's server.
+    const QString host = address.host().toLower();
+    for (const char *reserved : {"example", "example.com", "example.net", "example.org", "invalid", "test"}) {
+        const QLatin1String domain(reserved);
+        if (host == domain || host.endsWith(QLatin1Char('.') + domain))
+            return false;
+    }
+    return address.isValid() && !host.isEmpty();
 }
 
 QString defaultInstallerName()

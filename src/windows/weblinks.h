@@ -16,6 +16,12 @@ QUrl soloPage();
 // The lobby's installer. The WENDLEWICK_DOWNLOAD_URL environment variable, when it
 // holds an http or https address, replaces the built-in one.
 QUrl downloadAddress();
+// Whether WENDLEWICK_DOWNLOAD_URL names the installer.
+bool downloadAddressGiven();
+
+// Whether `address` can lead anywhere: false for an address in the reserved example
+// domains, which stand in for the maker's web site until it is chosen.
+bool isReachable(const QUrl &address);
 
 // The name the installer is saved under: the last segment of the address's path.
 // Query and fragment are ignored; an address whose path ends in "/", or whose last

@@ -114,6 +114,8 @@ private Q_SLOTS:
     void versionMismatchIsReportedAndPlayGoesOn();
     void aFullGameSaysSoThenTheWindowCloses();
     void losingTheHostClosesTheWindow();
+    void theLobbyHearsWhyTheGameEnded_data();
+    void theLobbyHearsWhyTheGameEnded();
     void rosterMenuAsHost();
     void rosterMenuAsJoinerOffersNothing();
     void spyListRemovalReachesTheHost();
@@ -508,6 +510,68 @@ void TestClient::losingTheHostClosesTheWindow()
     QTRY_COMPARE(closed.count(), 1);
     QVERIFY(!chat->isVisible());
     QVERIFY(QFile::exists(dir_->filePath(QStringLiteral("orinlobby.ini"))));
+}
+
+void TestClient::theLobbyHearsWhyTheGameEnded_data()
+{
+    QTest::addColumn<QString>("end");
+    QTest::addColumn<QByteArray>("line");
+    QTest::newRow("the host quits") << "quit" << QByteArray("WWC/1 ended host-closed\n");
+    QTest::newRow("the host player removes this one") << "remove" << QByteArray("WWC/1 ended removed\n");
+    QTest::newRow("the game is full") << "full" << QByteArray("WWC/1 ended full\n");
+    QTest::newRow("the host overruns the queue") << "flood" << QByteArray("WWC/1 ended lost\n");
+    QTest::newRow("the player closes the window") << "close" << QByteArray();
+}
+
+void TestClient::theLobbyHearsWhyTheGameEnded()
+{
+    QFETCH(QString, end);
+    QFETCH(QByteArray, line);
+    auto server = startServer();
+    ScriptedHost scripted;
+    ProtocolClient hostPlayer;
+    std::vector<std::unique_ptr<ProtocolClient>> others;
+    std::unique_ptr<Tchat> chat;
+    if (end == QLatin1String("flood")) {
+        chat = joinScriptedHost(scripted, 2);
+        QVERIFY(chat);
+    } else {
+        if (end == QLatin1String("full")) {
+            for (int i = 0; i < 10; ++i) {
+                others.push_back(std::make_unique<ProtocolClient>());
+                QVERIFY(others.back()->connectTo(server->port()));
+            }
+            QTRY_VERIFY(server->slot(10).inUse);
+        } else {
+            QCOMPARE(hostPlayer.join(server->port(), "Ann"), 1);
+        }
+        chat = makeChat(
+            {QStringLiteral("Kim"), QStringLiteral("127.0.0.1"), QStringLiteral("false")}, server->port());
+        if (end != QLatin1String("full"))
+            QTRY_VERIFY(admitted(*chat));
+    }
+    QTRY_VERIFY(companion_->hasPendingConnections());
+    QTcpSocket *lobby = companion_->nextPendingConnection();
+    QSignalSpy closed(chat.get(), &Tchat::closed);
+
+    if (end == QLatin1String("quit"))
+        server->shutdown();
+    else if (end == QLatin1String("remove"))
+        hostPlayer.send("CMD_kickhim+1+" + QByteArray::number(chat->state().myslot) + "+");
+    else if (end == QLatin1String("flood"))
+        scripted.player().sendRaw(QByteArray(70 * 1024, 'x'));
+    else if (end == QLatin1String("close"))
+        chat->close();
+    if (end == QLatin1String("full")) {
+        QMessageBox *box = nullptr;
+        QTRY_VERIFY((box = chat->findChild<QMessageBox *>(QStringLiteral("gameFullBox"))));
+        // Told as the connection closes, while the box waits for the player.
+        QTRY_COMPARE(lobby->bytesAvailable(), qint64(line.size()));
+        box->accept();
+    }
+    QTRY_COMPARE(closed.count(), 1);
+    QTRY_VERIFY(lobby->state() != QAbstractSocket::ConnectedState || lobby->bytesAvailable() >= line.size());
+    QCOMPARE(lobby->readAll(), line);
 }
 
 void TestClient::rosterMenuAsHost()

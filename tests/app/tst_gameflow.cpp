@@ -13,6 +13,7 @@
 #include "fakeshell.h"
 #include "gameflow.h"
 #include "mainmenus.h"
+#include "nextroundcountdown.h"
 #include "playarea.h"
 #include "protocolclient.h"
 #include "recordingsoundplayer.h"
@@ -97,6 +98,9 @@ private Q_SLOTS:
     void clockTextWritesMinutesAndTwoDigitSeconds();
     void clockTurnsRedBelowTwentyAndTicksAloud();
     void clockAtZeroClosesEntry();
+    void theCountToTheNextRound_data();
+    void theCountToTheNextRound();
+    void betweenRoundsBothWindowsSayWhatComesNext();
     void bonusIsBlankedOnTheFourthTick();
     void gameStartShowsItsSettings();
     void aWatcherSeesTheStartersNameAndRecordsNothing();
@@ -271,10 +275,82 @@ void TestGameFlow::clockAtZeroClosesEntry()
     chat->gameFlow()->turntimeTimer();
     QCOMPARE(play->label_timer->text(), QStringLiteral("Time: 0:00"));
     QCOMPARE(play->image_timer->width(), 0);
+    QCOMPARE(play->label_status->text(), QStringLiteral("Time is Up!"));
     QCOMPARE(chat->state().activeslot, 0);
     QVERIFY(!chat->wordEntry()->entryOpen());
     QVERIFY(!play->button_rotate->isVisible());
     QVERIFY(!chat->gameFlow()->turntime().isActive());
+}
+
+void TestGameFlow::theCountToTheNextRound_data()
+{
+    QTest::addColumn<int>("ownPause"); // the pause of the window that hosts; 0 at another host
+    QTest::addColumn<int>("lastPauseMs"); // the game's last pause, from round end to start; -1 none
+    QTest::addColumn<int>("tickMs"); // after this round's end
+    QTest::addColumn<QString>("text");
+    QTest::newRow("hosting: its own pause") << 10 << -1 << 1000 << "Next round in 9 seconds.";
+    QTest::newRow("hosting: the last second") << 2 << -1 << 1000 << "Next round in 1 second.";
+    QTest::newRow("another host's first pause") << 0 << -1 << 1000 << "The next round starts soon.";
+    QTest::newRow("another host: learned from the last pause")
+        << 0 << 15020 << 1000 << "Next round in 14 seconds.";
+    QTest::newRow("the round is late") << 5 << -1 << 6000 << "The next round starts soon.";
+}
+
+void TestGameFlow::theCountToTheNextRound()
+{
+    QFETCH(int, ownPause);
+    QFETCH(int, lastPauseMs);
+    QFETCH(int, tickMs);
+    QFETCH(QString, text);
+    qint64 now = 0;
+    NextRoundCountdown count(
+        [ownPause]() -> std::optional<int> {
+            if (ownPause)
+                return ownPause;
+            return std::nullopt;
+        },
+        [&now] { return now; });
+    if (lastPauseMs >= 0) {
+        count.roundEnded();
+        now += lastPauseMs;
+        count.roundStarted();
+    }
+    now += 100000;
+    count.roundEnded();
+    QVERIFY(count.isCounting());
+    QCOMPARE(count.text(), QString());
+    now += tickMs;
+    count.tick();
+    QCOMPARE(count.text(), text);
+    // A win has no next round; neither has a game starting anew.
+    count.gameEnded();
+    QCOMPARE(count.text(), QString());
+    QVERIFY(!count.isCounting());
+}
+
+void TestGameFlow::betweenRoundsBothWindowsSayWhatComesNext()
+{
+    ScriptedHost host;
+    auto chat = roundAgainstScriptedHost(host);
+    QVERIFY(chat);
+    ProtocolClient &player = host.player();
+    player.send("CMD_timeup+1+0+0");
+    player.send("CMD_mainlist+1+No Words");
+    QTRY_VERIFY(chat->wordsList()->isVisible());
+    QCOMPARE(chat->playArea()->label_status->text(), QStringLiteral("Round Over. Posting Scores.."));
+    auto *nextRound = chat->wordsList()->findChild<QLabel *>(QStringLiteral("label_nextround"));
+    QVERIFY(nextRound && !nextRound->isVisible());
+    // A second on: this host's pause is not known yet.
+    QVERIFY(chat->nextRound()->isCounting());
+    chat->nextRound()->tick();
+    QCOMPARE(chat->playArea()->label_status->text(), QStringLiteral("The next round starts soon."));
+    QVERIFY(nextRound->isVisible());
+    QCOMPARE(nextRound->text(), chat->playArea()->label_status->text());
+    player.send("CMD_nextplayer+1+");
+    QTRY_VERIFY(chat->wordEntry()->entryOpen());
+    QCOMPARE(chat->playArea()->label_status->text(), QStringLiteral("Click or Type a Word!"));
+    QVERIFY(!chat->nextRound()->isCounting());
+    QVERIFY(nextRound->text().isEmpty());
 }
 
 void TestGameFlow::bonusIsBlankedOnTheFourthTick()

@@ -183,8 +183,15 @@ void TestBoardView::theStripShowsTheWordAndTakesBackItsLastLetter()
 
     screen.entry.typetheletter(1);
     screen.entry.typetheletter(20);
-    screen.entry.typetheletter(19); // no S on the board
+    screen.entry.typetheletter(19); // no S on the board: refused, after the word
     QVERIFY(minBar->isVisible());
+    // The S tile (19, 100, 50) under a red veil.
+    const QRgb refused = slotColour(4);
+    QVERIFY2(qRed(refused) > 80 && qRed(refused) > qGreen(refused), qPrintable(QString::number(refused, 16)));
+    QVERIFY(!screen.strip->letterSlot(4)->toolTip().isEmpty());
+    QTest::mouseClick(screen.strip->letterSlot(4), Qt::LeftButton);
+    QCOMPARE(slotColour(4), qRgb(30, 100, 50));
+    QCOMPARE(screen.entry.length(), 3);
     screen.board.loadboard(gridFromText({"..........", "..cats...."}));
     screen.entry.typetheletter(19);
     QCOMPARE(screen.entry.length(), 4);

@@ -102,6 +102,8 @@ private Q_SLOTS:
     void aTypedLetterNeverRetakesATile();
     void removingTheOnlyLetterFreesTheStart();
     void stripSlotClicksRemoveOnlyTheLastLetter();
+    void aRefusedLetterHoldsBackTheRestUntilTakenBack_data();
+    void aRefusedLetterHoldsBackTheRestUntilTakenBack();
     void keyTable_data();
     void keyTable();
     void dragModeSendsAtRelease();
@@ -223,12 +225,12 @@ void TestWordEntry::theFirstTypedLetterTakesTheFirstTileInColumnOrder()
     QCOMPARE(play.lastSound(), QStringLiteral("place"));
     QCOMPARE(play.board.mark({1, 8}), BoardModel::lastTileMark);
 
-    // A letter no tile shows is ignored without a word.
+    // A letter no tile shows starts no word: it is refused where it can be seen.
     play.entry.pressclear();
-    const auto statuses = play.status.count();
     play.type("q");
     QCOMPARE(play.entry.length(), 0);
-    QCOMPARE(play.status.count(), statuses);
+    QCOMPARE(play.entry.refusedLetter(1), 17);
+    QCOMPARE(play.lastStatus(), WordEntry::invalidSelection);
 }
 
 void TestWordEntry::aTypedWordIsPlacedAnewOnTheFirstCompleteChain()
@@ -288,9 +290,11 @@ void TestWordEntry::aMouseWordContinuedByTypingGrowsFromItsLastTile()
     }));
     play.click({5, 5});
     play.click({6, 5});
-    // A letter no placement can take leaves the word, and where it grows, as it was.
+    // A letter no placement can take leaves the word, and where it grows, as it was
+    // once the refusal is taken back.
     play.type("z");
     QCOMPARE(play.lastStatus(), WordEntry::invalidSelection);
+    QVERIFY(play.entry.FormShortCut(Qt::Key_Backspace, Qt::NoModifier));
     play.type("t");
     QCOMPARE(play.path(), (std::vector<Cell> {{5, 5}, {6, 5}, {7, 5}}));
     QCOMPARE(play.lastSound(), QStringLiteral("place"));
@@ -343,6 +347,69 @@ void TestWordEntry::stripSlotClicksRemoveOnlyTheLastLetter()
     QCOMPARE(play.entry.length(), 1);
 }
 
+void TestWordEntry::aRefusedLetterHoldsBackTheRestUntilTakenBack_data()
+{
+    // Typed letters; "<" is Backspace, "!" Escape, "#" a click on the strip's last slot.
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<QString>("refused");
+    // No B anywhere: R and A would fit after ZE, making a word never typed (ZERA).
+    QTest::newRow("the rest of the word waits behind the refusal") << "zebra"
+                                                                   << "ze"
+                                                                   << "bra";
+    QTest::newRow("taken back, typing goes on") << "zebra<<<r"
+                                                << "zer"
+                                                << "";
+    QTest::newRow("Backspace takes the refusals back first") << "zeb<<"
+                                                             << "z"
+                                                             << "";
+    QTest::newRow("a click on the last slot takes one back") << "zebr#"
+                                                             << "ze"
+                                                             << "b";
+    QTest::newRow("Escape clears both") << "zebra!"
+                                        << ""
+                                        << "";
+    QTest::newRow("a first letter nowhere on the board") << "bzera"
+                                                         << ""
+                                                         << "bzera";
+    QTest::newRow("twelve slots in all, then nothing") << "zebbbbbbbbbbbbb"
+                                                       << "ze"
+                                                       << "bbbbbbbbbb";
+}
+
+void TestWordEntry::aRefusedLetterHoldsBackTheRestUntilTakenBack()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, word);
+    QFETCH(QString, refused);
+    Play play(gridFromText({"zera......"}));
+    for (const QChar c : typed) {
+        if (c == QLatin1Char('<'))
+            QVERIFY(play.entry.FormShortCut(Qt::Key_Backspace, Qt::NoModifier));
+        else if (c == QLatin1Char('!'))
+            QVERIFY(play.entry.FormShortCut(Qt::Key_Escape, Qt::NoModifier));
+        else if (c == QLatin1Char('#'))
+            play.entry.image_lettersClick(play.entry.length() + play.entry.refusedCount());
+        else
+            play.type(QByteArray(1, c.toLatin1()).constData());
+    }
+    QCOMPARE(play.entry.word(), word);
+    QString shown;
+    for (int k = 1; k <= WordEntry::maxLetters; ++k)
+        if (const int letter = play.entry.refusedLetter(k))
+            shown += QChar(u'a' + letter - 1);
+    QCOMPARE(shown, refused);
+    QCOMPARE(play.entry.refusedCount(), refused.size());
+    if (!refused.isEmpty())
+        QCOMPARE(play.lastStatus(), WordEntry::invalidSelection);
+
+    // What is sent is the word as placed, never the refused letters.
+    QVERIFY(play.entry.FormShortCut(Qt::Key_Return, Qt::NoModifier));
+    QCOMPARE(play.entry.refusedCount(), 0);
+    if (!word.isEmpty())
+        QCOMPARE(lastVerdict(play.judged).word, word);
+}
+
 void TestWordEntry::keyTable_data()
 {
     QTest::addColumn<bool>("typing");
@@ -366,6 +433,8 @@ void TestWordEntry::keyTable_data()
         << true << int(Qt::Key_E) << int(Qt::ControlModifier) << true << 2 << 0 << true << 0 << 0u;
     QTest::newRow("0 rotates") << true << int(Qt::Key_0) << none << true << 0 << 1 << true << 0 << 0u;
     QTest::newRow("1 clears") << true << int(Qt::Key_1) << none << true << 0 << 0 << true << 0 << 0u;
+    QTest::newRow("Escape clears") << true << int(Qt::Key_Escape) << none << true << 0 << 0 << true << 0
+                                   << 0u;
     QTest::newRow("Ctrl+1 clears") << true << int(Qt::Key_1) << int(Qt::ControlModifier) << true << 0 << 0
                                    << true << 0 << 0u;
     QTest::newRow("Ctrl+0 rotates") << true << int(Qt::Key_0) << int(Qt::ControlModifier) << true << 0 << 1

@@ -617,37 +617,34 @@ void TestChatLogic::chatterSoundPlaysOrShowsASystemLine_data()
 {
     QTest::addColumn<QString>("data");
     QTest::addColumn<bool>("chatterOn");
+    QTest::addColumn<bool>("audioOutput");
     QTest::addColumn<QString>("played");
     QTest::addColumn<QString>("line");
 
-    QTest::newRow("on plays") << "3+wave1+" << true << "wave1"
-                              << "";
-    QTest::newRow("on plays unknown names too") << "3+place+" << true << "place"
-                                                << "";
-    QTest::newRow("off shows sender and caption") << "3+wave1+" << false << ""
-                                                  << "0+Ann: <Chatter Sound> Doh";
-    QTest::newRow("off, capital name") << "3+WAVE20+" << false << ""
+    const QString doh = QStringLiteral("0+Ann: <Chatter Sound> Doh");
+    QTest::newRow("on plays") << "3+wave1+" << true << true << "wave1" << QString();
+    QTest::newRow("on plays unknown names too") << "3+place+" << true << true << "place" << QString();
+    QTest::newRow("on, no audio output: shown as when off") << "3+wave1+" << true << false << "" << doh;
+    QTest::newRow("off shows sender and caption") << "3+wave1+" << false << true << "" << doh;
+    QTest::newRow("off, capital name") << "3+WAVE20+" << false << true << ""
                                        << "0+Ann: <Chatter Sound> Crying";
-    QTest::newRow("off, slot without roster row") << "12+wave1+" << false << ""
-                                                  << "";
-    QTest::newRow("off, unknown sound") << "3+wave21+" << false << ""
-                                        << "";
-    QTest::newRow("off, bad slot") << "x+wave1+" << false << ""
-                                   << "";
-    QTest::newRow("off, no fields") << "garbage" << false << ""
-                                    << "";
-    QTest::newRow("on, no fields") << "garbage" << true << ""
-                                   << "";
+    QTest::newRow("off, slot without roster row") << "12+wave1+" << false << true << "" << QString();
+    QTest::newRow("off, unknown sound") << "3+wave21+" << false << true << "" << QString();
+    QTest::newRow("off, bad slot") << "x+wave1+" << false << true << "" << QString();
+    QTest::newRow("off, no fields") << "garbage" << false << true << "" << QString();
+    QTest::newRow("on, no fields") << "garbage" << true << true << "" << QString();
 }
 
 void TestChatLogic::chatterSoundPlaysOrShowsASystemLine()
 {
     QFETCH(QString, data);
     QFETCH(bool, chatterOn);
+    QFETCH(bool, audioOutput);
     QFETCH(QString, played);
     QFETCH(QString, line);
 
     RecordingSoundPlayer player;
+    player.hasOutput = audioOutput;
     GameSounds sounds(&player);
     sounds.setPlaySounds(false);
     sounds.setPlayChatterSounds(chatterOn);

@@ -9,6 +9,8 @@ class RecordingSoundPlayer : public SoundPlayer
 {
 public:
     void play(const QString &name) override { played.append(name); }
+    bool canPlay() const override { return hasOutput; }
 
     QStringList played;
+    bool hasOutput = true; // false: a machine without an audio output
 };

@@ -1,6 +1,8 @@
-// Which discovery queries a host answers: a few a second per address, a bound for
-// all addresses together, one answer per query, a bounded memory.
+// Which discovery queries a host answers: only senders on its own subnets, a few a
+// second per address, a bound for all addresses together, one answer per query, a
+// bounded memory.
 #include "answerlimit.h"
+#include "localsubnets.h"
 
 #include <QTest>
 
@@ -8,6 +10,20 @@ namespace {
 
 const QHostAddress a(QStringLiteral("192.168.1.20"));
 const QHostAddress b(QStringLiteral("192.168.1.21"));
+
+QNetworkAddressEntry entry(const char *ip, int prefix)
+{
+    QNetworkAddressEntry e;
+    e.setIp(QHostAddress(QLatin1String(ip)));
+    e.setPrefixLength(prefix);
+    if (e.ip().protocol() == QAbstractSocket::IPv4Protocol && prefix < 31)
+        e.setBroadcast(QHostAddress(e.ip().toIPv4Address() | ((1u << (32 - prefix)) - 1)));
+    return e;
+}
+
+// A machine on a home network, on a point-to-point link, and with an IPv6 address.
+const LocalSubnets::Entries ownEntries {
+    entry("127.0.0.1", 8), entry("192.168.1.5", 24), entry("10.0.0.1", 31), entry("fe80::1", 64)};
 
 } // namespace
 
@@ -19,6 +35,9 @@ private Q_SLOTS:
     void answersFollowTheRates_data();
     void answersFollowTheRates();
     void aFullTableOfBusySendersTurnsNewcomersAway();
+    void onlyHostsOnTheOwnSubnetsAreAnswered_data();
+    void onlyHostsOnTheOwnSubnetsAreAnswered();
+    void anInterfaceThatComesUpIsKnownWithinASecond();
 };
 
 void TestAnswerLimit::answersFollowTheRates_data()
@@ -80,6 +99,56 @@ void TestAnswerLimit::aFullTableOfBusySendersTurnsNewcomersAway()
     for (int i = 0; i < 50; ++i)
         answers += total.allow(QHostAddress(quint32(0x0A000001 + i)), 1, i);
     QCOMPARE(answers, 5);
+}
+
+void TestAnswerLimit::onlyHostsOnTheOwnSubnetsAreAnswered_data()
+{
+    QTest::addColumn<QString>("sender");
+    QTest::addColumn<bool>("answered");
+    QTest::newRow("a neighbour") << "192.168.1.20" << true;
+    QTest::newRow("a neighbour, IPv4-mapped") << "::ffff:192.168.1.20" << true;
+    QTest::newRow("this machine") << "192.168.1.5" << true;
+    QTest::newRow("loopback") << "127.0.0.1" << true;
+    QTest::newRow("the other end of a /31 link") << "10.0.0.0" << true;
+    QTest::newRow("an IPv6 neighbour") << "fe80::2" << true;
+    // An answer to these would reach every machine on the subnet, or none.
+    QTest::newRow("the subnet's broadcast address") << "192.168.1.255" << false;
+    QTest::newRow("the subnet's network address") << "192.168.1.0" << false;
+    QTest::newRow("the limited broadcast address") << "255.255.255.255" << false;
+    QTest::newRow("the discovery multicast group") << "239.255.77.72" << false;
+    QTest::newRow("IPv6 multicast") << "ff02::1" << false;
+    QTest::newRow("unspecified") << "0.0.0.0" << false;
+    QTest::newRow("unspecified IPv6") << "::" << false;
+    // Forged: no lobby on this network has them.
+    QTest::newRow("off the subnet") << "192.168.2.20" << false;
+    QTest::newRow("the internet") << "198.51.100.7" << false;
+}
+
+void TestAnswerLimit::onlyHostsOnTheOwnSubnetsAreAnswered()
+{
+    QFETCH(QString, sender);
+    QFETCH(bool, answered);
+    LocalSubnets subnets([] { return ownEntries; });
+    QCOMPARE(subnets.isAnswerable(QHostAddress(sender), 0), answered);
+}
+
+void TestAnswerLimit::anInterfaceThatComesUpIsKnownWithinASecond()
+{
+    LocalSubnets::Entries entries {entry("127.0.0.1", 8)};
+    int reads = 0;
+    LocalSubnets subnets([&] {
+        ++reads;
+        return entries;
+    });
+    const QHostAddress neighbour(QStringLiteral("192.168.1.20"));
+    QVERIFY(!subnets.isAnswerable(neighbour, 0));
+    entries << entry("192.168.1.5", 24);
+    // A flood of strangers reads the interfaces at most once a second.
+    for (int ms = 1; ms < 1000; ++ms)
+        QVERIFY(!subnets.isAnswerable(neighbour, ms));
+    QCOMPARE(reads, 1);
+    QVERIFY(subnets.isAnswerable(neighbour, 1000));
+    QCOMPARE(reads, 2);
 }
 
 QTEST_GUILESS_MAIN(TestAnswerLimit)

@@ -77,6 +77,15 @@ std::unique_ptr<Running> startHost(const QString &port)
     return host;
 }
 
+// Forged queries sent from the lobby's side; what the helper printed at its end.
+QString forge(const QStringList &arguments)
+{
+    Running forger(lobbyNs, QStringLiteral(DISCOVERY_FORGE), arguments);
+    if (!forger.waitFor(QStringLiteral("^answered ")))
+        return forger.said;
+    return forger.said.trimmed();
+}
+
 // A lobby's browser that asks once, when it starts.
 std::unique_ptr<Running> startLobby()
 {
@@ -94,6 +103,9 @@ private Q_SLOTS:
     void cleanupTestCase();
     void aHostsHelloAndGoodbyeReachALobbyNextDoor();
     void aLobbyStartedLaterFindsTheHostByAsking();
+    void aQueryFromASubnetsOwnAddressIsNotAnswered_data();
+    void aQueryFromASubnetsOwnAddressIsNotAnswered();
+    void forgedSourcesOffTheSubnetLeaveRealLobbiesAnswered();
 
 private:
     bool made_ = false;
@@ -115,6 +127,19 @@ void TestDiscoveryNetns::initTestCase()
         {"-n", lobbyNs, "link", "set", lobbyLink, "up"},
         {"-n", hostNs, "link", "set", "lo", "up"},
         {"-n", lobbyNs, "link", "set", "lo", "up"},
+        // Eight more lobbies on the lobby's side, and a host that takes datagrams from
+        // any source, as a host whose system does no reverse-path filtering does.
+        {"-n", lobbyNs, "addr", "add", "10.77.72.10/24", "dev", lobbyLink},
+        {"-n", lobbyNs, "addr", "add", "10.77.72.11/24", "dev", lobbyLink},
+        {"-n", lobbyNs, "addr", "add", "10.77.72.12/24", "dev", lobbyLink},
+        {"-n", lobbyNs, "addr", "add", "10.77.72.13/24", "dev", lobbyLink},
+        {"-n", lobbyNs, "addr", "add", "10.77.72.14/24", "dev", lobbyLink},
+        {"-n", lobbyNs, "addr", "add", "10.77.72.15/24", "dev", lobbyLink},
+        {"-n", lobbyNs, "addr", "add", "10.77.72.16/24", "dev", lobbyLink},
+        {"-n", lobbyNs, "addr", "add", "10.77.72.17/24", "dev", lobbyLink},
+        {"netns", "exec", hostNs, "sh", "-c",
+            QStringLiteral("for f in all default %1; do echo 0 > /proc/sys/net/ipv4/conf/$f/rp_filter; done")
+                .arg(hostLink)},
     };
     made_ = true;
     for (const QStringList &step : steps)
@@ -149,6 +174,32 @@ void TestDiscoveryNetns::aLobbyStartedLaterFindsTheHostByAsking()
     auto host = startHost(QStringLiteral("7781"));
     auto lobby = startLobby();
     QVERIFY2(lobby->waitFor(QStringLiteral("^found  10\\.77\\.72\\.1 7781$")), qPrintable(lobby->said));
+}
+
+void TestDiscoveryNetns::aQueryFromASubnetsOwnAddressIsNotAnswered_data()
+{
+    QTest::addColumn<QString>("source");
+    QTest::newRow("the broadcast address: the answer would reach every machine") << "10.77.72.255";
+}
+
+void TestDiscoveryNetns::aQueryFromASubnetsOwnAddressIsNotAnswered()
+{
+    QFETCH(QString, source);
+    auto host = startHost(QStringLiteral("7782"));
+    QCOMPARE(forge({"broadcast", "10.77.72.1", "7773", source}), QStringLiteral("answered 0"));
+    // The same helper hears a real lobby's answer.
+    QCOMPARE(forge({"broadcast", "10.77.72.1", "7773", "10.77.72.2"}), QStringLiteral("answered 1"));
+}
+
+void TestDiscoveryNetns::forgedSourcesOffTheSubnetLeaveRealLobbiesAnswered()
+{
+    auto host = startHost(QStringLiteral("7783"));
+    QStringList arguments {"flood", "10.77.72.1", "7773", "2000"};
+    for (int last = 10; last <= 17; ++last)
+        arguments << QStringLiteral("10.77.72.%1").arg(last);
+    const QString said = forge(arguments);
+    qInfo("%s", qPrintable(said));
+    QVERIFY2(said.startsWith(QLatin1String("answered 8 of 8")), qPrintable(said));
 }
 
 QTEST_GUILESS_MAIN(TestDiscoveryNetns)

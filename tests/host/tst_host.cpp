@@ -737,6 +737,8 @@ void TestHost::hostPlayerMayKickAndSetWatching()
     host.send("CMD_justwatch+3+1");
     QCOMPARE(ann.waitFor("CMD_justwatching"), QByteArray("CMD_justwatching+3+1"));
     host.send("CMD_kickhim+1+3+");
+    // The removed player is told before the connection closes.
+    QCOMPARE(bo.waitFor("CMD_playerdisconnected"), QByteArray("CMD_playerdisconnected+3+Bo"));
     QVERIFY(bo.waitForClosed());
     QCOMPARE(ann.waitFor("CMD_playerdisconnected"), QByteArray("CMD_playerdisconnected+3+Bo"));
     QCOMPARE(firstChatAfterProbe(host, ann), QByteArray("CMD_chat+1+Host chats: probe|clRed"));

@@ -402,8 +402,8 @@ void TestIceNetns::aRelayThatGoesAwayEndsTheGameForTheJoinerOnly()
     host_->mark();
     coturn_->process.kill();
     QVERIFY2(
-        !ann->waitFor(QStringLiteral("^ended The game has ended: the connection to the host was lost, as "
-                                     "nothing came through the community's relay server for 3 seconds\\.$"),
+        !ann->waitFor(QStringLiteral("^ended The connection to the game was lost: nothing came through the "
+                                     "community's relay server for 3 seconds\\.$"),
                 15000)
              .isEmpty(),
         qPrintable(ann->said));

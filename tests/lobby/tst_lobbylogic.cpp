@@ -106,6 +106,7 @@ std::unique_ptr<Lobby> TestLobbyLogic::makeLobby()
     setup.companionPort = 0;
     setup.discovery = DiscoveryConfig::loopback();
     setup.launcher = launcher_.get();
+    setup.markerPollMs = 20;
     return std::make_unique<Lobby>(setup);
 }
 
@@ -257,15 +258,39 @@ void TestLobbyLogic::theLobbyWaitsForTheGameItStarted_data()
 {
     QTest::addColumn<bool>("solo");
     QTest::addColumn<bool>("companion");
-    QTest::newRow("host, the companion connection closes") << false << true;
-    QTest::newRow("host, the process ends") << false << false;
-    QTest::newRow("solo, the process ends") << true << false;
+    QTest::addColumn<QByteArray>("said"); // on the companion connection, before it closes
+    QTest::addColumn<bool>("processFirst"); // the process is seen to end before the close
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<bool>("problem");
+    const QString won = QStringLiteral("The game has ended: you won!");
+    QTest::newRow("host, the companion connection closes")
+        << false << true << QByteArray() << false << won << false;
+    QTest::newRow("host, the process ends") << false << false << QByteArray() << false << won << false;
+    QTest::newRow("solo, the process ends") << true << false << QByteArray() << false << won << false;
+    QTest::newRow("an earlier game's bytes")
+        << false << true << QByteArray("anything at all") << false << won << false;
+    QTest::newRow("the host closed it")
+        << false << true << QByteArray("WWC/1 ended host-closed\n") << false
+        << "The host closed the game. You played one game and won it." << false;
+    QTest::newRow("removed, the process seen to end first")
+        << false << true << QByteArray("WWC/1 ended removed\n") << true
+        << "The host removed you from the game." << true;
+    QTest::newRow("full") << false << true << QByteArray("WWC/1 ended full\n") << false
+                          << "The game was full: every place in it was taken." << true;
+    QTest::newRow("lost") << false << true << QByteArray("WWC/1 ended lost\n") << true
+                          << "The connection to the game was lost. You played one game and won it." << true;
+    QTest::newRow("a reason this lobby does not know")
+        << false << true << QByteArray("WWC/1 ended bored\n") << false << won << false;
 }
 
 void TestLobbyLogic::theLobbyWaitsForTheGameItStarted()
 {
     QFETCH(bool, solo);
     QFETCH(bool, companion);
+    QFETCH(QByteArray, said);
+    QFETCH(bool, processFirst);
+    QFETCH(QString, status);
+    QFETCH(bool, problem);
     writeTally(dir_->path(), 4, 1);
     auto lobby = makeLobby();
     lobby->setPlayerName(QStringLiteral("Anna"));
@@ -283,14 +308,22 @@ void TestLobbyLogic::theLobbyWaitsForTheGameItStarted()
         game.connectToHost(QHostAddress::LocalHost, lobby->companion()->port());
         QVERIFY(game.waitForConnected(5000));
         QTRY_COMPARE(lobby->companion()->connections(), 1);
-        game.write("anything at all");
+        if (!said.isEmpty()) {
+            game.write(said);
+            QVERIFY(game.waitForBytesWritten(5000));
+        }
+        if (processFirst) {
+            launcher_->end();
+            QCOMPARE(ended.size(), 0);
+        }
         game.disconnectFromHost();
     } else {
         launcher_->end();
     }
     QTRY_COMPARE(ended.size(), 1);
     QCOMPARE(lobby->state(), Lobby::State::Idle);
-    QCOMPARE(lobby->status(), QStringLiteral("The game has ended: you won!"));
+    QCOMPARE(lobby->status(), status);
+    QCOMPARE(lobby->statusIsProblem(), problem);
     // The second word of the same end changes nothing.
     launcher_->end();
     QCOMPARE(ended.size(), 1);
@@ -318,7 +351,11 @@ void TestLobbyLogic::whatCannotStartIsSaidInTheStatus()
         lobby->hostGame();
         QCOMPARE(lobby->status(),
             QStringLiteral("A game is already running: finish it before you start another."));
+        QVERIFY(lobby->statusIsProblem());
     }
+    // The notice goes with the game it was about.
+    QTRY_VERIFY(lobby->status().isEmpty());
+    QVERIFY(!lobby->statusIsProblem());
     QCOMPARE(started.size(), 0);
     lobby->hostGame();
     QCOMPARE(started.size(), 1);

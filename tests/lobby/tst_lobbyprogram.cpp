@@ -9,6 +9,8 @@ class TestLobbyProgram : public QObject
 
 private Q_SLOTS:
     void helpSaysWhatTheLobbyUses();
+    void helpAndVersionNeedNoDisplay_data();
+    void helpAndVersionNeedNoDisplay();
     void aSecondStartBringsTheFirstForwardAndEnds();
 };
 
@@ -36,6 +38,36 @@ void TestLobbyProgram::helpSaysWhatTheLobbyUses()
     for (const char *text : {"UDP port 7773", "239.255.77.72", "WENDLEWICK_DISCOVERY=off",
              "127.0.0.1 port 9001", "--version", "--help"})
         QVERIFY2(out.contains(QLatin1String(text)), text);
+}
+
+void TestLobbyProgram::helpAndVersionNeedNoDisplay_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("says");
+    QTest::newRow("--help") << "--help"
+                            << "--version";
+    QTest::newRow("-h") << "-h"
+                        << "127.0.0.1 port 9001";
+    QTest::newRow("--version") << "--version"
+                               << "wendlewick-lobby 1.0.7";
+    QTest::newRow("-v") << "-v"
+                        << "1.0.7";
+}
+
+void TestLobbyProgram::helpAndVersionNeedNoDisplay()
+{
+    QFETCH(QString, option);
+    QFETCH(QString, says);
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+        env.remove(QLatin1String(name));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(WENDLEWICK_LOBBY_BIN), {option});
+    QVERIFY(p.waitForFinished(10000));
+    QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(p.exitCode(), 0);
+    QVERIFY(QString::fromUtf8(p.readAllStandardOutput()).simplified().contains(says));
 }
 
 void TestLobbyProgram::aSecondStartBringsTheFirstForwardAndEnds()

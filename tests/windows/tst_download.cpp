@@ -5,8 +5,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QHostAddress>
 #include <QLabel>
 #include <QMessageBox>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -15,6 +19,28 @@
 #include <QTest>
 
 #include <memory>
+
+namespace {
+
+// Records every request; one for another machine goes to a closed loopback port
+// instead, so that nothing a test asks for leaves this machine.
+class RecordingNetwork : public QNetworkAccessManager
+{
+public:
+    QList<QUrl> requested;
+
+protected:
+    QNetworkReply *createRequest(Operation op, const QNetworkRequest &request, QIODevice *data) override
+    {
+        requested << request.url();
+        QNetworkRequest kept(request);
+        if (!QHostAddress(request.url().host()).isLoopback())
+            kept.setUrl(QUrl(QStringLiteral("http://127.0.0.1:9/")));
+        return QNetworkAccessManager::createRequest(op, kept, data);
+    }
+};
+
+} // namespace
 
 class TestDownload : public QObject
 {
@@ -52,6 +78,7 @@ private:
     std::unique_ptr<QTemporaryDir> dataDir_;
     std::unique_ptr<HttpTestServer> server_;
     FakeShell shell_;
+    RecordingNetwork network_;
     std::unique_ptr<Tdownload> window_;
 };
 
@@ -64,7 +91,8 @@ void TestDownload::init()
     server_ = std::make_unique<HttpTestServer>();
     QVERIFY(server_->start());
     shell_ = FakeShell();
-    window_ = std::make_unique<Tdownload>(nullptr, &shell_);
+    network_.requested.clear();
+    window_ = std::make_unique<Tdownload>(nullptr, &shell_, &network_);
 }
 
 void TestDownload::cleanup()
@@ -277,21 +305,29 @@ void TestDownload::oversizedInstallerIsRefused()
 
 void TestDownload::playWithOthers_data()
 {
+    QTest::addColumn<QString>("button");
     QTest::addColumn<bool>("installed");
     QTest::addColumn<bool>("starts");
     QTest::addColumn<QString>("message");
     QTest::addColumn<int>("exits");
-    QTest::newRow("no lobby") << false << true
+    QTest::newRow("no lobby") << "Button2" << false << true
                               << QStringLiteral(
                                      "Please close the game and open the Orinco Lobby using the icon on "
                                      "your desktop or using the your Window's start-up menu.")
                               << 0;
-    QTest::newRow("lobby starts") << true << true << QString() << 1;
-    QTest::newRow("lobby fails to start") << true << false << QStringLiteral("An Error has Occurred.") << 0;
+    QTest::newRow("lobby starts") << "Button2" << true << true << QString() << 1;
+    QTest::newRow("lobby fails to start")
+        << "Button2" << true << false << QStringLiteral("An Error has Occurred.") << 0;
+    // The lobby beside the game needs no download, and the built-in address leads nowhere.
+    QTest::newRow("download offer, lobby installed: it starts")
+        << "getbutton" << true << true << QString() << 1;
+    QTest::newRow("download offer, no lobby: nothing to fetch")
+        << "getbutton" << false << true << Tdownload::noDownloadText << 0;
 }
 
 void TestDownload::playWithOthers()
 {
+    QFETCH(QString, button);
     QFETCH(bool, installed);
     QFETCH(bool, starts);
     QFETCH(QString, message);
@@ -305,9 +341,11 @@ void TestDownload::playWithOthers()
     shell_.startSucceeds = starts;
     QSignalSpy exitSpy(window_.get(), &Tdownload::exitRequested);
 
-    QTest::mouseClick(button("Button2"), Qt::LeftButton);
+    QTest::mouseClick(this->button(qPrintable(button)), Qt::LeftButton);
     QCOMPARE(messageText(), message);
     QCOMPARE(exitSpy.size(), exits);
+    QVERIFY(network_.requested.isEmpty());
+    QCOMPARE(window_->downloadState(), Tdownload::Idle);
     if (installed)
         QCOMPARE(shell_.started.value(0).first, lobby);
     else

@@ -17,6 +17,8 @@ private Q_SLOTS:
     void installerIsNamedAfterTheLastPathSegment();
     void downloadAddressCanBeOverriddenByTheEnvironment_data();
     void downloadAddressCanBeOverriddenByTheEnvironment();
+    void placeholderAddressesLeadNowhere_data();
+    void placeholderAddressesLeadNowhere();
     void boardSizeCodesDoNotFollowTheScreenOrder();
     void startGameFieldsCarryTheCodeNotTheSide();
     void helpPagesAreTaggedAfterTheirMemos();
@@ -77,7 +79,30 @@ void TestSideWindowLogic::downloadAddressCanBeOverriddenByTheEnvironment()
         QCOMPARE(address, QUrl(QString::fromUtf8(environment)));
     else
         QCOMPARE(address.host(), QStringLiteral("www.orinco.example"));
+    QCOMPARE(WebLinks::downloadAddressGiven(), overridden);
     QVERIFY(!WebLinks::installerFileName(address).isEmpty());
+}
+
+void TestSideWindowLogic::placeholderAddressesLeadNowhere_data()
+{
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<bool>("reachable");
+    QTest::newRow("the built-in installer") << WebLinks::downloadAddress().toString() << false;
+    QTest::newRow("the maker's home page") << WebLinks::homePage().toString() << false;
+    QTest::newRow("the solo page") << WebLinks::soloPage().toString() << false;
+    QTest::newRow("example.com") << "https://EXAMPLE.com/x" << false;
+    QTest::newRow(".invalid") << "http://lobby.invalid/" << false;
+    QTest::newRow("a real-looking site") << "https://www.debian.org/" << true;
+    QTest::newRow("a name that only ends alike") << "http://myexample.org/" << true;
+    QTest::newRow("this machine") << "http://127.0.0.1:8080/setup.exe" << true;
+    QTest::newRow("no host") << "file:///etc/passwd" << false;
+}
+
+void TestSideWindowLogic::placeholderAddressesLeadNowhere()
+{
+    QFETCH(QString, address);
+    QFETCH(bool, reachable);
+    QCOMPARE(WebLinks::isReachable(QUrl(address)), reachable);
 }
 
 void TestSideWindowLogic::boardSizeCodesDoNotFollowTheScreenOrder()
