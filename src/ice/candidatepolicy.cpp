@@ -34,18 +34,26 @@ void CandidatePolicy::addOwnCandidates(const QList<IceSignal::Candidate> &candid
     }
 }
 
-QString CandidatePolicy::problem(const IceSignal::Candidate &candidate) const
+QString CandidatePolicy::addressProblem(const QHostAddress &address, bool allowLoopback)
 {
-    const QHostAddress a = plain(candidate.address);
+    const QHostAddress a = plain(address);
     if (a.isNull() || a.isEqual(QHostAddress::AnyIPv4) || a.isEqual(QHostAddress::AnyIPv6)
         || (a.protocol() == QAbstractSocket::IPv4Protocol && (a.toIPv4Address() >> 24) == 0))
         return QStringLiteral("%1 is no one's address").arg(a.toString());
-    if (a.isLoopback() && !allowLoopback_)
+    if (a.isLoopback() && !allowLoopback)
         return QStringLiteral("%1 is a loopback address").arg(a.toString());
     if (a.isMulticast() || a.isBroadcast())
         return QStringLiteral("%1 is a multicast or broadcast address").arg(a.toString());
     if (a.protocol() == QAbstractSocket::IPv6Protocol && a.isLinkLocal())
         return QStringLiteral("%1 is an address of one link only").arg(a.toString());
+    return {};
+}
+
+QString CandidatePolicy::problem(const IceSignal::Candidate &candidate) const
+{
+    if (QString why = addressProblem(candidate.address, allowLoopback_); !why.isEmpty())
+        return why;
+    const QHostAddress a = plain(candidate.address);
     if (ownAddresses_.contains(a) && ownPorts_.contains(candidate.port))
         return QStringLiteral("%1 port %2 is this computer's own").arg(a.toString()).arg(candidate.port);
     return {};

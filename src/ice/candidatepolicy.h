@@ -30,6 +30,9 @@ public:
     // The candidates that may be checked.
     QList<IceSignal::Candidate> filter(const QList<IceSignal::Candidate> &candidates) const;
 
+    // Why no candidate may be at `address` whoever offers it (loopback unless allowed,
+    // unspecified, multicast, broadcast, one link only); empty when it may.
+    static QString addressProblem(const QHostAddress &address, bool allowLoopback);
     // An IPv4-mapped IPv6 address as IPv4, any other as it is.
     static QHostAddress plain(const QHostAddress &address);
 

@@ -5,6 +5,7 @@
 #include "gameaddress.h"
 #include "gamelink.h"
 #include "gamelistmodel.h"
+#include "icegateway.h"
 #include "icejoiner.h"
 #include "iceserversource.h"
 #include "instanceguard.h"
@@ -234,6 +235,21 @@ void Lobby::cancel()
     joiner_->cancel();
     setState(State::Idle);
     setStatus(QString());
+}
+
+bool Lobby::mayClose()
+{
+    if (state_ != State::Playing || (!joiner_->isRunning() && community_->gateway().bridges() == 0))
+        return true;
+    setStatus(joiner_->isRunning()
+            ? QStringLiteral(
+                "Your game is connected to the host through the lobby: the lobby closes when the game "
+                "has ended.")
+            : QStringLiteral(
+                "Players of your game are connected through the lobby: the lobby closes when the game "
+                "has ended."),
+        true);
+    return false;
 }
 
 void Lobby::refresh()

@@ -90,6 +90,10 @@ public:
     void openLink(const QString &link);
     // Stops a look before joining.
     void cancel();
+    // Whether the lobby may close now: not while it carries connections through the
+    // routers for the running game (its own, or its players' when it hosts). When it
+    // may not, the status says why.
+    bool mayClose();
     // Asks the network for games again.
     void refresh();
 
