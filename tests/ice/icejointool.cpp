@@ -72,7 +72,7 @@ private:
             return;
         QElapsedTimer claim;
         claim.start();
-        c.send(Wire::ToHost::playerdone(slot, tilesIn(board)));
+        c.send(Wire::ToHost::playerdone(slot, ProtocolClient::threeInARow(board)));
         for (QByteArray m = c.next(); !m.isEmpty(); m = c.next()) {
             if (m.startsWith(Wire::Cmd::notvalid) || m.startsWith(Wire::Cmd::goodword)) {
                 say(QStringLiteral("verdict %1").arg(claim.nsecsElapsed() / 1000));
@@ -87,21 +87,6 @@ private:
         if (!c.waitFor(Wire::Cmd::timeup.toByteArray(), 15000).isEmpty())
             say(QStringLiteral("round over"));
         c.close();
-    }
-
-    // Three tiles side by side on the dealt board, in the host's order.
-    static QList<Wire::Tile> tilesIn(const QByteArray &loadboard)
-    {
-        const QList<QByteArray> fields = loadboard.split('+');
-        QSet<std::pair<int, int>> letters;
-        for (qsizetype i = 1; i + 2 < fields.size(); i += 3)
-            if (fields[i + 2].toInt() != Wire::noTile)
-                letters.insert({fields[i].toInt(), fields[i + 1].toInt()});
-        for (int r = 0; r < Wire::boardSize; ++r)
-            for (int c = 0; c + 2 < Wire::boardSize; ++c)
-                if (letters.contains({r, c}) && letters.contains({r, c + 1}) && letters.contains({r, c + 2}))
-                    return {{r, c}, {r, c + 1}, {r, c + 2}};
-        return {};
     }
 
     QString name_;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "wire.h"
+
 #include <QByteArray>
 #include <QHostAddress>
 #include <QList>
@@ -23,6 +25,10 @@ public:
     // Connects and logs in: waits for CMD_sendlogininfo, answers with the name and
     // version, and waits for its own CMD_newplayerinfo. Returns the slot, 0 on failure.
     int join(quint16 port, const QByteArray &name, const QByteArray &version = "1.0.7");
+
+    // Three tiles side by side on the board a CMD_loadboard message deals, in the host's
+    // order; none when it has no such three.
+    static QList<Wire::Tile> threeInARow(const QByteArray &loadboard);
 
     // Sends the bytes as they are (builders add the terminator).
     void sendRaw(const QByteArray &bytes);
