@@ -7,19 +7,17 @@
 //
 // The relay needs coturn's turnserver on the PATH; that benchmark is skipped without it.
 #include "fakehostenvironment.h"
+#include "fakesignalchannel.h"
 #include "icegateway.h"
 #include "icejoiner.h"
 #include "iceserversource.h"
 #include "protocolclient.h"
-#include "signalchannel.h"
 #include "tserver.h"
 #include "wire.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QMessageAuthenticationCode>
-#include <QMetaObject>
-#include <QPointer>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -31,33 +29,6 @@
 #include <memory>
 
 namespace {
-
-// The joiner's and the host's ends of the room, in one process.
-class Channel : public SignalChannel
-{
-public:
-    explicit Channel(QString name)
-        : name_(std::move(name))
-    { }
-    void pair(Channel *other) { other_ = other; }
-    bool send(const QString &, const IceSignal &signal) override
-    {
-        const QPointer<Channel> other = other_;
-        QMetaObject::invokeMethod(
-            this,
-            [other, from = name_, signal] {
-                if (other)
-                    Q_EMIT other->received(from, signal);
-            },
-            Qt::QueuedConnection);
-        return true;
-    }
-    void setAccepting(bool) override { }
-
-private:
-    QString name_;
-    QPointer<Channel> other_;
-};
 
 // coturn on loopback, relaying to loopback, with credentials made as Prosody makes them.
 struct Relay
@@ -110,8 +81,8 @@ struct Game
 {
     FakeHostEnvironment environment;
     TServer server {environment, seededDraw(1)};
-    Channel joinerSide {QStringLiteral("Ann")};
-    Channel hostSide {QStringLiteral("Host")};
+    FakeSignalChannel joinerSide {QStringLiteral("Ann")};
+    FakeSignalChannel hostSide {QStringLiteral("Host")};
     IceServerSource servers {nullptr};
     std::unique_ptr<IceGateway> gateway;
     std::unique_ptr<IceJoiner> joiner;
@@ -130,7 +101,6 @@ struct Game
             agent.forceRelay = way == Way::Relayed;
             servers.setFixed(way == Way::Relayed ? relay : IceServers());
             joinerSide.pair(&hostSide);
-            hostSide.pair(&joinerSide);
             gateway = std::make_unique<IceGateway>(
                 hostSide, servers, IceGateway::Setup {port, agent, IceBridge::Timing(), 12, 40000});
             gateway->setAccepting(true);

@@ -4,53 +4,34 @@
 // what may be checked); and the same bytes as a bridge's stream of frames, cut where
 // the first byte says (no frame past its bound, never more than one frame held).
 #include "candidatepolicy.h"
-#include "glooxpayload.h"
 #include "icesignal.h"
+#include "streampayloads.h"
 #include "tunnelcodec.h"
-
-#include <gloox/parser.h>
-#include <gloox/tag.h>
-#include <gloox/taghandler.h>
 
 #include <cstddef>
 #include <cstdint>
 
 namespace {
 
-class Elements : public gloox::TagHandler
+// A signal: whatever decodes keeps to its bounds, encodes back to the same, and has
+// no candidate the rules let through at a loopback or multicast address or port 0.
+void checkSignal(const XmlPayload &payload)
 {
-public:
-    void handleTag(gloox::Tag *tag) override
-    {
-        if (!tag)
-            return;
-        check(tag);
-        for (const gloox::Tag *child : tag->children())
-            check(child);
-    }
-
-private:
-    static void check(const gloox::Tag *tag)
-    {
-        const auto payload = GlooxPayload::fromTag(tag);
-        if (!payload)
-            return;
-        const std::optional<IceSignal> signal = IceSignal::decode(*payload);
-        if (!signal)
-            return;
-        if (signal->candidates.size() > IceSignal::maxCandidates)
+    const std::optional<IceSignal> signal = IceSignal::decode(payload);
+    if (!signal)
+        return;
+    if (signal->candidates.size() > IceSignal::maxCandidates)
+        __builtin_trap();
+    const XmlPayload again = signal->encode();
+    if (!again.isWithinBounds() || !(IceSignal::decode(again) == signal))
+        __builtin_trap();
+    static const CandidatePolicy policy;
+    for (const IceSignal::Candidate &c : signal->candidates) {
+        const QHostAddress a = CandidatePolicy::plain(c.address);
+        if (policy.problem(c).isEmpty() && (a.isLoopback() || a.isMulticast() || c.port == 0))
             __builtin_trap();
-        const XmlPayload again = signal->encode();
-        if (!again.isWithinBounds() || !(IceSignal::decode(again) == signal))
-            __builtin_trap();
-        static const CandidatePolicy policy;
-        for (const IceSignal::Candidate &c : signal->candidates) {
-            const QHostAddress a = CandidatePolicy::plain(c.address);
-            if (policy.problem(c).isEmpty() && (a.isLoopback() || a.isMulticast() || c.port == 0))
-                __builtin_trap();
-        }
     }
-};
+}
 
 } // namespace
 
@@ -60,13 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return 0;
     const std::string bytes(reinterpret_cast<const char *>(data), size);
 
-    Elements elements;
-    gloox::Parser parser(&elements);
-    std::string stream
-        = "<stream:stream xmlns='jabber:client' xmlns:stream='http://etherx.jabber.org/streams'>";
-    parser.feed(stream);
-    std::string rest = bytes;
-    parser.feed(rest);
+    forEachStreamPayload(bytes, checkSignal);
 
     TunnelCodec reader;
     QList<TunnelCodec::Frame> frames;

@@ -228,13 +228,7 @@ void Lobby::startIce()
 
 void Lobby::cancel()
 {
-    if (state_ != State::Checking)
-        return;
-    check_->cancel();
-    iceHeadStart_.stop();
-    joiner_->cancel();
-    setState(State::Idle);
-    setStatus(QString());
+    stopJoining({}, false);
 }
 
 bool Lobby::mayClose()
@@ -422,7 +416,7 @@ void Lobby::iceFailed(const QString &reason)
                     .arg(reason));
 }
 
-void Lobby::stopJoining(const QString &text)
+void Lobby::stopJoining(const QString &text, bool problem)
 {
     if (state_ != State::Checking)
         return;
@@ -430,5 +424,5 @@ void Lobby::stopJoining(const QString &text)
     iceHeadStart_.stop();
     joiner_->cancel();
     setState(State::Idle);
-    setStatus(text, true);
+    setStatus(text, problem);
 }

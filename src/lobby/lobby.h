@@ -112,7 +112,8 @@ private:
     void startIce();
     void iceGreeting(const QByteArray &bytes);
     void iceFailed(const QString &reason);
-    void stopJoining(const QString &text);
+    // Stops every way of joining under way and says why.
+    void stopJoining(const QString &text, bool problem = true);
     void showConnection();
     void finishGame();
     // The launcher says the game's process has ended: its companion connection, when

@@ -89,55 +89,38 @@ void TestIceWire::everyKindRoundTrips()
 
 void TestIceWire::brokenSignalsAreRefused_data()
 {
-    QTest::addColumn<bool>("onCandidate");
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QString>("value"); // "<none>": the attribute is left out
-    QTest::newRow("unknown type") << false << "type"
-                                  << "hello";
-    QTest::newRow("no session") << false << "session"
-                                << "<none>";
-    QTest::newRow("short session") << false << "session"
-                                   << "abc";
-    QTest::newRow("session with a blank") << false << "session"
-                                          << "0123 4567";
-    QTest::newRow("short ufrag") << false << "ufrag"
-                                 << "abc";
-    QTest::newRow("short password") << false << "pwd"
-                                    << "abcdefghijklmnopqrstu";
-    QTest::newRow("password with a quote") << false << "pwd"
-                                           << "abcdefghijklmnopqrstuv\"";
-    QTest::newRow("extra attribute") << false << "extra"
-                                     << "1";
-    QTest::newRow("priority 0") << true << "priority"
-                                << "0";
-    QTest::newRow("priority past 2^31-1") << true << "priority"
-                                          << "2147483648";
-    QTest::newRow("priority with a sign") << true << "priority"
-                                          << "+5";
-    QTest::newRow("port 0") << true << "port"
-                            << "0";
-    QTest::newRow("port 65536") << true << "port"
-                                << "65536";
-    QTest::newRow("a name for an address") << true << "ip"
-                                           << "turn.example.org";
-    QTest::newRow("a scoped address") << true << "ip"
-                                      << "fe80::1%eth0";
-    QTest::newRow("peer reflexive") << true << "type"
-                                    << "prflx";
-    QTest::newRow("a long foundation") << true << "foundation" << QString(33, QLatin1Char('f'));
-    QTest::newRow("no foundation") << true << "foundation"
-                                   << "<none>";
-    QTest::newRow("a component") << true << "component"
-                                 << "2";
+    // "key=value" on the offer, or "candidate:key=value" on its second candidate; a
+    // value "<none>" leaves the attribute out.
+    QTest::addColumn<QString>("change");
+    QTest::newRow("unknown type") << "type=hello";
+    QTest::newRow("no session") << "session=<none>";
+    QTest::newRow("short session") << "session=abc";
+    QTest::newRow("session with a blank") << "session=0123 4567";
+    QTest::newRow("short ufrag") << "ufrag=abc";
+    QTest::newRow("short password") << "pwd=abcdefghijklmnopqrstu";
+    QTest::newRow("password with a quote") << "pwd=abcdefghijklmnopqrstuv\"";
+    QTest::newRow("extra attribute") << "extra=1";
+    QTest::newRow("priority 0") << "candidate:priority=0";
+    QTest::newRow("priority past 2^31-1") << "candidate:priority=2147483648";
+    QTest::newRow("priority with a sign") << "candidate:priority=+5";
+    QTest::newRow("port 0") << "candidate:port=0";
+    QTest::newRow("port 65536") << "candidate:port=65536";
+    QTest::newRow("a name for an address") << "candidate:ip=turn.example.org";
+    QTest::newRow("a scoped address") << "candidate:ip=fe80::1%eth0";
+    QTest::newRow("peer reflexive") << "candidate:type=prflx";
+    QTest::newRow("a long foundation") << "candidate:foundation=" + QString(33, QLatin1Char('f'));
+    QTest::newRow("no foundation") << "candidate:foundation=<none>";
+    QTest::newRow("a component") << "candidate:component=2";
 }
 
 void TestIceWire::brokenSignalsAreRefused()
 {
-    QFETCH(bool, onCandidate);
-    QFETCH(QString, key);
-    QFETCH(QString, value);
+    QFETCH(QString, change);
     XmlPayload payload = sampleOffer().encode();
-    setAttribute(onCandidate ? payload.children[1] : payload, key, value);
+    const bool onCandidate = change.startsWith(QLatin1String("candidate:"));
+    const QString setting = onCandidate ? change.mid(10) : change;
+    const qsizetype equals = setting.indexOf(QLatin1Char('='));
+    setAttribute(onCandidate ? payload.children[1] : payload, setting.left(equals), setting.mid(equals + 1));
     QVERIFY(!IceSignal::decode(payload));
 }
 
@@ -241,93 +224,44 @@ void TestIceWire::brokenFramesStopTheReader()
 
 void TestIceWire::communityServices_data()
 {
-    QTest::addColumn<QString>("type");
-    QTest::addColumn<QString>("transport");
-    QTest::addColumn<QString>("host");
-    QTest::addColumn<QString>("port");
-    QTest::addColumn<QString>("username");
+    // A service's attributes, blank apart ("-" for none): type, transport, host, port,
+    // username (with a password when there is one).
+    QTest::addColumn<QString>("service");
     QTest::addColumn<bool>("allowLoopback");
     QTest::addColumn<bool>("taken");
-    QTest::newRow("stun") << "stun"
-                          << "udp"
-                          << "stun.example.org"
-                          << "3478"
-                          << "" << false << true;
-    QTest::newRow("stun without a transport") << "stun"
-                                              << ""
-                                              << "192.0.2.1"
-                                              << "3478"
-                                              << "" << false << true;
-    QTest::newRow("turn with credentials") << "turn"
-                                           << "udp"
-                                           << "192.0.2.1"
-                                           << "3478"
-                                           << "1700000000:x" << false << true;
-    QTest::newRow("turn without credentials") << "turn"
-                                              << "udp"
-                                              << "192.0.2.1"
-                                              << "3478"
-                                              << "" << false << false;
-    QTest::newRow("turn over tcp") << "turn"
-                                   << "tcp"
-                                   << "192.0.2.1"
-                                   << "3478"
-                                   << "u" << false << false;
-    QTest::newRow("turns") << "turns"
-                           << "tcp"
-                           << "192.0.2.1"
-                           << "5349"
-                           << "u" << false << false;
-    QTest::newRow("no port") << "stun"
-                             << "udp"
-                             << "192.0.2.1"
-                             << ""
-                             << "" << false << false;
-    QTest::newRow("port 0") << "stun"
-                            << "udp"
-                            << "192.0.2.1"
-                            << "0"
-                            << "" << false << false;
-    QTest::newRow("a multicast host") << "stun"
-                                      << "udp"
-                                      << "239.1.2.3"
-                                      << "3478"
-                                      << "" << false << false;
-    QTest::newRow("loopback") << "stun"
-                              << "udp"
-                              << "127.0.0.1"
-                              << "3478"
-                              << "" << false << false;
-    QTest::newRow("loopback, server on loopback") << "stun"
-                                                  << "udp"
-                                                  << "127.0.0.1"
-                                                  << "3478"
-                                                  << "" << true << true;
+    QTest::newRow("stun") << "stun udp stun.example.org 3478 -" << false << true;
+    QTest::newRow("stun without a transport") << "stun - 192.0.2.1 3478 -" << false << true;
+    QTest::newRow("turn with credentials") << "turn udp 192.0.2.1 3478 1700000000:x" << false << true;
+    QTest::newRow("turn without credentials") << "turn udp 192.0.2.1 3478 -" << false << false;
+    QTest::newRow("turn over tcp") << "turn tcp 192.0.2.1 3478 u" << false << false;
+    QTest::newRow("turns") << "turns tcp 192.0.2.1 5349 u" << false << false;
+    QTest::newRow("no port") << "stun udp 192.0.2.1 - -" << false << false;
+    QTest::newRow("port 0") << "stun udp 192.0.2.1 0 -" << false << false;
+    QTest::newRow("a multicast host") << "stun udp 239.1.2.3 3478 -" << false << false;
+    QTest::newRow("loopback") << "stun udp 127.0.0.1 3478 -" << false << false;
+    QTest::newRow("loopback, server on loopback") << "stun udp 127.0.0.1 3478 -" << true << true;
 }
 
 void TestIceWire::communityServices()
 {
-    QFETCH(QString, type);
-    QFETCH(QString, transport);
-    QFETCH(QString, host);
-    QFETCH(QString, port);
-    QFETCH(QString, username);
+    QFETCH(QString, service);
     QFETCH(bool, allowLoopback);
     QFETCH(bool, taken);
-    XmlPayload service {QStringLiteral("service"), {}, {}, {}, {}};
-    for (const auto &[key, value] : {std::pair {QStringLiteral("type"), type},
-             {QStringLiteral("transport"), transport}, {QStringLiteral("host"), host},
-             {QStringLiteral("port"), port}, {QStringLiteral("username"), username},
-             {QStringLiteral("password"), username.isEmpty() ? QString() : QStringLiteral("c2VjcmV0")},
-             {QStringLiteral("expires"), QStringLiteral("2030-01-01T00:00:00Z")}})
-        if (!value.isEmpty())
-            service.attributes.append({key, value});
+    const QStringList fields = service.split(QLatin1Char(' '));
+    const QStringList names {"type", "transport", "host", "port", "username"};
+    XmlPayload item {QStringLiteral("service"), {}, {}, {}, {}};
+    for (qsizetype i = 0; i < names.size(); ++i)
+        if (fields[i] != QLatin1String("-"))
+            item.attributes.append({names[i], fields[i]});
+    if (fields[4] != QLatin1String("-"))
+        item.attributes.append({QStringLiteral("password"), QStringLiteral("c2VjcmV0")});
+    item.attributes.append({QStringLiteral("expires"), QStringLiteral("2030-01-01T00:00:00Z")});
     XmlPayload answer = ExternalServices::request();
-    answer.children = QList<XmlPayload>(ExternalServices::maxServices + 3, service);
+    answer.children = QList<XmlPayload>(ExternalServices::maxServices + 3, item);
     const QList<ExternalServices::Service> services = ExternalServices::read(answer, allowLoopback);
     QCOMPARE(services.size(), taken ? ExternalServices::maxServices : 0);
-    if (taken && type == QLatin1String("turn")) {
-        QCOMPARE(services[0].username, username);
+    if (taken && fields[0] == QLatin1String("turn")) {
+        QCOMPARE(services[0].username, fields[4]);
         QCOMPARE(services[0].expires, QDateTime(QDate(2030, 1, 1), QTime(0, 0), Qt::UTC));
     }
 }
