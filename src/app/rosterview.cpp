@@ -2,6 +2,7 @@
 
 #include "clientstate.h"
 #include "gamelabels.h"
+#include "gamesession.h"
 #include "mainart.h"
 #include "rostermodel.h"
 #include "roundedpanel.h"
@@ -65,9 +66,9 @@ RosterView::RosterView(QWidget *panel, RosterModel *model, const ClientState *st
     connect(UnsetJustWatch1, &QAction::triggered, this,
         [=, this] { Q_EMIT unsetJustWatchRequested(slotOfMenu()); });
 
-    const QFont nameFont = MainArt::uiFont(13, true);
-    const QFont scoreFont = MainArt::uiFont(13, true);
-    const QFont bonusFont = MainArt::uiFont(12, true);
+    const QFont nameFont = Artwork::uiFont(13, true);
+    const QFont scoreFont = Artwork::uiFont(13, true);
+    const QFont bonusFont = Artwork::uiFont(12, true);
     for (int slot = 1; slot <= RosterModel::slotCount; ++slot) {
         const int y = rowTop + (slot - 1) * rowStep;
         const auto i = std::size_t(slot - 1);
@@ -104,7 +105,7 @@ RosterView::RosterView(QWidget *panel, RosterModel *model, const ClientState *st
 
     auto *card = new RoundedPanel(QStringLiteral("panel_settings"), panel);
     card->setGeometry(settingsCard);
-    const QFont settingsFont = MainArt::uiFont(12, true);
+    const QFont settingsFont = Artwork::uiFont(12, true);
     const auto settingsPlace = [](int row, int column) {
         return QRect(QPoint(settingsColumns[column], settingsTop + row * settingsRowStep), settingsLabel);
     };
@@ -158,6 +159,12 @@ void RosterView::showRow(int slot)
     bonuses_[i]->setText(row.bonus);
     bonuses_[i]->setProperty("tag", row.bonusTag);
     eyes_[i]->setVisible(row.watching);
+}
+
+void RosterView::follow(const GameSession *session)
+{
+    connect(session, &GameSession::gameSettingsChanged, this,
+        [this, session] { showGameSettings(session->state()); });
 }
 
 void RosterView::showGameSettings(const ClientState &state)

@@ -2,6 +2,7 @@
 
 #include "acceptedword.h"
 #include "verdictmark.h"
+#include "wire.h"
 
 #include <QByteArrayView>
 #include <QColor>
@@ -53,6 +54,12 @@ public:
     void goodword(QByteArrayView data);
     // The fields of "CMD_notvalid" after the command word: slot, reason, word.
     void notvalid(QByteArrayView data);
+    // The host accepted this player's `word` for `points`; `first` when nobody found it
+    // before in the round.
+    void accept(const QString &word, int points, bool first);
+    // The host refused this player's `word`: a status for the reasons it gives, the
+    // word in its colour, "invalid" and an empty word in progress.
+    void refuse(Wire::RejectReason reason, const QString &word);
     // The round starts: the panel empties and the count returns to 0.
     void startRound();
 

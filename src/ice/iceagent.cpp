@@ -3,6 +3,7 @@
 #include "iceagent.h"
 
 #include "discoveryconfig.h"
+#include "gameports.h"
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
@@ -10,8 +11,6 @@
 namespace {
 
 constexpr guint component = 1;
-// Where a lobby waits for the game it started to say it has ended.
-constexpr quint16 companionPort = 9001;
 
 QHostAddress toQt(const NiceAddress &address)
 {
@@ -71,7 +70,7 @@ IceAgent::Setup IceAgent::forProgram(quint16 gamePort)
     Setup setup;
     const DiscoveryConfig discovery = DiscoveryConfig::fromEnvironment();
     setup.upnp = discovery.enabled && discovery.network;
-    setup.protectedPorts = {gamePort, DiscoveryWire::defaultPort, companionPort};
+    setup.protectedPorts = {gamePort, DiscoveryWire::defaultPort, GamePorts::companion};
     return setup;
 }
 

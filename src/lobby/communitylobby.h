@@ -2,6 +2,7 @@
 
 #include "communitysettings.h"
 #include "discoverywire.h"
+#include "gameports.h"
 #include "iceagent.h"
 #include "icebridge.h"
 #include "roomclient.h"
@@ -44,7 +45,7 @@ public:
     {
         QString settingsPath;
         PasswordStore *passwords = nullptr; // the desktop's keyring when null
-        quint16 gamePort = 7772;
+        quint16 gamePort = GamePorts::game;
         // Where the hosted game's discovery responder answers on 127.0.0.1.
         quint16 discoveryPort = DiscoveryWire::defaultPort;
         RoomClient::Timing timing;

@@ -3,6 +3,7 @@
 #include "companionlistener.h"
 #include "discoverybrowser.h"
 #include "gameaddress.h"
+#include "gamecommandline.h"
 #include "gamelink.h"
 #include "gamelistmodel.h"
 #include "icegateway.h"
@@ -30,8 +31,7 @@ Lobby::Lobby(const Setup &setup, QObject *parent)
     , community_(nullptr)
 {
     if (setup_.settingsPath.isEmpty())
-        setup_.settingsPath
-            = QDir(ProgramFolders::writableFolder()).filePath(QStringLiteral("orinlobby.ini"));
+        setup_.settingsPath = ProgramFolders::settingsFilePath();
     if (setup_.tallyFolder.isEmpty())
         setup_.tallyFolder = ProgramFolders::writableFolder();
     if (setup_.markerFolder.isEmpty())
@@ -62,7 +62,7 @@ Lobby::Lobby(const Setup &setup, QObject *parent)
         joiner_->cancel();
         setState(State::Idle);
         connection_ = internetJoin_ ? IcePath::words(IcePath::Way::Direct) : QString();
-        launch({playerName(), address, QStringLiteral("false")});
+        launch(GameCommandLine::join(playerName(), address).arguments());
     });
     connect(check_, &JoinCheck::failed, this, &Lobby::checkFailed);
 
@@ -148,7 +148,7 @@ QString Lobby::addressProblem(const QString &address)
 
 void Lobby::playSolo()
 {
-    launch({});
+    launch(GameCommandLine::solo().arguments());
 }
 
 void Lobby::hostGame()
@@ -157,7 +157,7 @@ void Lobby::hostGame()
         setStatus(problem, true);
         return;
     }
-    launch({playerName(), QStringLiteral("127.0.0.1"), QStringLiteral("true")});
+    launch(GameCommandLine::host(playerName()).arguments());
     if (state_ == State::Playing) {
         hosting_ = true;
         community_->hostingStarted();
@@ -389,9 +389,9 @@ void Lobby::iceGreeting(const QByteArray &bytes)
         Q_EMIT recentHostsChanged();
         setState(State::Idle);
         connection_ = IcePath::words(joiner_->path());
-        const QString local = GameAddress::format(
-            QHostAddress(QHostAddress::LocalHost).toString(), joiner_->localPort(), setup_.gamePort);
-        launch({playerName(), local, QStringLiteral("false")});
+        const QString local
+            = GameAddress::format(GameCommandLine::loopback, joiner_->localPort(), setup_.gamePort);
+        launch(GameCommandLine::join(playerName(), local).arguments());
         if (state_ != State::Playing)
             joiner_->cancel();
         return;
