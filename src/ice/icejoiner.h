@@ -18,8 +18,8 @@ class SignalChannel;
 // greeting) come out before the game connects, so that the caller can see what kind
 // of host answered.
 //
-// Failures before the game connected come out as a sentence that completes "The host
-// cannot be reached: ...".
+// Failures before the game connected come out as words that complete "The host's
+// network does not accept connections from the internet, and ...".
 class IceJoiner : public QObject
 {
     Q_OBJECT
