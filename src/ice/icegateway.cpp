@@ -7,13 +7,13 @@
 
 IceGateway::IceGateway(SignalChannel &channel, IceServerSource &servers, const Setup &setup, QObject *parent)
     : QObject(parent)
-    , channel_(channel)
+    , channel_(&channel)
     , servers_(servers)
     , setup_(setup)
 {
     setup_.agent.controlling = false;
-    connect(&channel_, &SignalChannel::received, this, &IceGateway::signalled);
-    connect(&channel_, &SignalChannel::peerLeft, this,
+    connect(&channel, &SignalChannel::received, this, &IceGateway::signalled);
+    connect(&channel, &SignalChannel::peerLeft, this,
         [this](const QString &peer) { drop(peer, QStringLiteral("left the room"), false); });
 }
 
@@ -29,7 +29,8 @@ void IceGateway::setAccepting(bool accepting)
     if (accepting == accepting_)
         return;
     accepting_ = accepting;
-    channel_.setAccepting(accepting);
+    if (channel_)
+        channel_->setAccepting(accepting);
     if (!accepting) {
         const QStringList peers = attempts_.keys();
         for (const QString &peer : peers)
@@ -111,7 +112,7 @@ void IceGateway::answer(const QString &peer)
     signal.ufrag = it->agent->ufrag();
     signal.password = it->agent->password();
     signal.candidates = it->agent->localCandidates();
-    if (!channel_.send(peer, signal)) {
+    if (!channel_ || !channel_->send(peer, signal)) {
         drop(peer, QStringLiteral("left the room"), false);
         return;
     }
@@ -160,7 +161,8 @@ void IceGateway::drop(const QString &peer, const QString &why, bool tellPeer)
         IceSignal end;
         end.kind = IceSignal::Kind::End;
         end.session = attempt.session;
-        channel_.send(peer, end);
+        if (channel_)
+            channel_->send(peer, end);
     }
     if (!why.isEmpty())
         Q_EMIT attemptFailed(peer, why);
@@ -172,5 +174,6 @@ void IceGateway::refuse(const QString &peer, const QString &session, IceSignal::
     signal.kind = IceSignal::Kind::Refuse;
     signal.session = session;
     signal.refusal = refusal;
-    channel_.send(peer, signal);
+    if (channel_)
+        channel_->send(peer, signal);
 }

@@ -70,7 +70,8 @@ private:
     void drop(const QString &peer, const QString &why, bool tellPeer);
     void refuse(const QString &peer, const QString &session, IceSignal::Refusal refusal);
 
-    SignalChannel &channel_;
+    // Gone first when both go with their owner.
+    QPointer<SignalChannel> channel_;
     IceServerSource &servers_;
     Setup setup_;
     QHash<QString, Attempt> attempts_;

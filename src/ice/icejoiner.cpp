@@ -10,7 +10,7 @@
 IceJoiner::IceJoiner(
     SignalChannel &channel, IceServerSource &servers, const IceAgent::Setup &agent, QObject *parent)
     : QObject(parent)
-    , channel_(channel)
+    , channel_(&channel)
     , servers_(servers)
     , setup_(agent)
 {
@@ -22,9 +22,9 @@ IceJoiner::IceJoiner(
     });
     connect(&gameTimer_, &QTimer::timeout, this,
         [this] { fail(QStringLiteral("the game did not start in time")); });
-    connect(&channel_, &SignalChannel::received, this, &IceJoiner::signalled);
+    connect(&channel, &SignalChannel::received, this, &IceJoiner::signalled);
     // Once connected, the game's connection no longer needs the room.
-    connect(&channel_, &SignalChannel::peerLeft, this, [this](const QString &peer) {
+    connect(&channel, &SignalChannel::peerLeft, this, [this](const QString &peer) {
         if (running_ && peer == peer_ && !bridge_)
             fail(QStringLiteral("the host has left the room"));
     });
@@ -75,7 +75,7 @@ void IceJoiner::offer()
     signal.ufrag = agent_->ufrag();
     signal.password = agent_->password();
     signal.candidates = agent_->localCandidates();
-    if (!channel_.send(peer_, signal)) {
+    if (!channel_ || !channel_->send(peer_, signal)) {
         fail(QStringLiteral("the host has left the room"));
         return;
     }
@@ -238,7 +238,8 @@ void IceJoiner::stop(bool tellPeer)
         IceSignal end;
         end.kind = IceSignal::Kind::End;
         end.session = session_;
-        channel_.send(peer_, end);
+        if (channel_)
+            channel_->send(peer_, end);
     }
     offered_ = answered_ = attached_ = false;
     if (IceBridge *bridge = bridge_.data()) {

@@ -69,7 +69,8 @@ private:
     void fail(const QString &reason);
     void stop(bool tellPeer);
 
-    SignalChannel &channel_;
+    // Gone first when both go with their owner.
+    QPointer<SignalChannel> channel_;
     IceServerSource &servers_;
     IceAgent::Setup setup_;
     Timing timing_;
