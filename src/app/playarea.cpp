@@ -56,7 +56,8 @@ QPushButton *makeButton(QWidget *parent, const char *name, const QRect &place, c
     auto *button = new QPushButton(text, parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(place);
-    button->setFocusPolicy(Qt::NoFocus);
+    // Reached by Tab, never taken by a click: the chat input keeps the keys.
+    button->setFocusPolicy(Qt::TabFocus);
     button->setCursor(Qt::PointingHandCursor);
     return button;
 }
@@ -122,6 +123,7 @@ PlayArea::PlayArea(QWidget *panel)
     image_logo = makeLabel(panel, "image_logo", QRect(4, 101, 38, 420));
     image_logo->setPixmap(Artwork::logo());
     image_logo->setCursor(Qt::PointingHandCursor);
+    image_logo->setAccessibleName(QStringLiteral("Wendlewick"));
 }
 
 void PlayArea::setWinnerText(const QString &text)

@@ -44,6 +44,9 @@ public:
     // host, none for anyone else, "Remove From Game" never on an empty slot.
     void label_playername1ContextPopup(int slot);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 Q_SIGNALS:
     void removeFromGameRequested(int slot);
     void setJustWatchRequested(int slot);

@@ -1,12 +1,17 @@
 #include "tchat.h"
 
+#include "announcementline.h"
+#include "announcer.h"
 #include "boardmodel.h"
 #include "boardpaintbox.h"
 #include "boardpanel.h"
+#include "chatcommands.h"
+#include "chatinput.h"
 #include "chatpanel.h"
 #include "chatview.h"
 #include "clientdispatch.h"
 #include "entrystrip.h"
+#include "qtspeaker.h"
 
 #include "computerplayers.h"
 #include "esockexception.h"
@@ -138,6 +143,7 @@ Tchat::Tchat(const Setup &setup, QWidget *parent)
     connectWindows();
     connectPlaySurface();
     connectNextRound();
+    connectAnnouncements();
 
     createComputerPlayers();
     loadinifile();
@@ -466,6 +472,42 @@ void Tchat::connectNextRound()
     });
 }
 
+void Tchat::connectAnnouncements()
+{
+    announcer_ = new Announcer(this);
+    announcer_->setSpeaker(setup_.speaker ? setup_.speaker : new QtSpeaker(this));
+    announcementLine_ = new AnnouncementLine(announcer_, panel_board_);
+    announcementLine_->setGeometry(playArea_->label_status->geometry());
+    connect(announcementLine_, &AnnouncementLine::settingsChanged, this, &Tchat::saveinifile);
+
+    connect(results_, &WordResults::wordAccepted, announcer_, &Announcer::wordAccepted);
+    connect(results_, &WordResults::wordRefused, announcer_, &Announcer::wordRefused);
+    connect(entry_, &WordEntry::wordJudged, announcer_, [this](const Verdict &verdict) {
+        if (verdict.status && !verdict.send)
+            announcer_->wordRefused(verdict.word, *verdict.status);
+    });
+    connect(entry_, &WordEntry::statusChanged, announcer_, [this](const QString &text) {
+        if (text == WordEntry::invalidSelection)
+            announcer_->wordRefused(QString(), text);
+    });
+    // Queued: the round's slot is read after the round start has been signalled.
+    connect(
+        flow_, &GameFlow::roundStarting, announcer_,
+        [this] { announcer_->roundStarted(entry_->entryOpen(), state_.roundLength); }, Qt::QueuedConnection);
+    connect(flow_, &GameFlow::roundEnded, announcer_, &Announcer::roundEnded);
+    connect(flow_, &GameFlow::gameWon, announcer_,
+        [this] { announcer_->gameWon(playArea_->label_winner1->text()); });
+    connect(dispatch_, &ClientDispatch::chatReceived, announcer_,
+        [this](const QString &data) { announcer_->chatLine(ChatCommands::chatrecieved(data).line); });
+
+    // Typing switched off leaves the keys to the chat, even after the keyboard walked
+    // the board.
+    connect(entry_, &WordEntry::typingChanged, this, [this] {
+        if (!entry_->typingOn() && boardView_->paintbox()->hasFocus())
+            chat_->mychat()->setFocus(Qt::OtherFocusReason);
+    });
+}
+
 void Tchat::carryOut(const Verdict &verdict)
 {
     if (verdict.status)
@@ -759,6 +801,8 @@ void Tchat::collectSettings()
     settings_.textColor = chat_->chatColour();
     settings_.playSounds = sounds_.playSounds();
     settings_.chatterSounds = sounds_.playChatterSounds();
+    if (announcementLine_)
+        settings_.speakAnnouncements = announcementLine_->speakAction()->isChecked();
     settings_.turnSound = sounds_.turnSound();
     settings_.playToScore = gamestart_->playToScore();
     settings_.timePerTurn = gamestart_->roundTime();
@@ -802,6 +846,7 @@ void Tchat::applySettings()
     chat_->setChatColour(settings_.textColor);
     sounds_.setPlaySounds(settings_.playSounds);
     sounds_.setPlayChatterSounds(settings_.chatterSounds);
+    announcementLine_->speakAction()->setChecked(settings_.speakAnnouncements);
     sounds_.setTurnSound(settings_.turnSound == 1 ? GameSounds::New : GameSounds::Classic);
     soundOptions_->refresh();
     gamestart_->setPlayToScore(settings_.playToScore);

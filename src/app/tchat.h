@@ -18,6 +18,8 @@
 #include <memory>
 #include <optional>
 
+class AnnouncementLine;
+class Announcer;
 class BoardModel;
 class BoardPanel;
 class ChatPanel;
@@ -39,6 +41,7 @@ class RosterModel;
 class RosterView;
 class SoundOptions;
 class SoundPlayer;
+class Speaker;
 class Tabout;
 class TDictn;
 class Tdownload;
@@ -90,6 +93,7 @@ public:
         // The host's board draws; a generator seeded from the clock when unset.
         UniformDraw draw;
         SoundPlayer *soundPlayer = nullptr; // the Qt Multimedia player
+        Speaker *speaker = nullptr; // the Qt Text to Speech voice of the announcements
         DesktopShell *shell = nullptr; // the system's web browser
         QDate today; // the day the program started
         // The length of one second of the round clock and of the host's countdown, in
@@ -132,6 +136,9 @@ public:
     PhraseBar *phraseBar() const { return phraseBar_; }
     GameSounds &sounds() { return sounds_; }
     SoundOptions *soundOptions() const { return soundOptions_; }
+    // The game's news for screen readers, and spoken when the player asks for it.
+    Announcer *announcer() const { return announcer_; }
+    AnnouncementLine *announcementLine() const { return announcementLine_; }
 
     // The play surface: the board as the host dealt it and as shown, the word in
     // progress, the tile pictures, the board's and the strip's widgets, the host's
@@ -252,6 +259,7 @@ private:
     void connectWindows();
     void connectPlaySurface();
     void connectNextRound();
+    void connectAnnouncements();
     // Carries out the player's own judgement of a finished word: status, words-panel
     // line, sound and the claim to the host.
     void carryOut(const Verdict &verdict);
@@ -284,6 +292,8 @@ private:
     QRandomGenerator random_;
     GameSounds sounds_;
     SoundOptions *soundOptions_ = nullptr;
+    Announcer *announcer_ = nullptr;
+    AnnouncementLine *announcementLine_ = nullptr;
     RosterModel *roster_ = nullptr;
     MainMenus *menus_ = nullptr;
     QFrame *panel_board_ = nullptr;

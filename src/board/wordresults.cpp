@@ -47,6 +47,7 @@ void WordResults::goodword(QByteArrayView data)
         tally_->addtomineincrease(TallyList::longWords);
     addword(pointsText + QStringLiteral(" : ") + shown,
         *first == 1 ? VerdictMark::lightYellow : VerdictMark::white);
+    Q_EMIT wordAccepted(shown, *points, *first == 1);
 
     const QString key = word.toUpper();
     if (isGameWord(key) && accepted_.size() < maxAccepted && !acceptedIndex_.contains(key)) {
@@ -90,6 +91,7 @@ void WordResults::notvalid(QByteArrayView data)
         Q_EMIT statusChanged(status);
         if (!word.isEmpty())
             addword(word, colour);
+        Q_EMIT wordRefused(word, status);
     }
     Q_EMIT soundRequested(QStringLiteral("invalid"));
     Q_EMIT clearWordRequested();

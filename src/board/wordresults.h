@@ -69,6 +69,9 @@ Q_SIGNALS:
     void statusChanged(const QString &text);
     void soundRequested(const QString &name);
     void clearWordRequested();
+    // This player's word was accepted (as shown), or refused with the status's reason.
+    void wordAccepted(const QString &word, int points, bool first);
+    void wordRefused(const QString &word, const QString &reason);
 
 private:
     int myslot_ = 0;

@@ -80,6 +80,7 @@ WordsView::WordsView(QWidget *parent)
     , marks_(new MarkColumn(this))
 {
     setObjectName(QStringLiteral("richedit_words"));
+    setAccessibleName(QStringLiteral("Your words this round"));
     setReadOnly(true);
     setUndoRedoEnabled(false);
     setFrameShape(QFrame::NoFrame);

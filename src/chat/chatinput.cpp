@@ -12,6 +12,7 @@ ChatInput::ChatInput(QWidget *parent)
     : QLineEdit(parent)
 {
     setObjectName(QStringLiteral("mychat"));
+    setAccessibleName(QStringLiteral("Chat message"));
     setPlaceholderText(placeholder);
     setMaxLength(maxLineLength);
     QFont f(QStringLiteral("Arial"));

@@ -27,6 +27,7 @@ ChatPanel::ChatPanel(QWidget *parent)
     m_smilies = new QToolButton(this);
     m_smilies->setObjectName(QStringLiteral("button_smilies"));
     m_smilies->setToolTip(QStringLiteral("Smilies"));
+    m_smilies->setAccessibleName(QStringLiteral("Smilies"));
     m_smilies->setAutoRaise(true);
     m_smilies->setIcon(QPixmap::fromImage(SmileyPictures::picture(0, devicePixelRatioF())));
     m_smilies->setIconSize(QSize(SmileyPictures::width, SmileyPictures::height));

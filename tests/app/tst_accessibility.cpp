@@ -1,0 +1,178 @@
+// The game as a screen reader and a keyboard alone meet it: every control of every
+// window has a name, a whole round is played without the mouse, and what happens in
+// the game is announced on the line assistive technology follows.
+#include "accessiblewalk.h"
+#include "boardcursor.h"
+#include "boardmodel.h"
+#include "boardpaintbox.h"
+#include "boardpanel.h"
+#include "chatinput.h"
+#include "chatpanel.h"
+#include "fakeshell.h"
+#include "gameflow.h"
+#include "playarea.h"
+#include "protocolclient.h"
+#include "recordingsoundplayer.h"
+#include "rostermodel.h"
+#include "rosterview.h"
+#include "scriptedhost.h"
+#include "tabout.h"
+#include "tchat.h"
+#include "tdownload.h"
+#include "tgamestart.h"
+#include "thelp.h"
+#include "tphrases.h"
+#include "tsolo.h"
+#include "tspylist.h"
+#include "ttallylist.h"
+#include "twordslist.h"
+#include "wire.h"
+#include "wordentry.h"
+
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+// The board of these tests, as the host deals it into rows 3 to 6, columns 3 to 6.
+const QByteArray boardRows = "catsdogelimbunky";
+
+QByteArray testBoard()
+{
+    Wire::BoardCells cells {};
+    for (auto &row : cells)
+        row.fill(29);
+    for (int k = 0; k < 16; ++k)
+        cells[std::size_t(3 + k / 4)][std::size_t(3 + k % 4)] = boardRows.at(k) - 'a' + 1;
+    return Wire::ToPlayer::loadboard(cells).chopped(1);
+}
+
+} // namespace
+
+class TestAccessibility : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void everyControlOfEveryWindowHasAName_data();
+    void everyControlOfEveryWindowHasAName();
+
+private:
+    std::unique_ptr<Tchat> makeChat(const QStringList &arguments, quint16 port = 0);
+
+    FakeShell shell_;
+    RecordingSoundPlayer sounds_;
+    std::unique_ptr<QTemporaryDir> dir_;
+};
+
+void TestAccessibility::initTestCase()
+{
+    static QTemporaryDir data;
+    QVERIFY(data.isValid());
+    qputenv("WENDLEWICK_DATA_DIR", data.path().toLocal8Bit());
+}
+
+void TestAccessibility::init()
+{
+    dir_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir_->isValid());
+}
+
+void TestAccessibility::cleanup()
+{
+    dir_.reset();
+}
+
+std::unique_ptr<Tchat> TestAccessibility::makeChat(const QStringList &arguments, quint16 port)
+{
+    Tchat::Setup setup;
+    setup.dictionaryFolder = dir_->path();
+    setup.settingsPath = dir_->filePath(QStringLiteral("orinlobby.ini"));
+    setup.markerFolder = dir_->path();
+    setup.tallyFolder = dir_->path();
+    setup.tilesFolder = dir_->path();
+    setup.arguments = arguments;
+    setup.gamePort = port;
+    setup.listenAddress = QHostAddress::LocalHost;
+    setup.companionPort = 1;
+    setup.soundPlayer = &sounds_;
+    setup.shell = &shell_;
+    setup.secondLength = 3600 * 1000;
+    auto chat = std::make_unique<Tchat>(setup);
+    chat->show();
+    return chat;
+}
+
+using Stage = std::function<QWidget *(Tchat &)>;
+
+void TestAccessibility::everyControlOfEveryWindowHasAName_data()
+{
+    QTest::addColumn<Stage>("stage");
+    QTest::newRow("main window at start") << Stage([](Tchat &chat) -> QWidget * { return &chat; });
+    QTest::newRow("main window in a round") << Stage([](Tchat &chat) -> QWidget * {
+        chat.state().myslot = 1;
+        chat.roster()->setName(1, QStringLiteral("Ann"));
+        chat.roster()->setName(2, QStringLiteral("Bob"));
+        chat.roster()->setWatching(2, true);
+        chat.gameFlow()->startthegame("Ann+30+60+4+3+0+");
+        chat.gameFlow()->loadboard(testBoard().mid(int(sizeof("CMD_loadboard"))));
+        chat.gameFlow()->getnextplayer("1+");
+        chat.wordEntry()->typetheletter(3);
+        return &chat;
+    });
+    QTest::newRow("main window, game won") << Stage([](Tchat &chat) -> QWidget * {
+        chat.gameFlow()->winner("Bob+");
+        return &chat;
+    });
+    const auto side = [](QWidget *(*pick)(Tchat &)) {
+        return Stage([pick](Tchat &chat) {
+            QWidget *window = pick(chat);
+            window->show();
+            return window;
+        });
+    };
+    QTest::newRow("about") << side([](Tchat &c) -> QWidget * { return c.about(); });
+    QTest::newRow("spy list") << side([](Tchat &c) -> QWidget * { return c.spylist(); });
+    QTest::newRow("game options") << side([](Tchat &c) -> QWidget * { return c.gamestart(); });
+    QTest::newRow("help") << side([](Tchat &c) -> QWidget * { return c.help(); });
+    QTest::newRow("phrase editor") << side([](Tchat &c) -> QWidget * { return c.phraseEditor(); });
+    QTest::newRow("download") << side([](Tchat &c) -> QWidget * { return c.download(); });
+    QTest::newRow("tally") << side([](Tchat &c) -> QWidget * { return c.tallylist(); });
+    QTest::newRow("solo") << side([](Tchat &c) -> QWidget * { return c.solo(); });
+    QTest::newRow("words list") << Stage([](Tchat &chat) -> QWidget * {
+        chat.gameFlow()->loadboard(testBoard().mid(int(sizeof("CMD_loadboard"))));
+        chat.wordsList()->thewords("CAT+DOG+");
+        return chat.wordsList();
+    });
+    QTest::newRow("words list, nothing found") << Stage([](Tchat &chat) -> QWidget * {
+        chat.wordsList()->thewords("No Words");
+        return chat.wordsList();
+    });
+}
+
+void TestAccessibility::everyControlOfEveryWindowHasAName()
+{
+    QFETCH(Stage, stage);
+    // Two arguments take no role: nothing connects.
+    auto chat = makeChat({QStringLiteral("Ann"), QStringLiteral("127.0.0.1")});
+    QVERIFY(QTest::qWaitForWindowExposed(chat.get()));
+    QWidget *window = stage(*chat);
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    const AccessibleWalk::Result found = AccessibleWalk::walk(window);
+    QVERIFY(found.controls > 0);
+    QVERIFY2(found.unnamed.isEmpty(), qPrintable(found.unnamed.join(QLatin1Char('\n'))));
+}
+
+QTEST_MAIN(TestAccessibility)
+#include "tst_accessibility.moc"
