@@ -2,6 +2,8 @@
 // window has a name, a whole round is played without the mouse, and what happens in
 // the game is announced on the line assistive technology follows.
 #include "accessiblewalk.h"
+#include "announcementline.h"
+#include "announcer.h"
 #include "boardcursor.h"
 #include "boardmodel.h"
 #include "boardpaintbox.h"
@@ -10,9 +12,11 @@
 #include "chatpanel.h"
 #include "fakeshell.h"
 #include "gameflow.h"
+#include "mainmenus.h"
 #include "playarea.h"
 #include "protocolclient.h"
 #include "recordingsoundplayer.h"
+#include "recordingspeaker.h"
 #include "rostermodel.h"
 #include "rosterview.h"
 #include "scriptedhost.h"
@@ -29,6 +33,7 @@
 #include "wire.h"
 #include "wordentry.h"
 
+#include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -67,12 +72,14 @@ private Q_SLOTS:
 
     void everyControlOfEveryWindowHasAName_data();
     void everyControlOfEveryWindowHasAName();
+    void aWholeRoundIsPlayedAndHeardWithoutTheMouse();
 
 private:
     std::unique_ptr<Tchat> makeChat(const QStringList &arguments, quint16 port = 0);
 
     FakeShell shell_;
     RecordingSoundPlayer sounds_;
+    RecordingSpeaker speaker_;
     std::unique_ptr<QTemporaryDir> dir_;
 };
 
@@ -107,6 +114,7 @@ std::unique_ptr<Tchat> TestAccessibility::makeChat(const QStringList &arguments,
     setup.listenAddress = QHostAddress::LocalHost;
     setup.companionPort = 1;
     setup.soundPlayer = &sounds_;
+    setup.speaker = &speaker_;
     setup.shell = &shell_;
     setup.secondLength = 3600 * 1000;
     auto chat = std::make_unique<Tchat>(setup);
@@ -172,6 +180,78 @@ void TestAccessibility::everyControlOfEveryWindowHasAName()
     const AccessibleWalk::Result found = AccessibleWalk::walk(window);
     QVERIFY(found.controls > 0);
     QVERIFY2(found.unnamed.isEmpty(), qPrintable(found.unnamed.join(QLatin1Char('\n'))));
+}
+
+// Joins a scripted host as slot 1 and plays one round with keys alone: the arrows walk
+// the board, Space takes a tile, Return sends; every event of the round is told on
+// the announcement line, and spoken once the player asks for speech.
+void TestAccessibility::aWholeRoundIsPlayedAndHeardWithoutTheMouse()
+{
+    ScriptedHost host;
+    QVERIFY(host.start());
+    auto chat = makeChat(
+        {QStringLiteral("Dee"), QStringLiteral("127.0.0.1"), QStringLiteral("false")}, host.serverPort());
+    QVERIFY(host.waitForPlayer());
+    ProtocolClient &player = host.player();
+    player.send("CMD_sendlogininfo+1");
+    QVERIFY(!player.waitFor("CMD_logininfo").isEmpty());
+    player.send("CMD_newplayerinfo+1+Dee+0+");
+    player.send("CMD_startgame+Dee+30+60+4+3+0+");
+    player.send(testBoard());
+    player.send("CMD_nextplayer+1+");
+    QVERIFY(QTest::qWaitFor([&] { return chat->wordEntry()->entryOpen(); }));
+    chat->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(chat.get()));
+    QLabel *news = chat->announcementLine();
+    QTRY_COMPARE(news->text(), QStringLiteral("Round starts, 1:00 to play. Type or walk the board."));
+
+    const auto press = [&](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QWidget *focus = QApplication::focusWidget();
+        QTest::keyClick(focus ? focus : chat.get(), key, modifiers);
+    };
+    // The first arrow shows the cursor on the top-left tile, C; A and T lie below it.
+    for (Qt::Key key : {Qt::Key_Down, Qt::Key_Space, Qt::Key_Down, Qt::Key_Space, Qt::Key_Down, Qt::Key_Space,
+             Qt::Key_Return})
+        press(key);
+    QCOMPARE(player.waitFor("CMD_playerdone"), QByteArray("CMD_playerdone+1+1+3+3+2+3+4+3+3+5"));
+    QVERIFY(chat->boardView()->paintbox()->hasFocus());
+
+    const std::pair<QByteArray, QString> told[] {
+        {Wire::ToPlayer::goodword(1, 3, "CAT", 3, 1).chopped(1), "CAT, 3 points, first"},
+        {"CMD_notvalid+1+1+TAC+", "TAC refused: Invalid Word."},
+        {"CMD_chat+1+Dee chats: well :)#12 done|clNavy", "Dee chats: well done"},
+        {"CMD_timeup+1+3+3+", "Round over."},
+        {"CMD_winner+Dee+", "You have Won the Game!"},
+    };
+    for (const auto &[message, sentence] : told) {
+        player.send(message);
+        QTRY_COMPARE(news->text(), sentence);
+    }
+    QVERIFY(speaker_.said.isEmpty());
+
+    // Between rounds every key reaches the window: speech on, the menus by F10, and
+    // the roster's menu from its name.
+    press(Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY(chat->announcementLine()->speakAction()->isChecked());
+    player.send("CMD_chat+1+Dee chats: gg|clNavy");
+    QTRY_COMPARE(speaker_.said, QStringList {"Dee chats: gg"});
+    QFile settings(dir_->filePath(QStringLiteral("orinlobby.ini")));
+    QVERIFY(settings.open(QIODevice::ReadOnly));
+    QVERIFY(settings.readAll().contains("Speakannouncements=true"));
+
+    press(Qt::Key_F10);
+    QTRY_VERIFY(chat->menus()->fileMenu->isVisible());
+    QTest::keyClick(chat->menus()->fileMenu, Qt::Key_Escape);
+    QTRY_VERIFY(!chat->menus()->fileMenu->isVisible());
+
+    QLabel *name = chat->rosterView()->name(1);
+    name->setFocus(Qt::TabFocusReason);
+    QCOMPARE(QAccessible::queryAccessibleInterface(name)->text(QAccessible::Description),
+        QStringLiteral("Slot 1, score 3"));
+    press(Qt::Key_Menu);
+    QTRY_VERIFY(chat->rosterView()->popup_kick->isVisible());
+    QCOMPARE(chat->rosterView()->popup_kick->property("tag").toInt(), 1);
+    chat->rosterView()->popup_kick->close();
 }
 
 QTEST_MAIN(TestAccessibility)
