@@ -126,6 +126,11 @@ PlayArea::PlayArea(QWidget *panel)
     image_logo->setAccessibleName(QStringLiteral("Wendlewick"));
 }
 
+void PlayArea::setTextScale(double scale)
+{
+    label_timer->setFont(MainArt::uiFont(qMin(24, qRound(16 * scale)), true));
+}
+
 void PlayArea::setWinnerText(const QString &text)
 {
     label_winner1->setText(text);

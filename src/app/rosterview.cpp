@@ -188,6 +188,18 @@ bool RosterView::eventFilter(QObject *watched, QEvent *event)
     return true;
 }
 
+void RosterView::setTextScale(double scale)
+{
+    // A row is 18 pixels high: letters of 16 pixels are the most it holds.
+    const auto pixels = [scale](int base) { return qMin(16, qRound(base * scale)); };
+    for (std::size_t i = 0; i < names_.size(); ++i) {
+        names_[i]->setFont(MainArt::uiFont(pixels(13), true));
+        scores_[i]->setFont(MainArt::uiFont(pixels(13), true));
+        bonuses_[i]->setFont(MainArt::uiFont(pixels(12), true));
+        showRow(int(i) + 1);
+    }
+}
+
 void RosterView::showGameSettings(const ClientState &state)
 {
     label_playtoscore->setText(state.playToScoreCaption);

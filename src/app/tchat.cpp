@@ -19,6 +19,7 @@
 #include "gameflow.h"
 #include "hostconnection.h"
 #include "lazywordtrie.h"
+#include "legibility.h"
 #include "mainart.h"
 #include "mainmenus.h"
 #include "nextroundcountdown.h"
@@ -51,6 +52,7 @@
 #include "wordnet.h"
 #include "wordresults.h"
 #include "wordspanel.h"
+#include "wordsview.h"
 
 #include <QAction>
 #include <QApplication>
@@ -499,6 +501,14 @@ void Tchat::connectAnnouncements()
         [this] { announcer_->gameWon(playArea_->label_winner1->text()); });
     connect(dispatch_, &ClientDispatch::chatReceived, announcer_,
         [this](const QString &data) { announcer_->chatLine(ChatCommands::chatrecieved(data).line); });
+
+    // The chat's text size also enlarges the roster, the words panel and the clock.
+    connect(chat_, &ChatPanel::textSizeChanged, this, [this](int size) {
+        const double scale = Legibility::textScale(size);
+        rosterView_->setTextScale(scale);
+        wordsPanel_->wordsView()->setTextScale(scale);
+        playArea_->setTextScale(scale);
+    });
 
     // Typing switched off leaves the keys to the chat, even after the keyboard walked
     // the board.

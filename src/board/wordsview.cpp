@@ -102,6 +102,11 @@ WordsView::WordsView(QWidget *parent)
     connect(document()->documentLayout(), &QAbstractTextDocumentLayout::update, marks_, refresh);
 }
 
+void WordsView::setTextScale(double scale)
+{
+    setFont(arial(qRound(13 * qBound(1.0, scale, 1.5))));
+}
+
 void WordsView::addword(const QString &text, const QColor &colour, VerdictMark::Kind mark)
 {
     setUpdatesEnabled(false);

@@ -145,6 +145,7 @@ void ChatPanel::setTextSize(int size)
     m_view->setTextSize(size);
     for (QAction *item : m_textSizes->actions())
         item->setChecked(item->data().toInt() == m_view->textSize());
+    Q_EMIT textSizeChanged(m_view->textSize());
 }
 
 int ChatPanel::textSize() const

@@ -32,6 +32,8 @@
 #include "twordslist.h"
 #include "wire.h"
 #include "wordentry.h"
+#include "wordspanel.h"
+#include "wordsview.h"
 
 #include <QFile>
 #include <QLabel>
@@ -73,6 +75,8 @@ private Q_SLOTS:
     void everyControlOfEveryWindowHasAName_data();
     void everyControlOfEveryWindowHasAName();
     void aWholeRoundIsPlayedAndHeardWithoutTheMouse();
+    void theTextSizeAlsoEnlargesRosterWordsAndClock_data();
+    void theTextSizeAlsoEnlargesRosterWordsAndClock();
 
 private:
     std::unique_ptr<Tchat> makeChat(const QStringList &arguments, quint16 port = 0);
@@ -252,6 +256,37 @@ void TestAccessibility::aWholeRoundIsPlayedAndHeardWithoutTheMouse()
     QTRY_VERIFY(chat->rosterView()->popup_kick->isVisible());
     QCOMPARE(chat->rosterView()->popup_kick->property("tag").toInt(), 1);
     chat->rosterView()->popup_kick->close();
+}
+
+void TestAccessibility::theTextSizeAlsoEnlargesRosterWordsAndClock_data()
+{
+    QTest::addColumn<int>("size");
+    QTest::addColumn<int>("name");
+    QTest::addColumn<int>("words");
+    QTest::addColumn<int>("clock");
+    // The usual sizes leave the window as it always looked.
+    QTest::newRow("8") << 8 << 13 << 13 << 16;
+    QTest::newRow("10") << 10 << 13 << 13 << 16;
+    QTest::newRow("12") << 12 << 16 << 16 << 19;
+    QTest::newRow("14: the roster as large as its rows allow") << 14 << 16 << 18 << 22;
+}
+
+void TestAccessibility::theTextSizeAlsoEnlargesRosterWordsAndClock()
+{
+    QFETCH(int, size);
+    QFETCH(int, name);
+    QFETCH(int, words);
+    QFETCH(int, clock);
+    auto chat = makeChat({QStringLiteral("Ann"), QStringLiteral("127.0.0.1")});
+    for (QAction *item : chat->chatPanel()->textSizeMenu()->actions()) {
+        if (item->data().toInt() == size)
+            item->trigger();
+    }
+    QCOMPARE(chat->chatPanel()->textSize(), size);
+    QCOMPARE(chat->rosterView()->name(1)->font().pixelSize(), name);
+    QCOMPARE(chat->rosterView()->score(10)->font().pixelSize(), name);
+    QCOMPARE(chat->wordsPanel()->wordsView()->font().pixelSize(), words);
+    QCOMPARE(chat->playArea()->label_timer->font().pixelSize(), clock);
 }
 
 QTEST_MAIN(TestAccessibility)
