@@ -70,6 +70,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <QToolButton>
 #include <QWindow>
 
 namespace {
@@ -249,6 +250,18 @@ void Tchat::buildPanel()
     DesktopShell *shell = setup_.shell ? setup_.shell : &SystemShell::instance();
     chat_->mainchat()->setUrlOpener([shell](const QUrl &url) { return shell->openUrl(url); });
     setCentralWidget(client);
+
+    // Tab reads the panel as the eye does: the buttons above the board left to right,
+    // the board, the roster, then the phrases and the chat.
+    QList<QWidget *> order {playArea_->button_rotate, playArea_->button_clear, playArea_->button_start,
+        playArea_->button_send, boardView_->paintbox()};
+    for (int slot = 1; slot <= RosterModel::slotCount; ++slot)
+        order << rosterView_->name(slot);
+    for (int k = 1; k <= 10; ++k)
+        order << phraseBar_->button(k);
+    order << chat_->mainchat() << chat_->mychat() << chat_->smiliesButton();
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
 
     const int menuHeight = menuBar()->heightForWidth(boardPanelWidth + panelMargin);
     setMinimumSize(boardPanelWidth + panelMargin,

@@ -39,6 +39,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -74,6 +75,7 @@ private Q_SLOTS:
 
     void everyControlOfEveryWindowHasAName_data();
     void everyControlOfEveryWindowHasAName();
+    void theTabOrderFollowsTheReadingOrder();
     void aWholeRoundIsPlayedAndHeardWithoutTheMouse();
     void theTextSizeAlsoEnlargesRosterWordsAndClock_data();
     void theTextSizeAlsoEnlargesRosterWordsAndClock();
@@ -184,6 +186,27 @@ void TestAccessibility::everyControlOfEveryWindowHasAName()
     const AccessibleWalk::Result found = AccessibleWalk::walk(window);
     QVERIFY(found.controls > 0);
     QVERIFY2(found.unnamed.isEmpty(), qPrintable(found.unnamed.join(QLatin1Char('\n'))));
+}
+
+void TestAccessibility::theTabOrderFollowsTheReadingOrder()
+{
+    auto chat = makeChat({QStringLiteral("Ann"), QStringLiteral("127.0.0.1")});
+    QStringList order;
+    QWidget *w = chat->playArea()->button_rotate;
+    do {
+        if (w->focusPolicy() & Qt::TabFocus && w->window() == chat.get())
+            order << w->objectName();
+        w = w->nextInFocusChain();
+    } while (w != chat->playArea()->button_rotate);
+    QStringList expected {"button_rotate", "button_clear", "button_start", "button_send", "paintbox_board"};
+    for (int k = 1; k <= 10; ++k)
+        expected << QStringLiteral("label_playername%1").arg(k);
+    for (int k = 1; k <= 10; ++k)
+        expected << QStringLiteral("b_phrase%1").arg(k);
+    expected << "mainchat"
+             << "mychat"
+             << "button_smilies";
+    QCOMPARE(order.mid(0, expected.size()), expected);
 }
 
 // Joins a scripted host as slot 1 and plays one round with keys alone: the arrows walk
