@@ -262,6 +262,8 @@ void Tchat::buildPanel()
     order << chat_->mainchat() << chat_->mychat() << chat_->smiliesButton();
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
+    // The window opens with the focus in the chat view, as it always has.
+    chat_->mainchat()->setFocus(Qt::OtherFocusReason);
 
     const int menuHeight = menuBar()->heightForWidth(boardPanelWidth + panelMargin);
     setMinimumSize(boardPanelWidth + panelMargin,

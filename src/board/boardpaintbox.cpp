@@ -74,7 +74,7 @@ void BoardPaintBox::paintCursor(QPainter &p)
         p.setPen(QPen(QColor(255, 230, 0), 2.5));
         p.drawRoundedRect(square, 6, 6);
     }
-    if (hasFocus()) {
+    if (hasFocus() && keyboardFocus_) {
         p.setPen(QPen(QColor(255, 230, 0), 2, Qt::DashLine));
         p.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
     }
@@ -92,6 +92,9 @@ void BoardPaintBox::keyPressEvent(QKeyEvent *event)
 void BoardPaintBox::focusInEvent(QFocusEvent *event)
 {
     QWidget::focusInEvent(event);
+    // A window that opens or comes back to the front hands the focus on silently.
+    keyboardFocus_
+        = event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason;
     update();
     cursorMoved();
 }
@@ -99,6 +102,8 @@ void BoardPaintBox::focusInEvent(QFocusEvent *event)
 void BoardPaintBox::focusOutEvent(QFocusEvent *event)
 {
     QWidget::focusOutEvent(event);
+    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
+        keyboardFocus_ = false;
     update();
 }
 

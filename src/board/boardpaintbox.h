@@ -62,4 +62,5 @@ private:
     mutable QColor ink_; // invalid until worked out for the tile group in use
     BoardModel::Grid reportedTiles_ {};
     BoardModel::Grid reportedMarks_ {};
+    bool keyboardFocus_ = false; // the focus came by the keyboard: show its frame
 };

@@ -10,6 +10,7 @@
 #include "boardpanel.h"
 #include "chatinput.h"
 #include "chatpanel.h"
+#include "chatview.h"
 #include "fakeshell.h"
 #include "gameflow.h"
 #include "mainmenus.h"
@@ -191,6 +192,10 @@ void TestAccessibility::everyControlOfEveryWindowHasAName()
 void TestAccessibility::theTabOrderFollowsTheReadingOrder()
 {
     auto chat = makeChat({QStringLiteral("Ann"), QStringLiteral("127.0.0.1")});
+    chat->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(chat.get()));
+    // No focus frame greets a player who does not use the keyboard.
+    QCOMPARE(QApplication::focusWidget(), chat->chatPanel()->mainchat());
     QStringList order;
     QWidget *w = chat->playArea()->button_rotate;
     do {
