@@ -132,6 +132,20 @@ def inner(build):
         time.sleep(2)
         start = count(main, "main window, waiting for a game")
 
+        # What the game tells the bus from the game's start on is counted: the
+        # announcements, the round clock's ticks, the board's turn.
+        heard = {}
+
+        def listen(event):
+            heard[event.type] = heard.get(event.type, 0) + 1
+            if event.type.startswith("object:property-change:accessible-name") and event.source.name:
+                heard.setdefault("names", []).append(event.source.name)
+
+        kinds = ["focus:", "object:state-changed:selected", "object:children-changed",
+                 "object:property-change:accessible-name", "object:property-change:accessible-description"]
+        for kind in kinds:
+            pyatspi.Registry.registerEventListener(listen, kind)
+        from gi.repository import GLib
         starter.sendall(b"CMD_startgame+Script+30+60+4+3\xff")
         board = wait_for(lambda: find(main, lambda n: n.getRoleName() == "table" and n.name == "Board"
                                       and n.childCount > 0), timeout=30)
@@ -151,20 +165,6 @@ def inner(build):
         print("first cell: name %r, description %r" % (cell.name, cell.description))
         playing = count(main, "main window, in a round")
 
-        # The Rotate button's action turns the board; what the game tells the bus
-        # meanwhile (and the round clock's ticks) is counted.
-        heard = {}
-
-        def listen(event):
-            heard[event.type] = heard.get(event.type, 0) + 1
-            if event.type.startswith("object:property-change:accessible-name") and event.source.name:
-                heard.setdefault("names", []).append(event.source.name)
-
-        kinds = ["focus:", "object:state-changed:selected", "object:children-changed",
-                 "object:property-change:accessible-name", "object:property-change:accessible-description"]
-        for kind in kinds:
-            pyatspi.Registry.registerEventListener(listen, kind)
-        from gi.repository import GLib
         rotate = find(main, lambda n: n.getRoleName() == "push button" and n.name == "Rotate")
         rotate.queryAction().doAction(0)
         from gi.repository import GLib
@@ -176,10 +176,10 @@ def inner(build):
             time.sleep(0.05)
         print("board after the Rotate button's action:", rows())
         names = heard.pop("names", [])
-        print("events while the board turned:")
+        print("events from the game's start to the board's turn:")
         for kind in sorted(heard):
             print("    %s: %d" % (kind, heard[kind]))
-        print("    names told:", " | ".join(names[-6:]))
+        print("    names told:", " | ".join(name for name in names if not name.startswith("Time:")))
         status = 1 if start["unnamed"] or playing["unnamed"] else 0
     finally:
         starter.close()
