@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const auto back = DiscoveryWire::decode(again);
         if (!back || !back->game || !(*back->game == game))
             __builtin_trap();
-        const FoundGame found {game, QHostAddress(QHostAddress::LocalHost), 0};
+        const ListedGame found {game, QStringLiteral("127.0.0.1"), game.port, {}};
         for (int column = 0; column < GameListModel::ColumnCount; ++column)
             for (const QChar c : GameListModel::text(found, column))
                 if (c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() <= 0x9F))

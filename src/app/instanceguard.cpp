@@ -10,7 +10,8 @@
 namespace {
 
 const QByteArray raiseRequest = QByteArrayLiteral("raise\n");
-constexpr int requestMaxBytes = 64;
+const QByteArray openRequest = QByteArrayLiteral("open ");
+constexpr int requestMaxBytes = 16 + InstanceGuard::maxArgumentBytes;
 constexpr int handoverTimeoutMs = 1000;
 constexpr int idleRequestTimeoutMs = 2000;
 
@@ -44,7 +45,7 @@ QString InstanceGuard::serverPath() const
     return QDir(folder_).filePath(name_);
 }
 
-bool InstanceGuard::tryToRun()
+bool InstanceGuard::tryToRun(const QString &argument)
 {
     if (holding_)
         return true;
@@ -62,7 +63,7 @@ bool InstanceGuard::tryToRun()
         return true;
     }
     lock_.reset();
-    askFirstCopyToRaise();
+    askFirstCopyToRaise(argument);
     return false;
 }
 
@@ -91,24 +92,34 @@ void InstanceGuard::acceptRequests()
 
 void InstanceGuard::readRequest(QLocalSocket *socket)
 {
-    if (socket->bytesAvailable() < raiseRequest.size())
+    QByteArray request = socket->property("request").toByteArray();
+    request += socket->read(requestMaxBytes - request.size());
+    const qsizetype end = request.indexOf('\n');
+    if (end < 0 && request.size() < requestMaxBytes) {
+        socket->setProperty("request", request);
         return;
-    const QByteArray request = socket->read(requestMaxBytes);
-    if (request.startsWith(raiseRequest))
+    }
+    if (request.startsWith(raiseRequest)) {
         Q_EMIT raiseRequested();
+    } else if (end > 0 && request.startsWith(openRequest)) {
+        Q_EMIT raiseRequested();
+        Q_EMIT argumentReceived(QString::fromUtf8(request.mid(openRequest.size(), end - openRequest.size())));
+    }
     socket->abort();
     socket->deleteLater();
 }
 
-void InstanceGuard::askFirstCopyToRaise()
+void InstanceGuard::askFirstCopyToRaise(const QString &argument)
 {
+    const QByteArray bytes = argument.toUtf8();
+    const bool handOver = !bytes.isEmpty() && bytes.size() <= maxArgumentBytes && !bytes.contains('\n');
     // Runs once, before this copy has any window or event loop of its own: the
     // waits are bounded and a local socket answers at once.
     QLocalSocket socket;
     socket.connectToServer(serverPath());
     if (!socket.waitForConnected(handoverTimeoutMs))
         return;
-    socket.write(raiseRequest);
+    socket.write(handOver ? openRequest + bytes + '\n' : raiseRequest);
     socket.waitForBytesWritten(handoverTimeoutMs);
     socket.disconnectFromServer();
     if (socket.state() != QLocalSocket::UnconnectedState)

@@ -1,12 +1,17 @@
 // wendlewick-host: the game host without a window. The first connection gets slot 1
 // and with it the host player's rights (starting games, removing players).
 #include "botstrength.h"
+#include "communityaccount.h"
 #include "computerplayers.h"
 #include "discoveryresponder.h"
 #include "esockexception.h"
+#include "gameaddress.h"
+#include "gameannouncement.h"
+#include "gamelink.h"
 #include "headlessenvironment.h"
 #include "hostannouncer.h"
 #include "lazywordtrie.h"
+#include "roomclient.h"
 #include "stopsignals.h"
 #include "tserver.h"
 #include "wire.h"
@@ -14,6 +19,8 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QFile>
+#include <QHostInfo>
 #include <QRandomGenerator>
 #include <QTextStream>
 
@@ -30,6 +37,31 @@ void logLine(const QString &text)
 QString quoted(const QString &name)
 {
     return QLatin1Char('"') + Wire::printable(name) + QLatin1Char('"');
+}
+
+// The account and password for the community lobby: from `file` ("account=..." and
+// "password=..." lines, as a service's credentials are kept) when given, else from the
+// environment (WENDLEWICK_LOBBY_ACCOUNT, WENDLEWICK_LOBBY_PASSWORD). Empty account: a guest.
+bool readCredentials(const QString &file, QString *account, QString *password, QString *error)
+{
+    *account = qEnvironmentVariable("WENDLEWICK_LOBBY_ACCOUNT").trimmed();
+    *password = qEnvironmentVariable("WENDLEWICK_LOBBY_PASSWORD");
+    if (file.isEmpty())
+        return true;
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("cannot read %1: %2").arg(file, f.errorString());
+        return false;
+    }
+    const QByteArray text = f.read(4096);
+    for (const QByteArray &line : text.split('\n')) {
+        const QByteArray l = line.endsWith('\r') ? line.chopped(1) : line;
+        if (l.startsWith("account="))
+            *account = QString::fromUtf8(l.mid(8)).trimmed();
+        else if (l.startsWith("password="))
+            *password = QString::fromUtf8(l.mid(9));
+    }
+    return true;
 }
 
 } // namespace
@@ -63,7 +95,29 @@ int main(int argc, char *argv[])
     const QCommandLineOption botLevelOption(QStringLiteral("bot-level"),
         QStringLiteral("Strength of the computer players: easy, medium or hard (default medium)."),
         QStringLiteral("level"), QStringLiteral("medium"));
-    parser.addOptions({portOption, pauseOption, autostartOption, botsOption, botLevelOption});
+    const QCommandLineOption lobbyServerOption(QStringLiteral("lobby-server"),
+        QStringLiteral("Announce the game in the room of this community server (lobby.example.org[:port])."),
+        QStringLiteral("server"));
+    const QCommandLineOption lobbyRoomOption(QStringLiteral("lobby-room"),
+        QStringLiteral("The room to announce it in (default lobby@rooms.<server>)."), QStringLiteral("room"));
+    const QCommandLineOption lobbyNameOption(QStringLiteral("lobby-name"),
+        QStringLiteral("The name shown in the room (default \"Host on <this computer>\")."),
+        QStringLiteral("name"));
+    const QCommandLineOption lobbyAddressOption(QStringLiteral("lobby-address"),
+        QStringLiteral(
+            "Where players on the internet connect, host[:port] (default: learned from the server)."),
+        QStringLiteral("address"));
+    const QCommandLineOption lobbyCredentialsOption(QStringLiteral("lobby-credentials"),
+        QStringLiteral("A file with the lines account=NAME@DOMAIN and password=... to sign in with (default: "
+                       "WENDLEWICK_LOBBY_ACCOUNT and WENDLEWICK_LOBBY_PASSWORD, else as a guest)."),
+        QStringLiteral("file"));
+    const QCommandLineOption lobbyCaOption(QStringLiteral("lobby-ca"),
+        QStringLiteral("Trust the certificate authorities in this PEM file for the server, instead of the "
+                       "system's."),
+        QStringLiteral("file"));
+    parser.addOptions(
+        {portOption, pauseOption, autostartOption, botsOption, botLevelOption, lobbyServerOption,
+            lobbyRoomOption, lobbyNameOption, lobbyAddressOption, lobbyCredentialsOption, lobbyCaOption});
     parser.process(app);
 
     bool ok = false;
@@ -88,6 +142,50 @@ int main(int argc, char *argv[])
     if (!botLevel) {
         std::fprintf(stderr, "wendlewick-host: --bot-level needs easy, medium or hard\n");
         return 2;
+    }
+
+    CommunityAccount lobbyAccount;
+    QString lobbyAddress;
+    if (parser.isSet(lobbyServerOption)) {
+        const auto fail = [](const QString &text) {
+            std::fprintf(stderr, "wendlewick-host: %s\n", qPrintable(text));
+            return 2;
+        };
+        if (QString problem = CommunityAccount::parseServer(
+                parser.value(lobbyServerOption), &lobbyAccount.domain, &lobbyAccount.port);
+            !problem.isEmpty())
+            return fail(QStringLiteral("--lobby-server: ") + problem);
+        lobbyAccount.host = lobbyAccount.domain;
+        lobbyAccount.room = parser.value(lobbyRoomOption).trimmed();
+        if (!lobbyAccount.room.isEmpty())
+            if (QString problem = CommunityAccount::roomProblem(lobbyAccount.room); !problem.isEmpty())
+                return fail(QStringLiteral("--lobby-room: ") + problem);
+        lobbyAccount.nick = parser.isSet(lobbyNameOption)
+            ? parser.value(lobbyNameOption).trimmed()
+            : QStringLiteral("Host on %1").arg(QHostInfo::localHostName()).left(RoomClient::maxNickChars);
+        if (lobbyAccount.nick.isEmpty() || lobbyAccount.nick.size() > RoomClient::maxNickChars)
+            return fail(
+                QStringLiteral("--lobby-name needs 1 to %1 characters").arg(RoomClient::maxNickChars));
+        QString error;
+        if (!readCredentials(
+                parser.value(lobbyCredentialsOption), &lobbyAccount.account, &lobbyAccount.password, &error))
+            return fail(error);
+        if (!lobbyAccount.account.isEmpty())
+            if (QString problem = CommunityAccount::accountProblem(lobbyAccount.account); !problem.isEmpty())
+                return fail(problem);
+        lobbyAddress = parser.value(lobbyAddressOption).trimmed();
+        if (!lobbyAddress.isEmpty()) {
+            const GameAddress::Target target = GameAddress::parse(lobbyAddress, 7772);
+            if (QString problem = GameLink::addressProblem(target.host, target.port, true);
+                !problem.isEmpty())
+                return fail(QStringLiteral("--lobby-address: ") + problem);
+        }
+        if (parser.isSet(lobbyCaOption)) {
+            lobbyAccount.authorities = QSslCertificate::fromPath(parser.value(lobbyCaOption));
+            if (lobbyAccount.authorities.isEmpty())
+                return fail(
+                    QStringLiteral("--lobby-ca: no certificate in %1").arg(parser.value(lobbyCaOption)));
+        }
     }
 
     HeadlessEnvironment environment(pause, parser.isSet(autostartOption));
@@ -174,6 +272,22 @@ int main(int argc, char *argv[])
     else
         logLine(QStringLiteral("lobbies will not list this game: %1").arg(announcer.errorString()));
 
+    // The community room on the internet, when asked for.
+    RoomClient room;
+    GameAnnouncement announcement(room, [&server] { return HostAnnouncer::describe(server); });
+    if (!lobbyAccount.domain.isEmpty()) {
+        QObject::connect(&room, &RoomClient::statusChanged,
+            [](const QString &text) { logLine(QStringLiteral("lobby: ") + Wire::printable(text)); });
+        QObject::connect(&announcement, &GameAnnouncement::noteChanged, [](const QString &text) {
+            if (!text.isEmpty())
+                logLine(QStringLiteral("lobby: ") + Wire::printable(text));
+        });
+        QObject::connect(&server, &TServer::summaryChanged, &announcement, &GameAnnouncement::gameChanged);
+        announcement.setConfiguredAddress(lobbyAddress);
+        announcement.start(server.port());
+        room.start(lobbyAccount);
+    }
+
     StopSignals stopSignals;
     if (!stopSignals.isReady()) {
         std::perror("wendlewick-host: socketpair");
@@ -182,6 +296,7 @@ int main(int argc, char *argv[])
     QObject::connect(&stopSignals, &StopSignals::stopRequested, &app, [&] {
         logLine(QStringLiteral("stopping"));
         announcer.stop();
+        room.stop();
         server.shutdown();
         QCoreApplication::quit();
     });

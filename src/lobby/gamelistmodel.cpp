@@ -1,7 +1,10 @@
 #include "gamelistmodel.h"
 
+#include "discoverybrowser.h"
 #include "gameoptions.h"
 #include "wire.h"
+
+#include <QHostAddress>
 
 namespace {
 
@@ -18,13 +21,24 @@ QString boardText(int sizeCode, int minLetters)
 
 } // namespace
 
-GameListModel::GameListModel(DiscoveryBrowser *browser, QObject *parent)
+GameListModel::GameListModel(bool withWhere, QObject *parent)
     : QAbstractTableModel(parent)
-    , games_(browser->games())
+    , withWhere_(withWhere)
+{ }
+
+void GameListModel::follow(DiscoveryBrowser *browser)
 {
-    connect(browser, &DiscoveryBrowser::gameFound, this, &GameListModel::found);
-    connect(browser, &DiscoveryBrowser::gameChanged, this, &GameListModel::changed);
-    connect(browser, &DiscoveryBrowser::gameLost, this, &GameListModel::lost);
+    const auto listed = [](const FoundGame &found) {
+        return ListedGame {found.game, found.address.toString(), found.game.port, {}};
+    };
+    for (const FoundGame &found : browser->games())
+        put(QString::number(found.game.instance), listed(found));
+    connect(browser, &DiscoveryBrowser::gameFound, this,
+        [this, listed](const FoundGame &found) { put(QString::number(found.game.instance), listed(found)); });
+    connect(browser, &DiscoveryBrowser::gameChanged, this,
+        [this, listed](const FoundGame &found) { put(QString::number(found.game.instance), listed(found)); });
+    connect(browser, &DiscoveryBrowser::gameLost, this,
+        [this](quint64 instance) { remove(QString::number(instance)); });
 }
 
 int GameListModel::rowCount(const QModelIndex &parent) const
@@ -34,12 +48,12 @@ int GameListModel::rowCount(const QModelIndex &parent) const
 
 int GameListModel::columnCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : ColumnCount;
+    return parent.isValid() ? 0 : (withWhere_ ? ColumnCount : Where);
 }
 
-QString GameListModel::text(const FoundGame &found, int column)
+QString GameListModel::text(const ListedGame &listed, int column)
 {
-    const DiscoveryWire::Game &g = found.game;
+    const DiscoveryWire::Game &g = listed.game;
     switch (column) {
     case Host: {
         const QString name = Wire::printable(Wire::fromWire(g.hostName)).trimmed();
@@ -61,25 +75,35 @@ QString GameListModel::text(const FoundGame &found, int column)
         return g.target == 0 ? QStringLiteral("One round") : QString::number(g.target);
     case Version:
         return QString::fromLatin1(g.version);
-    case Address:
-        return found.address.toString() + QLatin1Char(':') + QString::number(g.port);
+    case Address: {
+        const QString host = listed.address.contains(QLatin1Char(':'))
+            ? QLatin1Char('[') + listed.address + QLatin1Char(']')
+            : listed.address;
+        return host + QLatin1Char(':') + QString::number(listed.port);
+    }
+    case Where:
+        return Wire::printable(listed.where);
     default:
         return {};
     }
 }
 
-QString GameListModel::summary(const FoundGame &game)
+QString GameListModel::summary(const ListedGame &game)
 {
-    return QStringLiteral("%1's game at %2: %3 players, %4; board %5, target %6, version %7")
-        .arg(text(game, Host), text(game, Address), text(game, Players), text(game, State).toLower(),
-            text(game, Board), text(game, Target), text(game, Version));
+    QString sentence
+        = QStringLiteral("%1's game at %2: %3 players, %4; board %5, target %6, version %7")
+              .arg(text(game, Host), text(game, Address), text(game, Players), text(game, State).toLower(),
+                  text(game, Board), text(game, Target), text(game, Version));
+    if (!game.where.isEmpty())
+        sentence += QStringLiteral("; announced by %1").arg(text(game, Where));
+    return sentence;
 }
 
 QVariant GameListModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.row() >= games_.size() || index.column() >= ColumnCount)
+    if (!index.isValid() || index.row() >= games_.size() || index.column() >= columnCount())
         return {};
-    const FoundGame &game = games_.at(index.row());
+    const ListedGame &game = games_.at(index.row());
     switch (role) {
     case Qt::DisplayRole:
         return text(game, index.column());
@@ -87,9 +111,9 @@ QVariant GameListModel::data(const QModelIndex &index, int role) const
     case Qt::AccessibleDescriptionRole:
         return summary(game);
     case AddressRole:
-        return game.address.toString();
+        return game.address;
     case PortRole:
-        return int(game.game.port);
+        return int(game.port);
     default:
         return {};
     }
@@ -100,48 +124,54 @@ QVariant GameListModel::headerData(int section, Qt::Orientation orientation, int
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
     static const char *const titles[ColumnCount]
-        = {"Host", "Players", "Game", "Board", "Target", "Version", "Address"};
-    return section >= 0 && section < ColumnCount ? QString::fromLatin1(titles[section]) : QVariant();
+        = {"Host", "Players", "Game", "Board", "Target", "Version", "Address", "Where"};
+    return section >= 0 && section < columnCount() ? QString::fromLatin1(titles[section]) : QVariant();
 }
 
 int GameListModel::rowOf(const QString &address, quint16 port) const
 {
-    for (int row = 0; row < games_.size(); ++row)
-        if (games_[row].game.port == port && games_[row].address.isEqual(QHostAddress(address)))
+    const QHostAddress numeric(address);
+    for (int row = 0; row < games_.size(); ++row) {
+        const ListedGame &g = games_[row];
+        if (g.port == port
+            && (numeric.isNull() ? g.address.compare(address, Qt::CaseInsensitive) == 0
+                                 : numeric.isEqual(QHostAddress(g.address))))
             return row;
+    }
     return -1;
 }
 
-int GameListModel::rowOfInstance(quint64 instance) const
+void GameListModel::put(const QString &key, const ListedGame &game)
 {
-    for (int row = 0; row < games_.size(); ++row)
-        if (games_[row].game.instance == instance)
-            return row;
-    return -1;
-}
-
-void GameListModel::found(const FoundGame &game)
-{
+    const int row = rowOfKey(key);
+    if (row >= 0) {
+        games_[row] = game;
+        Q_EMIT dataChanged(index(row, 0), index(row, columnCount() - 1));
+        return;
+    }
     beginInsertRows({}, int(games_.size()), int(games_.size()));
+    keys_.append(key);
     games_.append(game);
     endInsertRows();
 }
 
-void GameListModel::changed(const FoundGame &game)
+void GameListModel::remove(const QString &key)
 {
-    const int row = rowOfInstance(game.game.instance);
-    if (row < 0)
-        return;
-    games_[row] = game;
-    Q_EMIT dataChanged(index(row, 0), index(row, ColumnCount - 1));
-}
-
-void GameListModel::lost(quint64 instance)
-{
-    const int row = rowOfInstance(instance);
+    const int row = rowOfKey(key);
     if (row < 0)
         return;
     beginRemoveRows({}, row, row);
+    keys_.removeAt(row);
     games_.removeAt(row);
     endRemoveRows();
+}
+
+void GameListModel::clear()
+{
+    if (games_.isEmpty())
+        return;
+    beginResetModel();
+    keys_.clear();
+    games_.clear();
+    endResetModel();
 }

@@ -66,7 +66,8 @@ void JoinCheck::resolved(const QList<QHostAddress> &addresses, const QString &)
     const auto v4 = std::find_if(addresses.begin(), addresses.end(),
         [](const QHostAddress &a) { return a.protocol() == QAbstractSocket::IPv4Protocol; });
     if (addresses.isEmpty()) {
-        finish(false, QStringLiteral("\u201c%1\u201d could not be found on the network.").arg(typed_));
+        fail(Failure::NotFound,
+            QStringLiteral("\u201c%1\u201d could not be found on the network.").arg(typed_));
         return;
     }
     connectTo(v4 != addresses.end() ? *v4 : addresses.first());
@@ -96,22 +97,23 @@ void JoinCheck::readGreeting()
     if (startsWith(Wire::Cmd::sendlogininfo))
         finish(true, GameAddress::format(address_.toString(), port_, gamePort_));
     else if (startsWith(Wire::Cmd::full))
-        finish(false, QStringLiteral("The game at %1 is full.").arg(typed_));
+        fail(Failure::Full, QStringLiteral("The game at %1 is full.").arg(typed_));
     else if (whole)
-        finish(false, QStringLiteral("%1 answered, but not as a Wendlewick game.").arg(typed_));
+        fail(Failure::NotAGame, QStringLiteral("%1 answered, but not as a Wendlewick game.").arg(typed_));
 }
 
 void JoinCheck::socketError()
 {
     switch (socket_->error()) {
     case QAbstractSocket::ConnectionRefusedError:
-        finish(false, QStringLiteral("Nobody is hosting a game at %1.").arg(typed_));
+        fail(Failure::Refused, QStringLiteral("Nobody is hosting a game at %1.").arg(typed_));
         break;
     case QAbstractSocket::RemoteHostClosedError:
-        finish(false, QStringLiteral("%1 closed the connection without a word.").arg(typed_));
+        fail(Failure::NotAGame, QStringLiteral("%1 closed the connection without a word.").arg(typed_));
         break;
     default:
-        finish(false, QStringLiteral("%1 cannot be reached: %2.").arg(typed_, socket_->errorString()));
+        fail(Failure::Unreachable,
+            QStringLiteral("%1 cannot be reached: %2.").arg(typed_, socket_->errorString()));
         break;
     }
 }
@@ -119,11 +121,17 @@ void JoinCheck::socketError()
 void JoinCheck::timedOut()
 {
     if (!socket_)
-        finish(false, QStringLiteral("\u201c%1\u201d could not be found in time.").arg(typed_));
+        fail(Failure::NotFound, QStringLiteral("\u201c%1\u201d could not be found in time.").arg(typed_));
     else if (socket_->state() == QAbstractSocket::ConnectedState)
-        finish(false, QStringLiteral("%1 answered, but not as a Wendlewick game.").arg(typed_));
+        fail(Failure::NotAGame, QStringLiteral("%1 answered, but not as a Wendlewick game.").arg(typed_));
     else
-        finish(false, QStringLiteral("%1 did not answer.").arg(typed_));
+        fail(Failure::Silent, QStringLiteral("%1 did not answer.").arg(typed_));
+}
+
+void JoinCheck::fail(Failure failure, const QString &text)
+{
+    failure_ = failure;
+    finish(false, text);
 }
 
 void JoinCheck::finish(bool ok, const QString &text)

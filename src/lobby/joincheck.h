@@ -18,6 +18,9 @@ class JoinCheck : public QObject
     Q_OBJECT
 
 public:
+    // What stood in the way, when a look failed.
+    enum class Failure { NotFound, Refused, Unreachable, Silent, Full, NotAGame };
+
     struct Timing
     {
         int resolveMs = 10000;
@@ -35,6 +38,7 @@ public:
     void start(const QString &address);
     void cancel();
     bool isRunning() const { return running_; }
+    Failure failure() const { return failure_; }
 
 Q_SIGNALS:
     // A Wendlewick host answered at `address`, numeric and with its port when that is
@@ -50,11 +54,13 @@ private:
     void socketError();
     void timedOut();
     void finish(bool ok, const QString &text);
+    void fail(Failure failure, const QString &text);
 
     quint16 gamePort_;
     quint16 port_ = 0; // of the look under way
     Timing timing_;
     bool running_ = false;
+    Failure failure_ = Failure::NotFound;
     QString typed_;
     QHostAddress address_;
     int lookupId_ = -1;

@@ -3,6 +3,7 @@
 #include "companionlistener.h"
 #include "discoverybrowser.h"
 #include "gameaddress.h"
+#include "gamelink.h"
 #include "gamelistmodel.h"
 #include "instanceguard.h"
 #include "joincheck.h"
@@ -19,9 +20,10 @@ Lobby::Lobby(const Setup &setup, QObject *parent)
     , setup_(setup)
     , launcher_(setup.launcher ? setup.launcher : new ProcessLauncher(this))
     , browser_(new DiscoveryBrowser(setup.discovery, this))
-    , games_(new GameListModel(browser_, this))
+    , games_(new GameListModel(false, this))
     , companion_(new CompanionListener(this))
     , check_(new JoinCheck(setup.gamePort, this))
+    , community_(nullptr)
 {
     if (setup_.settingsPath.isEmpty())
         setup_.settingsPath
@@ -31,6 +33,13 @@ Lobby::Lobby(const Setup &setup, QObject *parent)
     if (setup_.markerFolder.isEmpty())
         setup_.markerFolder = InstanceGuard::defaultFolder();
     settings_ = std::make_unique<LobbySettings>(setup_.settingsPath);
+    games_->follow(browser_);
+    setup_.community.settingsPath = setup_.settingsPath;
+    setup_.community.gamePort = setup_.gamePort;
+    community_ = new CommunityLobby(setup_.community, this);
+    community_->setPlayerName(playerName());
+    if (community_->isConfigured() && community_->settings().signIn())
+        community_->signIn();
 
     connect(launcher_, &GameLauncher::ended, this, &Lobby::processEnded);
     connect(companion_, &CompanionListener::gameConnected, this, [this] { companionSeen_ = true; });
@@ -50,7 +59,16 @@ Lobby::Lobby(const Setup &setup, QObject *parent)
     });
     connect(check_, &JoinCheck::failed, this, [this](const QString &reason) {
         setState(State::Idle);
-        setStatus(reason, true);
+        const JoinCheck::Failure failure = check_->failure();
+        const bool unreachable = failure == JoinCheck::Failure::Refused
+            || failure == JoinCheck::Failure::Silent || failure == JoinCheck::Failure::Unreachable;
+        // Until connections are made through routers, an internet host whose router does not
+        // forward the game's port cannot be joined.
+        setStatus(internetJoin_ && unreachable
+                ? QStringLiteral("The host's network does not accept connections from the internet. %1")
+                      .arg(reason)
+                : reason,
+            true);
     });
 
     // A process that ended has had its connection closed by the system: its last line
@@ -88,6 +106,7 @@ void Lobby::setPlayerName(const QString &name)
 {
     if (name != playerName())
         settings_->setName(name);
+    community_->setPlayerName(playerName());
 }
 
 QStringList Lobby::recentHosts() const
@@ -127,12 +146,28 @@ void Lobby::hostGame()
         return;
     }
     launch({playerName(), QStringLiteral("127.0.0.1"), QStringLiteral("true")});
+    if (state_ == State::Playing) {
+        hosting_ = true;
+        community_->hostingStarted();
+    }
 }
 
-void Lobby::join(const QString &address, quint16 port)
+void Lobby::openLink(const QString &link)
+{
+    QString problem;
+    const std::optional<GameLink::Target> target = GameLink::parse(link.trimmed(), setup_.gamePort, &problem);
+    if (!target) {
+        setStatus(problem, true);
+        return;
+    }
+    join(target->host, target->port, true);
+}
+
+void Lobby::join(const QString &address, quint16 port, bool internet)
 {
     if (state_ != State::Idle)
         return;
+    internetJoin_ = internet;
     QString problem = nameProblem(playerName());
     if (problem.isEmpty())
         problem = addressProblem(address);
@@ -213,6 +248,8 @@ void Lobby::finishGame()
 {
     if (state_ != State::Playing)
         return;
+    if (std::exchange(hosting_, false))
+        community_->hostingEnded();
     companionGrace_.stop();
     // Asking again before the window shows, so that it never says games are not listed.
     browser_->start();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "communitylobby.h"
 #include "companionwire.h"
 #include "discoveryconfig.h"
 #include "lastgame.h"
@@ -40,6 +41,8 @@ public:
         quint16 gamePort = 7772; // the one port the game joins
         DiscoveryConfig discovery = DiscoveryConfig::fromEnvironment();
         GameLauncher *launcher = nullptr; // the game as a process when null
+        // The internet side; its settings path and game port are the lobby's.
+        CommunityLobby::Setup community;
         // How often a "game already running" notice looks whether that game is over.
         int markerPollMs = 1000;
     };
@@ -51,6 +54,7 @@ public:
     GameListModel *games() const { return games_; }
     DiscoveryBrowser *browser() const { return browser_; }
     CompanionListener *companion() const { return companion_; }
+    CommunityLobby *community() const { return community_; }
     State state() const { return state_; }
     QString status() const { return status_; }
     bool statusIsProblem() const { return problem_; }
@@ -67,8 +71,12 @@ public:
     void playSolo();
     void hostGame();
     // Joins the game at `address` (typed, or a listed game's with its port) once a look
-    // there found a host.
-    void join(const QString &address, quint16 port = 0);
+    // there found a host. `internet`: a game on the internet, whose host may not be
+    // reachable from outside its network, and the look's failure says so.
+    void join(const QString &address, quint16 port = 0, bool internet = false);
+    // Joins the game a link "wendlewick://HOST[:PORT]" names, after the same look; a
+    // link holding anything else is refused with a sentence.
+    void openLink(const QString &link);
     // Stops a look before joining.
     void cancel();
     // Asks the network for games again.
@@ -102,6 +110,7 @@ private:
     GameListModel *games_;
     CompanionListener *companion_;
     JoinCheck *check_;
+    CommunityLobby *community_;
     State state_ = State::Idle;
     QString status_;
     bool problem_ = false;
@@ -109,6 +118,8 @@ private:
     std::optional<LastGame::Totals> before_;
     std::optional<CompanionWire::Ending> ending_;
     bool companionSeen_ = false;
+    bool hosting_ = false;
+    bool internetJoin_ = false;
     QTimer companionGrace_;
     QTimer markerPoll_;
 };

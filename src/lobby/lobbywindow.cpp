@@ -1,35 +1,84 @@
 #include "lobbywindow.h"
 
+#include "communitydialog.h"
+#include "discoverybrowser.h"
 #include "gamelistmodel.h"
 #include "lobbysettings.h"
+#include "peoplemodel.h"
+#include "roomchattext.h"
+#include "systemshell.h"
+#include "wire.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
+#include <QSplitter>
+#include <QTextBrowser>
 #include <QTreeView>
 #include <QVBoxLayout>
 
 namespace {
 
+// Lines the room's chat keeps; older ones go.
+constexpr int chatLinesKept = 500;
+
 QPushButton *button(const QString &text, const char *name)
 {
     auto *b = new QPushButton(text);
     b->setObjectName(QLatin1String(name));
-    b->setAccessibleName(QString(text).remove(QLatin1Char('&')));
+    b->setAccessibleName(QString(text).remove(QLatin1Char('&')).remove(QChar(0x2026)));
     b->setAutoDefault(false);
     return b;
 }
 
+// Rows that the columns' widths are measured on: a room of hundreds of games would
+// otherwise measure every row at every change.
+constexpr int rowsMeasured = 32;
+
 } // namespace
 
-LobbyWindow::LobbyWindow(Lobby &lobby, QWidget *parent)
+QTreeView *LobbyWindow::makeGameList(QAbstractItemModel *model, const char *name, const QString &accessible)
+{
+    auto *list = new QTreeView;
+    list->setObjectName(QLatin1String(name));
+    list->setAccessibleName(accessible);
+    list->setModel(model);
+    list->setRootIsDecorated(false);
+    list->setUniformRowHeights(true);
+    list->setAllColumnsShowFocus(true);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list->header()->setStretchLastSection(true);
+    list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    list->header()->setResizeContentsPrecision(rowsMeasured);
+    return list;
+}
+
+namespace {
+
+QLabel *hint(const char *name)
+{
+    auto *label = new QLabel;
+    label->setObjectName(QLatin1String(name));
+    label->setWordWrap(true);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+} // namespace
+
+LobbyWindow::LobbyWindow(Lobby &lobby, QWidget *parent, DesktopShell *shell)
     : QWidget(parent)
     , lobby_(lobby)
+    , community_(*lobby.community())
+    , shell_(shell ? shell : &SystemShell::instance())
 {
     setWindowTitle(QStringLiteral("Wendlewick Lobby"));
     setObjectName(QStringLiteral("lobbywindow"));
@@ -43,24 +92,47 @@ LobbyWindow::LobbyWindow(Lobby &lobby, QWidget *parent)
     button_solo = button(QStringLiteral("Play &Solo"), "button_solo");
     button_host = button(QStringLiteral("&Host a Game"), "button_host");
 
-    list_games = new QTreeView;
-    list_games->setObjectName(QStringLiteral("list_games"));
-    list_games->setAccessibleName(QStringLiteral("Games on your network"));
-    list_games->setModel(lobby_.games());
-    list_games->setRootIsDecorated(false);
-    list_games->setUniformRowHeights(true);
-    list_games->setAllColumnsShowFocus(true);
-    list_games->setSelectionMode(QAbstractItemView::SingleSelection);
-    list_games->setSelectionBehavior(QAbstractItemView::SelectRows);
-    list_games->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    list_games->header()->setStretchLastSection(true);
-    list_games->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    list_games = makeGameList(lobby_.games(), "list_games", QStringLiteral("Games on your network"));
     auto *listLabel = new QLabel(QStringLiteral("&Games on your network:"));
     listLabel->setBuddy(list_games);
-    label_nogames = new QLabel;
-    label_nogames->setObjectName(QStringLiteral("label_nogames"));
-    label_nogames->setWordWrap(true);
+    label_nogames = hint("label_nogames");
     button_refresh = button(QStringLiteral("&Refresh"), "button_refresh");
+
+    list_internet
+        = makeGameList(community_.games(), "list_internet", QStringLiteral("Games on the internet"));
+    auto *internetLabel = new QLabel(QStringLiteral("Games on the &internet:"));
+    internetLabel->setBuddy(list_internet);
+    label_nointernet = hint("label_nointernet");
+
+    list_people = new QListView;
+    list_people->setObjectName(QStringLiteral("list_people"));
+    list_people->setAccessibleName(QStringLiteral("People in the room"));
+    list_people->setModel(community_.people());
+    list_people->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list_people->setUniformItemSizes(true);
+    auto *peopleLabel = new QLabel(QStringLiteral("&People in the room:"));
+    peopleLabel->setBuddy(list_people);
+    button_invite = button(QStringLiteral("In&vite to Your Game"), "button_invite");
+
+    view_chat = new QTextBrowser;
+    view_chat->setObjectName(QStringLiteral("view_chat"));
+    view_chat->setAccessibleName(QStringLiteral("Room chat"));
+    view_chat->setOpenLinks(false);
+    view_chat->setOpenExternalLinks(false);
+    view_chat->document()->setMaximumBlockCount(chatLinesKept);
+    edit_chat = new QLineEdit;
+    edit_chat->setObjectName(QStringLiteral("edit_chat"));
+    edit_chat->setAccessibleName(QStringLiteral("Say in the room"));
+    edit_chat->setMaxLength(RoomClient::maxTextChars);
+    auto *chatLabel = new QLabel(QStringLiteral("Room &chat:"));
+    chatLabel->setBuddy(edit_chat);
+    button_say = button(QStringLiteral("S&end"), "button_say");
+
+    label_community = hint("label_community");
+    label_community->setAccessibleName(QStringLiteral("Internet status"));
+    label_community->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    button_signin = button(QStringLiteral("Sign &In"), "button_signin");
+    button_community = button(QStringLiteral("In&ternet Settings\u2026"), "button_community");
 
     combo_address = new QComboBox;
     combo_address->setObjectName(QStringLiteral("combo_address"));
@@ -93,6 +165,42 @@ LobbyWindow::LobbyWindow(Lobby &lobby, QWidget *parent)
     auto *listHead = new QHBoxLayout;
     listHead->addWidget(listLabel, 1);
     listHead->addWidget(button_refresh);
+    auto *gamesColumn = new QWidget;
+    auto *games = new QVBoxLayout(gamesColumn);
+    games->setContentsMargins(0, 0, 0, 0);
+    games->addLayout(listHead);
+    games->addWidget(list_games, 1);
+    games->addWidget(label_nogames);
+    games->addSpacing(6);
+    games->addWidget(internetLabel);
+    games->addWidget(list_internet, 1);
+    games->addWidget(label_nointernet);
+
+    auto *sayRow = new QHBoxLayout;
+    sayRow->addWidget(edit_chat, 1);
+    sayRow->addWidget(button_say);
+    auto *roomColumn = new QWidget;
+    auto *room = new QVBoxLayout(roomColumn);
+    room->setContentsMargins(0, 0, 0, 0);
+    room->addWidget(peopleLabel);
+    room->addWidget(list_people, 1);
+    room->addWidget(button_invite);
+    room->addSpacing(6);
+    room->addWidget(chatLabel);
+    room->addWidget(view_chat, 2);
+    room->addLayout(sayRow);
+
+    auto *splitter = new QSplitter(Qt::Horizontal);
+    splitter->setChildrenCollapsible(false);
+    splitter->addWidget(gamesColumn);
+    splitter->addWidget(roomColumn);
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 2);
+
+    auto *internetRow = new QHBoxLayout;
+    internetRow->addWidget(label_community, 1);
+    internetRow->addWidget(button_signin);
+    internetRow->addWidget(button_community);
 
     auto *joinRow = new QHBoxLayout;
     joinRow->addWidget(addressLabel);
@@ -102,18 +210,16 @@ LobbyWindow::LobbyWindow(Lobby &lobby, QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(nameRow);
     layout->addSpacing(8);
-    layout->addLayout(listHead);
-    layout->addWidget(list_games, 1);
-    layout->addWidget(label_nogames);
+    layout->addWidget(splitter, 1);
+    layout->addLayout(internetRow);
     layout->addLayout(joinRow);
     layout->addWidget(label_status);
 
-    setTabOrder(edit_name, button_solo);
-    setTabOrder(button_solo, button_host);
-    setTabOrder(button_host, button_refresh);
-    setTabOrder(button_refresh, list_games);
-    setTabOrder(list_games, combo_address);
-    setTabOrder(combo_address, button_join);
+    const QList<QWidget *> order {edit_name, button_solo, button_host, button_refresh, list_games,
+        list_internet, list_people, button_invite, view_chat, edit_chat, button_say, button_signin,
+        button_community, combo_address, button_join};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
 
     connect(edit_name, &QLineEdit::editingFinished, this, &LobbyWindow::storeName);
     connect(button_solo, &QPushButton::clicked, this, [this] {
@@ -127,23 +233,60 @@ LobbyWindow::LobbyWindow(Lobby &lobby, QWidget *parent)
     connect(button_refresh, &QPushButton::clicked, &lobby_, &Lobby::refresh);
     connect(button_join, &QPushButton::clicked, this, &LobbyWindow::joinClick);
     connect(combo_address->lineEdit(), &QLineEdit::returnPressed, this, &LobbyWindow::joinClick);
-    connect(list_games, &QTreeView::activated, this, &LobbyWindow::joinSelected);
-    connect(list_games->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-        &LobbyWindow::selectionChanged);
-    connect(lobby_.games(), &QAbstractItemModel::rowsInserted, this, &LobbyWindow::updateListHint);
-    connect(lobby_.games(), &QAbstractItemModel::rowsRemoved, this, &LobbyWindow::updateListHint);
+    for (QTreeView *list : {list_games, list_internet}) {
+        connect(list, &QTreeView::activated, this, [this, list] {
+            chosenList_ = list;
+            joinSelected();
+        });
+        connect(list->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this, list] {
+            chosenList_ = list;
+            selectionChanged();
+        });
+        connect(list->model(), &QAbstractItemModel::rowsInserted, this, &LobbyWindow::updateListHint);
+        connect(list->model(), &QAbstractItemModel::rowsRemoved, this, &LobbyWindow::updateListHint);
+        connect(list->model(), &QAbstractItemModel::modelReset, this, &LobbyWindow::updateListHint);
+    }
+    connect(list_people->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+        &LobbyWindow::updateInvite);
+    connect(button_invite, &QPushButton::clicked, this, [this] {
+        const QModelIndex current = list_people->currentIndex();
+        if (current.isValid())
+            community_.invite(current.data(PeopleModel::NickRole).toString());
+    });
+    connect(edit_chat, &QLineEdit::returnPressed, this, &LobbyWindow::sayClick);
+    connect(button_say, &QPushButton::clicked, this, &LobbyWindow::sayClick);
+    connect(view_chat, &QTextBrowser::anchorClicked, this, &LobbyWindow::chatLinkClicked);
+    connect(button_signin, &QPushButton::clicked, this, [this] {
+        if (community_.client().state() == RoomClient::State::Off)
+            community_.signIn();
+        else
+            community_.signOut();
+    });
+    connect(button_community, &QPushButton::clicked, this, &LobbyWindow::openCommunitySettings);
     connect(lobby_.browser(), &DiscoveryBrowser::runningChanged, this, &LobbyWindow::updateListHint);
     connect(&lobby_, &Lobby::statusChanged, this, &LobbyWindow::showStatus);
     connect(&lobby_, &Lobby::stateChanged, this, &LobbyWindow::showState);
     connect(&lobby_, &Lobby::recentHostsChanged, this, &LobbyWindow::fillRecentHosts);
-    connect(&lobby_, &Lobby::gameStarted, this, &QWidget::hide);
+    connect(&lobby_, &Lobby::gameStarted, this, [this] {
+        // Signed in, the room stays at hand (to invite, to chat) from the task bar.
+        if (community_.isInRoom())
+            showMinimized();
+        else
+            hide();
+    });
     connect(&lobby_, &Lobby::gameEnded, this, &LobbyWindow::bringForward);
+    connect(&community_, &CommunityLobby::statusChanged, this, &LobbyWindow::showCommunityStatus);
+    connect(&community_, &CommunityLobby::inRoomChanged, this, &LobbyWindow::showInRoom);
+    connect(&community_, &CommunityLobby::chatLine, this, &LobbyWindow::addChatLine);
+    connect(&community_, &CommunityLobby::passwordNeeded, this, &LobbyWindow::askPassword);
+    connect(&community_, &CommunityLobby::canInviteChanged, this, &LobbyWindow::updateInvite);
 
     fillRecentHosts();
     combo_address->setCurrentText(QString());
-    updateListHint();
     showStatus(lobby_.status(), lobby_.statusIsProblem());
-    resize(720, 460);
+    showCommunityStatus(community_.status(), community_.statusIsProblem());
+    showInRoom(community_.isInRoom());
+    resize(1000, 640);
     (edit_name->text().isEmpty() ? static_cast<QWidget *>(edit_name) : list_games)->setFocus();
 }
 
@@ -164,12 +307,13 @@ void LobbyWindow::storeName()
 
 void LobbyWindow::joinSelected()
 {
-    const QModelIndex current = list_games->currentIndex();
+    QTreeView *list = chosenList_ ? chosenList_ : list_games;
+    const QModelIndex current = list->currentIndex();
     if (!current.isValid())
         return;
     storeName();
     lobby_.join(current.data(GameListModel::AddressRole).toString(),
-        quint16(current.data(GameListModel::PortRole).toInt()));
+        quint16(current.data(GameListModel::PortRole).toInt()), list == list_internet);
 }
 
 void LobbyWindow::joinClick()
@@ -179,7 +323,7 @@ void LobbyWindow::joinClick()
         return;
     }
     storeName();
-    const QModelIndex current = list_games->currentIndex();
+    const QModelIndex current = chosenList_ ? chosenList_->currentIndex() : QModelIndex();
     const QString typed = combo_address->currentText().trimmed();
     if (current.isValid() && typed == current.data(GameListModel::AddressRole).toString())
         joinSelected();
@@ -187,9 +331,23 @@ void LobbyWindow::joinClick()
         lobby_.join(typed);
 }
 
+void LobbyWindow::openLink(const QString &link)
+{
+    bringForward();
+    storeName();
+    lobby_.openLink(link);
+}
+
+void LobbyWindow::openCommunitySettings()
+{
+    auto *dialog = new CommunityDialog(community_, lobby_.playerName(), this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
+}
+
 void LobbyWindow::selectionChanged()
 {
-    const QModelIndex current = list_games->currentIndex();
+    const QModelIndex current = chosenList_ ? chosenList_->currentIndex() : QModelIndex();
     if (current.isValid())
         combo_address->setCurrentText(current.data(GameListModel::AddressRole).toString());
 }
@@ -212,12 +370,109 @@ void LobbyWindow::updateListHint()
             : QStringLiteral("Games on the network are not listed. Ask the host for their address."));
     if (!empty && !list_games->currentIndex().isValid() && list_games->hasFocus())
         list_games->setCurrentIndex(lobby_.games()->index(0, 0));
+
+    const bool noInternetGames = community_.games()->rowCount() == 0;
+    label_nointernet->setVisible(noInternetGames);
+    if (!community_.isConfigured())
+        label_nointernet->setText(QStringLiteral(
+            "Add a community server in Internet Settings to list the games announced on the internet."));
+    else if (!community_.isInRoom())
+        label_nointernet->setText(QStringLiteral("Sign in to list the games announced on the internet."));
+    else
+        label_nointernet->setText(
+            QStringLiteral("No games announced in the room yet. Host one yourself: it is announced here."));
+    if (!noInternetGames && !list_internet->currentIndex().isValid() && list_internet->hasFocus())
+        list_internet->setCurrentIndex(community_.games()->index(0, 0));
 }
 
 void LobbyWindow::showStatus(const QString &text, bool problem)
 {
     label_status->setText(text);
     label_status->setStyleSheet(problem ? QStringLiteral("QLabel { color: #b00020; }") : QString());
+}
+
+void LobbyWindow::showCommunityStatus(const QString &text, bool problem)
+{
+    label_community->setText(text);
+    label_community->setStyleSheet(problem ? QStringLiteral("QLabel { color: #b00020; }") : QString());
+    const bool off = community_.client().state() == RoomClient::State::Off;
+    const QString caption = off ? QStringLiteral("Sign &In") : QStringLiteral("Sign &Out");
+    button_signin->setText(caption);
+    button_signin->setAccessibleName(QString(caption).remove(QLatin1Char('&')));
+    button_signin->setEnabled(community_.isConfigured());
+    updateListHint();
+}
+
+void LobbyWindow::showInRoom(bool inRoom)
+{
+    edit_chat->setEnabled(inRoom);
+    button_say->setEnabled(inRoom);
+    updateInvite();
+    updateListHint();
+}
+
+void LobbyWindow::updateInvite()
+{
+    const QModelIndex current = list_people->currentIndex();
+    const bool someoneElse = current.isValid() && !current.data(PeopleModel::OwnRole).toBool();
+    button_invite->setEnabled(community_.canInvite() && someoneElse);
+    button_invite->setToolTip(community_.canInvite()
+            ? QStringLiteral("Sends the chosen person a link to your game.")
+            : QStringLiteral("Host a game first: then you can invite people to it."));
+}
+
+void LobbyWindow::sayClick()
+{
+    if (community_.say(edit_chat->text()))
+        edit_chat->clear();
+}
+
+void LobbyWindow::addChatLine(const CommunityLobby::ChatLine &line)
+{
+    const QString time = line.time.toString(QStringLiteral("HH:mm"));
+    const QString nick = Wire::printable(line.nick).toHtmlEscaped();
+    QString html;
+    switch (line.kind) {
+    case CommunityLobby::ChatLine::Said:
+        html = QStringLiteral("<span style=\"color:#777\">%1</span> <b>%2</b>: %3")
+                   .arg(time, nick, RoomChatText::toHtml(line.text));
+        break;
+    case CommunityLobby::ChatLine::Notice:
+        html = QStringLiteral("<span style=\"color:#777\">%1 <i>%2</i></span>")
+                   .arg(time, RoomChatText::toHtml(line.text));
+        break;
+    case CommunityLobby::ChatLine::Invitation:
+        html = QStringLiteral("<span style=\"color:#777\">%1</span> <b>%2</b> (to you): %3 "
+                              "<a href=\"%4\">Join the game</a>")
+                   .arg(time, nick, RoomChatText::toHtml(line.text), line.link.toHtmlEscaped());
+        break;
+    case CommunityLobby::ChatLine::Private:
+        html = QStringLiteral("<span style=\"color:#777\">%1</span> <b>%2</b> (to you): %3")
+                   .arg(time, nick, RoomChatText::toHtml(line.text));
+        break;
+    }
+    view_chat->append(html);
+}
+
+void LobbyWindow::chatLinkClicked(const QUrl &url)
+{
+    const QString scheme = url.scheme().toLower();
+    if (scheme == QLatin1String("http") || scheme == QLatin1String("https"))
+        shell_->openUrl(url);
+    else if (scheme == QLatin1String("wendlewick"))
+        openLink(url.toString());
+}
+
+void LobbyWindow::askPassword(const QString &account)
+{
+    auto *dialog = new QInputDialog(this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setObjectName(QStringLiteral("dialog_password"));
+    dialog->setWindowTitle(QStringLiteral("Sign In"));
+    dialog->setLabelText(QStringLiteral("Password of %1:").arg(account));
+    dialog->setTextEchoMode(QLineEdit::Password);
+    connect(dialog, &QInputDialog::textValueSelected, &community_, &CommunityLobby::providePassword);
+    dialog->open();
 }
 
 void LobbyWindow::showState(Lobby::State state)

@@ -213,15 +213,22 @@ QString documentation()
 QString licence()
 {
     return QStringLiteral(R"(
-<p>Wendlewick is free to use. You may run it on as many computers as you like, give
-copies of it to other people and share it online, as long as you pass it on whole and
-unchanged and do not charge for it.</p>
-<p>Wendlewick is provided as it is, without any warranty: there is no promise that it
-suits any purpose or that it is free of faults, and its makers cannot be held
-responsible for any loss or damage that comes from using it.</p>
+<p>Wendlewick is free software: you can redistribute it and/or modify it under the
+terms of the GNU General Public License as published by the Free Software Foundation,
+either version 3 of the License, or (at your option) any later version.</p>
+<p>Wendlewick is distributed in the hope that it will be useful, but WITHOUT ANY
+WARRANTY; without even the implied warranty of MERCHANTABILITY or FITNESS FOR A
+PARTICULAR PURPOSE. See the GNU General Public License for more details. A copy of
+the licence comes with the program (the file COPYING of its sources, and
+/usr/share/common-licenses/GPL-3 on Debian); otherwise see
+https://www.gnu.org/licenses/.</p>
+<p>The lobby talks XMPP through the gloox library (GPL version 3), which is why the
+whole program is under the GPL.</p>
 <p>Playing online means exchanging your player name, chat and game moves with the
-other players of a game, and the host of the game can see your network address. Do
-not share anything in chat that you would not want strangers to read.</p>
+other players of a game, and the host of the game can see your network address. In a
+community lobby everyone in the room reads the room's chat, and a game you host is
+announced there with your address. Do not share anything in chat that you would not
+want strangers to read.</p>
 <p>Wendlewick's English word list is built from SCOWL (Spell Checker Oriented Word
 Lists), which is free to use, copy and change under its own licence; the licence
 comes with the program's sources.</p>
@@ -242,8 +249,9 @@ associated documentation shall at all times remain with Princeton University.</p
 QString lobby()
 {
     return QStringLiteral(R"(
-<p><b>Wendlewick Lobby</b> (<code>wendlewick-lobby</code>) is where players on the
-same network find each other, with nothing to type but a name.</p>
+<p><b>Wendlewick Lobby</b> (<code>wendlewick-lobby</code>) is where players find each
+other: on the same network with nothing to type but a name, and on the internet in a
+community's room.</p>
 <ul>
 <li><b>Play Solo</b> and <b>Host a Game</b> start Wendlewick for you; a game you host
 appears in the lobby of everyone on your network.</li>
@@ -255,8 +263,13 @@ when nobody hosts a game there or the game is full.</li>
 <li>While you play the lobby waits out of sight. When the game ends it comes back and
 tells you how it went.</li>
 </ul>
-<p>The lobby finds games through UDP port 7773. Games further away than your own
-network are joined by typing the host's address.</p>
+<p>The lobby finds games through UDP port 7773. Further away, a community runs a
+lobby on an XMPP server: add its name in <b>Internet Settings</b> and the lobby signs in
+to its room, as a guest or with an account. There you chat, see who is around, and
+find the games hosts announce; a game you host is announced for you, and you can
+invite anyone in the room to it. Links such as wendlewick://example.org:7772 open the
+lobby and join that game. A host's router must let players in on the game's port
+(7772).</p>
 )");
 }
 

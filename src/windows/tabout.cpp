@@ -50,7 +50,8 @@ Tabout::Tabout(QWidget *parent, DesktopShell *shell, QDate today)
     copyrightRow->setSpacing(4);
     copyrightRow->addWidget(new QLabel(QStringLiteral("Copyright \u00A9")));
     copyrightRow->addWidget(label_year);
-    copyrightRow->addWidget(new QLabel(QStringLiteral("Orinco. All rights reserved.")));
+    copyrightRow->addWidget(
+        new QLabel(QStringLiteral("Orinco. Free software under the GNU GPL, version 3 or later.")));
     copyrightRow->addStretch();
 
     const QUrl home = WebLinks::homePage();

@@ -16,6 +16,7 @@ private Q_SLOTS:
     void firstCopyRuns();
     void secondCopyFindsTheFirstAndAsksItToRaise();
     void guardsInOtherFoldersNeverMeet();
+    void aSecondCopyHandsItsArgumentOver();
     void theGuardIsFreeAgainOnceItsHolderHasGone();
     void guardsLeftByACrashedCopyDoNotBlockTheNextStart();
     void strayDataOnTheGuardSocketRaisesNothing();
@@ -48,6 +49,24 @@ void TestInstanceGuard::secondCopyFindsTheFirstAndAsksItToRaise()
     InstanceGuard third(QStringLiteral("ocniro"), dir_.path());
     QVERIFY(!third.tryToRun());
     QTRY_COMPARE(raised.count(), 2);
+}
+
+void TestInstanceGuard::aSecondCopyHandsItsArgumentOver()
+{
+    InstanceGuard first(QStringLiteral("lobby"), dir_.path());
+    QVERIFY(first.tryToRun());
+    QSignalSpy raised(&first, &InstanceGuard::raiseRequested);
+    QSignalSpy handed(&first, &InstanceGuard::argumentReceived);
+    InstanceGuard second(QStringLiteral("lobby"), dir_.path());
+    QVERIFY(!second.tryToRun(QStringLiteral("wendlewick://example.org:7780")));
+    QTRY_COMPARE(handed.size(), 1);
+    QCOMPARE(handed.at(0).at(0).toString(), QStringLiteral("wendlewick://example.org:7780"));
+    QCOMPARE(raised.size(), 1);
+    // One too long is not handed over, but the window still comes forward.
+    InstanceGuard third(QStringLiteral("lobby"), dir_.path());
+    QVERIFY(!third.tryToRun(QString(InstanceGuard::maxArgumentBytes + 1, u'x')));
+    QTRY_COMPARE(raised.size(), 2);
+    QCOMPARE(handed.size(), 1);
 }
 
 void TestInstanceGuard::guardsInOtherFoldersNeverMeet()

@@ -1,6 +1,11 @@
-// The windowless host program: options, log lines and a clean end on SIGTERM.
+// The windowless host program: options, log lines, a clean end on SIGTERM, and its
+// game announced in a community room (a real Prosody on loopback).
+#include "gamepayload.h"
+#include "prosodyserver.h"
 #include "protocolclient.h"
+#include "roomclient.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -42,6 +47,7 @@ private Q_SLOTS:
     void hostsAGameAndStopsOnSigterm();
     void computerPlayersJoinOnceThePersonInSlotOneHas();
     void controlCharactersOfPeersNeverReachTheTerminal();
+    void theGameIsAnnouncedInACommunityRoom();
 };
 
 void TestHostProgram::helpListsTheOptions()
@@ -51,7 +57,8 @@ void TestHostProgram::helpListsTheOptions()
     QVERIFY(p.waitForFinished(10000));
     QCOMPARE(p.exitCode(), 0);
     const QString out = QString::fromUtf8(p.readAllStandardOutput());
-    for (const char *option : {"--port", "--pause", "--autostart", "--bots", "--bot-level", "--help"})
+    for (const char *option : {"--port", "--pause", "--autostart", "--bots", "--bot-level", "--lobby-server",
+             "--lobby-room", "--lobby-name", "--lobby-address", "--lobby-credentials", "--help"})
         QVERIFY2(out.contains(QLatin1String(option)), option);
 }
 
@@ -64,6 +71,13 @@ void TestHostProgram::badOptionsAreRefused_data()
     QTest::newRow("bots not a number") << QStringList {"--port", "0", "--bots", "some"};
     QTest::newRow("more bots than spare names") << QStringList {"--port", "0", "--bots", "6"};
     QTest::newRow("unknown bot level") << QStringList {"--port", "0", "--bots", "1", "--bot-level", "expert"};
+    QTest::newRow("lobby server not a name") << QStringList {"--port", "0", "--lobby-server", "https://x"};
+    QTest::newRow("lobby room not a room")
+        << QStringList {"--port", "0", "--lobby-server", "x.org", "--lobby-room", "x"};
+    QTest::newRow("lobby address multicast")
+        << QStringList {"--port", "0", "--lobby-server", "x.org", "--lobby-address", "239.1.2.3"};
+    QTest::newRow("lobby credentials missing")
+        << QStringList {"--port", "0", "--lobby-server", "x.org", "--lobby-credentials", "/nonexistent/file"};
 }
 
 void TestHostProgram::badOptionsAreRefused()
@@ -163,6 +177,70 @@ void TestHostProgram::controlCharactersOfPeersNeverReachTheTerminal()
         QVERIFY(c == u'\n' || (c >= u' ' && c != QChar(0x7F) && (c < QChar(0x80) || c > QChar(0x9F))));
     ::kill(pid_t(p.processId()), SIGTERM);
     QVERIFY(p.waitForFinished(10000));
+}
+
+void TestHostProgram::theGameIsAnnouncedInACommunityRoom()
+{
+    ProsodyServer prosody;
+    ProsodyServer::Options options;
+    options.modules << QStringLiteral("ipcheck");
+    options.accounts = true;
+    QVERIFY2(prosody.start(options), qPrintable(prosody.errorString() + prosody.log()));
+    QVERIFY(prosody.addUser(QStringLiteral("host"), QStringLiteral("pass word")));
+    QTemporaryDir folder;
+    QFile credentials(folder.filePath(QStringLiteral("lobby")));
+    QVERIFY(credentials.open(QIODevice::WriteOnly));
+    credentials.write("account=host@users.localhost\npassword=pass word\n");
+    credentials.close();
+
+    QProcess host;
+    host.setWorkingDirectory(folder.path());
+    host.start(program,
+        {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--lobby-server"),
+            QStringLiteral("localhost:%1").arg(prosody.port()), QStringLiteral("--lobby-name"),
+            QStringLiteral("Ann's host"), QStringLiteral("--lobby-credentials"), credentials.fileName(),
+            QStringLiteral("--lobby-ca"), folder.filePath(QStringLiteral("ca.pem"))});
+    QVERIFY(host.waitForFinished(10000));
+    QCOMPARE(host.exitCode(), 2); // no certificate in the file given
+    QVERIFY(QFile::copy(
+        prosody.folder() + QStringLiteral("/cert.pem"), folder.filePath(QStringLiteral("ca.pem"))));
+    host.start(program,
+        {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--lobby-server"),
+            QStringLiteral("localhost:%1").arg(prosody.port()), QStringLiteral("--lobby-name"),
+            QStringLiteral("Ann's host"), QStringLiteral("--lobby-credentials"), credentials.fileName(),
+            QStringLiteral("--lobby-ca"), folder.filePath(QStringLiteral("ca.pem"))});
+    QString out;
+    QVERIFY(waitForLine(host, out, QRegularExpression(QStringLiteral("listening on port (\\d+)"))));
+    const quint16 port = quint16(
+        QRegularExpression(QStringLiteral("listening on port (\\d+)")).match(out).captured(1).toUInt());
+    QVERIFY2(
+        waitForLine(host, out, QRegularExpression(QStringLiteral("announced in the room at 127.0.0.1:"))),
+        qPrintable(out));
+
+    RoomClient lobby;
+    lobby.capture(GamePayload::elementName, GamePayload::ns);
+    CommunityAccount account;
+    account.domain = prosody.domain();
+    account.port = prosody.port();
+    account.nick = QStringLiteral("Ben");
+    account.authorities = prosody.authorities();
+    lobby.start(account);
+    const auto announced = [&lobby]() -> std::optional<GamePayload::Announced> {
+        const auto it = lobby.occupants().constFind(QStringLiteral("Ann's host"));
+        return it == lobby.occupants().cend() || it->payloads.isEmpty()
+            ? std::nullopt
+            : GamePayload::decode(it->payloads.first());
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(announced(), 10000);
+    QCOMPARE(announced()->port, port);
+    QCOMPARE(announced()->game.players, quint8(0));
+    ProtocolClient ann;
+    QCOMPARE(ann.join(port, "Ann"), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(announced()->game.hostName, QByteArray("Ann"), 5000);
+
+    ::kill(pid_t(host.processId()), SIGTERM);
+    QVERIFY(host.waitForFinished(10000));
+    QTRY_VERIFY(!announced());
 }
 
 QTEST_GUILESS_MAIN(TestHostProgram)

@@ -73,6 +73,8 @@ private Q_SLOTS:
     void theLobbyWaitsForTheGameItStarted_data();
     void theLobbyWaitsForTheGameItStarted();
     void whatCannotStartIsSaidInTheStatus();
+    void aGameLinkJoinsOnlyAnAddress_data();
+    void aGameLinkJoinsOnlyAnAddress();
     void theGameIsFoundOnThePathAndWatchedUntilItEnds();
 
 private:
@@ -357,6 +359,41 @@ void TestLobbyLogic::whatCannotStartIsSaidInTheStatus()
     QCOMPARE(started.size(), 0);
     lobby->hostGame();
     QCOMPARE(started.size(), 1);
+}
+
+void TestLobbyLogic::aGameLinkJoinsOnlyAnAddress_data()
+{
+    QTest::addColumn<QString>("link");
+    QTest::addColumn<QString>("status");
+    QTcpServer closed;
+    QVERIFY(closed.listen(QHostAddress::LocalHost, 0));
+    const QString port = QString::number(closed.serverPort());
+    QTest::newRow("an option") << "wendlewick://--help"
+                               << QStringLiteral(
+                                      "This link cannot be opened: \u201c--help\u201d is neither a name "
+                                      "nor an address.");
+    QTest::newRow("more than an address")
+        << "wendlewick://host/?name=x"
+        << "This link cannot be opened: a game link holds only an address and a "
+           "port.";
+    QTest::newRow("nobody there")
+        << "wendlewick://127.0.0.1:" + port
+        << "The host's network does not accept connections from the internet. Nobody is "
+           "hosting a game at 127.0.0.1:"
+            + port + ".";
+}
+
+void TestLobbyLogic::aGameLinkJoinsOnlyAnAddress()
+{
+    QFETCH(QString, link);
+    QFETCH(QString, status);
+    auto lobby = makeLobby();
+    lobby->setPlayerName(QStringLiteral("Ben"));
+    lobby->openLink(link);
+    QTRY_COMPARE(lobby->state(), Lobby::State::Idle);
+    QCOMPARE(lobby->status(), status);
+    QVERIFY(lobby->statusIsProblem());
+    QVERIFY(launcher_->started.isEmpty());
 }
 
 void TestLobbyLogic::theGameIsFoundOnThePathAndWatchedUntilItEnds()
