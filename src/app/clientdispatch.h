@@ -1,43 +1,33 @@
 #pragma once
 
-#include "tallyroster.h"
+#include "wire.h"
 
 #include <QByteArray>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 
-struct ClientState;
-class GameFlowHandlers;
-class GameSounds;
-class RosterModel;
+#include <span>
 
-// The client side of the protocol without any widget: each message from the host is
-// matched against the client's command table, in the table's order, and handled
-// here (login, roster, watching, scores, late join, version and game-full notices,
-// chat and chatter sounds) or handed to the game flow. Requests to the host (login,
-// removing a player, watching) are built here too and leave through send().
-//
-// Fields are read strictly: a field that should be a number and is not ends the
-// handling of that message, keeping what was done before it. Slots outside the
-// roster change no roster row; the roster itself is the RosterModel.
+class GameSession;
+struct GameOptions;
+
+// The client side of the protocol: each message from the host is matched against the
+// client's command table, in the table's order, decoded once (Wire::FromHost) and
+// handed to the game session. The player's requests to the host (login, starting a
+// game, claiming a word, removing a player, watching, chat) are built here too, as the
+// session's state allows, and leave through send().
 class ClientDispatch : public QObject
 {
     Q_OBJECT
 
 public:
-    // Watchers the spy list keeps at most; a host cannot grow it without bound.
-    static constexpr int maxSpies = 100;
-
-    ClientDispatch(ClientState &state, RosterModel &roster, GameSounds &sounds, QObject *parent = nullptr);
-
-    // Where "CMD_startgame", "CMD_nextplayer" ... go; nowhere while none is set.
-    void setGameFlow(GameFlowHandlers *flow) { flow_ = flow; }
+    explicit ClientDispatch(GameSession &session, QObject *parent = nullptr);
 
     // Handles one message from the host (a tick of the dispatch timer).
     void processsocktimer(const QByteArray &message);
 
-    // The handlers of this side of the table, each given the rest of its message.
+    // The roster's handlers of the table, each given the rest of its message.
     void sendloginfo(const QByteArray &rest);
     void newplayerinfo(const QByteArray &rest);
     void playerdisconnected(const QByteArray &rest);
@@ -46,7 +36,7 @@ public:
     void loadstats(const QByteArray &rest);
     void mainlist(const QByteArray &rest);
 
-    // Requests to the host.
+    // --- Requests to the host ---
     // Asks the host to remove the player in `slot`; only the host player's window asks.
     void kicking(int slot);
     // "Set to Just Watch" and "Unset Just Watch" of the roster menu, for `slot`.
@@ -54,50 +44,32 @@ public:
     void UnsetJustWatch1Click(int slot);
     // "Just Watch" of the Options menu: watch, or play again while watching.
     void JustWatch1Click();
-
-    // The spy list's entries: slot, ": " and name.
-    const QStringList &spies() const { return spies_; }
-    // The roster as the tally window reads it.
-    TallyRoster tallyRoster() const;
+    // The options dialog's Start: a new game with `options`, started by this player.
+    void startgame(const GameOptions &options);
+    // A finished word, as the tiles of the host's board; only while connected.
+    void playerdone(std::span<const Wire::Tile> tiles);
+    // A chat line, an action or a quick phrase: `command` and its fields.
+    void sendMessage(const QString &command, const QStringList &fields);
 
 Q_SIGNALS:
     // A complete message for the host, terminator included.
     void send(const QByteArray &message);
-    // A system line's text (shown after "0+", in the system colour).
-    void systemLine(const QString &text);
-    // The fields of a relayed "CMD_chat" or "CMD_action".
-    void chatReceived(const QString &data);
-    // The host asked for the login: `myslot` and `isconnected` are set.
-    void loggedIn();
-    // This player's own roster record arrived: the settings are read now.
-    void admitted();
-    void spyAdded(int slot, const QString &name);
-    void spyRemoved(int slot, const QString &name);
-    // "CMD_full": the host refused this player and closes the connection.
-    void gameFull();
-    // "CMD_playerdisconnected" for this player's own slot: the host removed this
-    // player and closes the connection.
-    void removed();
-    // The host says this player watches (or plays again).
-    void justWatchingChanged(bool watching);
-    // The game-settings fields of the client state changed.
-    void gameSettingsChanged();
-    // The round's words for this player, alphabetical; empty when nobody found one.
-    void roundWords(const QStringList &words);
 
 private:
+    void startthegame(const QByteArray &rest);
+    void getnextplayer(const QByteArray &rest);
+    void winner(const QByteArray &rest);
+    void loadboard(const QByteArray &rest);
+    void goodword(const QByteArray &rest);
+    void notvalid(const QByteArray &rest);
+    void timeup(const QByteArray &rest);
     void chat(const QByteArray &rest);
     void havewrongversion(const QByteArray &rest);
     void wrongversion(const QByteArray &rest);
     void full(const QByteArray &rest);
     void playasound(const QByteArray &rest);
 
-    void sendJustWatch(int slot, int mode);
-    QString nameInSlot(int slot) const;
+    void sendJustWatch(int slot, Wire::WatchMode mode);
 
-    ClientState &state_;
-    RosterModel &roster_;
-    GameSounds &sounds_;
-    GameFlowHandlers *flow_ = nullptr;
-    QStringList spies_;
+    GameSession &session_;
 };

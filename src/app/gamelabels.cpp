@@ -1,8 +1,6 @@
 #include "gamelabels.h"
 
-#include "fieldreader.h"
-
-#include <array>
+#include "gameoptions.h"
 
 namespace GameLabels {
 
@@ -25,10 +23,12 @@ QString timePerTurn(int seconds)
 
 std::optional<QString> boardSize(int code)
 {
-    static const std::array<const char *, 8> sizes {"4X4", "6X6", "8X8", "10X10", "?", "5X5", "7X7", "9X9"};
-    if (code < 4 || code > 11)
+    const BoardSizeChoice *choice = GameOptions::boardSizeForCode(code);
+    if (!choice)
         return std::nullopt;
-    return QStringLiteral("Board Size: ") + QLatin1StringView(sizes[std::size_t(code - 4)]);
+    // The random size is drawn anew each round: the label cannot say which.
+    return QStringLiteral("Board Size: ")
+        + (choice->side == 0 ? QStringLiteral("?") : QString::fromLatin1(choice->caption));
 }
 
 bool isOddBoard(int code)
@@ -46,9 +46,8 @@ QString letterMinimumLine(int letters)
     return QString::number(letters) + QStringLiteral(" LETTER MINIMUM!");
 }
 
-int roundLength(QByteArrayView field)
+int roundLength(std::optional<int> seconds)
 {
-    const auto seconds = FieldReader::toInt(field);
     return seconds && *seconds >= 1 ? *seconds : defaultRoundLength;
 }
 

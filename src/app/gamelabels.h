@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QByteArrayView>
 #include <QString>
 
 #include <optional>
@@ -22,9 +21,9 @@ bool isOddBoard(int code);
 QString minLetters(int letters);
 // The line added when a game's minimum is shown: the length and " LETTER MINIMUM!".
 QString letterMinimumLine(int letters);
-// The round length a game's seconds field gives: the number, or 60 when it is no
-// number or below 1 (a round that could never tick down).
-int roundLength(QByteArrayView field);
+// The round length a game's seconds field gives: the number, or 60 when it was no
+// number or is below 1 (a round that could never tick down).
+int roundLength(std::optional<int> seconds);
 // The clock bar's width per second: 224 divided by the round length, rounded down;
 // a round length below 1 counts as 1.
 int pixelsPerSecond(int roundLength);

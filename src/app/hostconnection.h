@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gameports.h"
 #include "inputbuffer.h"
 #include "tsock.h"
 
@@ -22,14 +23,12 @@ class HostConnection : public QObject
     Q_OBJECT
 
 public:
-    static constexpr quint16 gamePort = 7772;
-    static constexpr quint16 companionPort = 9001;
     static constexpr int dispatchIntervalMs = 1;
 
     explicit HostConnection(QObject *parent = nullptr);
     ~HostConnection() override;
 
-    // The host's port (7772 unless set; tests use other ports).
+    // The host's port (the game port unless set; tests use other ports).
     void setPort(quint16 port) { port_ = port; }
     quint16 port() const { return port_; }
     void setCompanionPort(quint16 port) { companionPort_ = port; }
@@ -72,8 +71,8 @@ private:
     TSock *Sock11 = nullptr;
     InputBuffer receivedlist;
     QTimer Timer1;
-    quint16 port_ = gamePort;
-    quint16 companionPort_ = companionPort;
+    quint16 port_ = GamePorts::game;
+    quint16 companionPort_ = GamePorts::companion;
     bool closePending_ = false;
     bool failed_ = false;
     bool closeReported_ = false;

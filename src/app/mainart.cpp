@@ -4,17 +4,6 @@
 
 namespace MainArt {
 
-QFont uiFont(int pixelSize, bool bold)
-{
-    QFont font;
-    font.setFamilies(
-        {QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
-    font.setPixelSize(pixelSize);
-    font.setBold(bold);
-    font.setStyleStrategy(QFont::PreferAntialias);
-    return font;
-}
-
 QPixmap eyes(QSize size)
 {
     QPixmap pix(size);

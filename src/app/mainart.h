@@ -3,7 +3,6 @@
 #include "artwork.h"
 
 #include <QColor>
-#include <QFont>
 #include <QPixmap>
 #include <QSize>
 #include <QString>
@@ -19,9 +18,6 @@ inline const QColor &lightYellow = Artwork::paleYellow;
 // red of the last seconds, with a faint rim.
 inline const QColor clockPlate {10, 16, 10};
 inline const QColor clockRim {224, 227, 157, 110};
-
-// Arial where installed, else a metric-compatible or common sans face.
-QFont uiFont(int pixelSize, bool bold = false);
 
 QPixmap eyes(QSize size);
 

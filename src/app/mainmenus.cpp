@@ -1,5 +1,6 @@
 #include "mainmenus.h"
 
+#include "gamesession.h"
 #include "settingsvalues.h"
 
 #include <QActionGroup>
@@ -163,6 +164,17 @@ void MainMenus::build(QMainWindow *window, const SharedItems &shared)
     connect(DisableTyping1, &QAction::triggered, this, [this](bool checked) {
         DisableTyping1->setProperty("tag", checked ? 0 : 1);
         Q_EMIT disableTypingChanged(checked ? 0 : 1);
+    });
+}
+
+void MainMenus::follow(const GameSession *session)
+{
+    connect(session, &GameSession::watchingChanged, JustWatch1, &QAction::setChecked);
+    connect(JustWatch1, &QAction::triggered, this,
+        [this, session] { JustWatch1->setChecked(session->state().justWatching); });
+    connect(session, &GameSession::hostingChanged, this, [this](bool hosting) {
+        StartGame1->setEnabled(hosting);
+        AddComputerPlayer1->menuAction()->setEnabled(hosting);
     });
 }
 

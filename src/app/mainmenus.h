@@ -4,6 +4,7 @@
 
 #include <array>
 
+class GameSession;
 class QAction;
 class QActionGroup;
 class QMainWindow;
@@ -38,6 +39,9 @@ public:
     // Puts the marks of this class's own items where `values` say, without
     // emitting any signal.
     void showSettings(const SettingsValues &values);
+    // "Just Watch" shows what the host last said (never the click itself); "Start Game"
+    // and "Add Computer Player" are offered while the session hosts.
+    void follow(const GameSession *session);
 
     QMenu *fileMenu = nullptr;
     QMenu *optionsMenu = nullptr;

@@ -1,6 +1,7 @@
 #include "playarea.h"
 
 #include "artwork.h"
+#include "gamesession.h"
 #include "mainart.h"
 
 #include <QFrame>
@@ -79,7 +80,7 @@ PlayArea::PlayArea(QWidget *panel)
     label_status
         = makeLabel(panel, "label_status", QRect(6, 50, 515, 18), QStringLiteral("Welcome to Wendlewick"));
     label_status->setAlignment(Qt::AlignCenter);
-    label_status->setFont(MainArt::uiFont(15, true));
+    label_status->setFont(Artwork::uiFont(15, true));
     setTextColor(label_status, MainArt::lightYellow);
 
     panel_winner = new QFrame(panel);
@@ -94,7 +95,7 @@ PlayArea::PlayArea(QWidget *panel)
     label_winner1 = makeLabel(panel_winner, "label_winner1", QRect(3, 3, 511, 45));
     for (QLabel *label : {label_winner2, label_winner1}) {
         label->setAlignment(Qt::AlignCenter);
-        label->setFont(MainArt::uiFont(28, true));
+        label->setFont(Artwork::uiFont(28, true));
     }
     setTextColor(label_winner2, QColor(128, 128, 128));
     setTextColor(label_winner1, QColor(255, 236, 90));
@@ -107,7 +108,7 @@ PlayArea::PlayArea(QWidget *panel)
     label_timer->setObjectName(QStringLiteral("label_timer"));
     label_timer->setGeometry(clock);
     label_timer->setAlignment(Qt::AlignCenter);
-    label_timer->setFont(MainArt::uiFont(16, true));
+    label_timer->setFont(Artwork::uiFont(16, true));
     setTextColor(label_timer, MainArt::paleYellow);
     image_timer->hide();
     label_timer->hide();
@@ -128,11 +129,52 @@ PlayArea::PlayArea(QWidget *panel)
 
 void PlayArea::setTextScale(double scale)
 {
-    label_timer->setFont(MainArt::uiFont(qMin(24, qRound(16 * scale)), true));
+    label_timer->setFont(Artwork::uiFont(qMin(24, qRound(16 * scale)), true));
 }
 
 void PlayArea::setWinnerText(const QString &text)
 {
     label_winner1->setText(text);
     label_winner2->setText(text);
+}
+
+void PlayArea::follow(const GameSession *session)
+{
+    session_ = session;
+    label_status->setText(session->status());
+    connect(session, &GameSession::statusChanged, label_status, &QLabel::setText);
+    connect(session, &GameSession::clockChanged, this, &PlayArea::showClock);
+    connect(session, &GameSession::clockPlaceChanged, this, [this](GameSession::ClockPlace place) {
+        button_start->setVisible(place == GameSession::ClockPlace::Start);
+        image_timer->setVisible(place == GameSession::ClockPlace::Clock);
+        label_timer->setVisible(place == GameSession::ClockPlace::Clock);
+    });
+    connect(session, &GameSession::turnChanged, this, [this](int, bool mine) {
+        button_rotate->setVisible(mine);
+        if (!mine) {
+            button_send->hide();
+            button_clear->hide();
+        }
+    });
+    connect(session, &GameSession::winnerChanged, this, [this](const QString &text) {
+        if (text.isEmpty()) {
+            panel_winner->hide();
+            return;
+        }
+        setWinnerText(text);
+        panel_winner->show();
+        panel_winner->raise();
+    });
+    connect(session, &GameSession::cleared, button_clear, &QWidget::hide);
+}
+
+void PlayArea::showClock(int secondsLeft)
+{
+    // The bar never reaches past the clock's own frame (rounds whose seconds do not
+    // divide 224 evenly would otherwise start wider than it, and a late joiner is told
+    // the seconds left by the host, whatever they are).
+    const qint64 width = qint64(session_->state().pixelspersecond) * secondsLeft;
+    image_timer->resize(int(qBound(qint64(0), width, qint64(label_timer->width()))), image_timer->height());
+    label_timer->setText(GameSession::clockText(secondsLeft));
+    setTextColor(label_timer, secondsLeft < redBelow ? lastSecondsColour : clockColour);
 }

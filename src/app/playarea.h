@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QColor>
 #include <QObject>
 
+class GameSession;
 class QFrame;
 class QLabel;
 class QPushButton;
@@ -11,12 +13,23 @@ class QWidget;
 // clock with the Start image, the action buttons and the logo. The entry strip
 // (with `label_typingoff`) and the board (`panel_boardback`) are the board's own
 // widgets, which the main window places and lists here.
+//
+// Once it follows a game session, the area shows the session's status, clock, turn and
+// winner: the clock's text turns red in the last seconds, and its bar shrinks by the
+// round's pixels a second, never wider than the clock itself.
 class PlayArea : public QObject
 {
     Q_OBJECT
 
 public:
+    static inline const QColor clockColour = QColor(224, 227, 157);
+    static inline const QColor lastSecondsColour = QColor(255, 0, 0);
+    // Below this many seconds left the clock's text turns red.
+    static constexpr int redBelow = 20;
+
     explicit PlayArea(QWidget *panel);
+
+    void follow(const GameSession *session);
 
     QLabel *label_status = nullptr;
     QLabel *label_typingoff = nullptr; // the entry strip's
@@ -36,4 +49,9 @@ public:
     void setWinnerText(const QString &text);
     // Draws the round clock `scale` times its size, as large as its frame allows.
     void setTextScale(double scale);
+
+private:
+    void showClock(int secondsLeft);
+
+    const GameSession *session_ = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include "clientstate.h"
 #include "gamelabels.h"
+#include "gamesession.h"
 #include "mainart.h"
 #include "rostermodel.h"
 #include "roundedpanel.h"
@@ -66,9 +67,9 @@ RosterView::RosterView(QWidget *panel, RosterModel *model, const ClientState *st
     connect(UnsetJustWatch1, &QAction::triggered, this,
         [=, this] { Q_EMIT unsetJustWatchRequested(slotOfMenu()); });
 
-    const QFont nameFont = MainArt::uiFont(13, true);
-    const QFont scoreFont = MainArt::uiFont(13, true);
-    const QFont bonusFont = MainArt::uiFont(12, true);
+    const QFont nameFont = Artwork::uiFont(13, true);
+    const QFont scoreFont = Artwork::uiFont(13, true);
+    const QFont bonusFont = Artwork::uiFont(12, true);
     for (int slot = 1; slot <= RosterModel::slotCount; ++slot) {
         const int y = rowTop + (slot - 1) * rowStep;
         const auto i = std::size_t(slot - 1);
@@ -109,7 +110,7 @@ RosterView::RosterView(QWidget *panel, RosterModel *model, const ClientState *st
 
     auto *card = new RoundedPanel(QStringLiteral("panel_settings"), panel);
     card->setGeometry(settingsCard);
-    const QFont settingsFont = MainArt::uiFont(12, true);
+    const QFont settingsFont = Artwork::uiFont(12, true);
     const auto settingsPlace = [](int row, int column) {
         return QRect(QPoint(settingsColumns[column], settingsTop + row * settingsRowStep), settingsLabel);
     };
@@ -193,11 +194,17 @@ void RosterView::setTextScale(double scale)
     // A row is 18 pixels high: letters of 16 pixels are the most it holds.
     const auto pixels = [scale](int base) { return qMin(16, qRound(base * scale)); };
     for (std::size_t i = 0; i < names_.size(); ++i) {
-        names_[i]->setFont(MainArt::uiFont(pixels(13), true));
-        scores_[i]->setFont(MainArt::uiFont(pixels(13), true));
-        bonuses_[i]->setFont(MainArt::uiFont(pixels(12), true));
+        names_[i]->setFont(Artwork::uiFont(pixels(13), true));
+        scores_[i]->setFont(Artwork::uiFont(pixels(13), true));
+        bonuses_[i]->setFont(Artwork::uiFont(pixels(12), true));
         showRow(int(i) + 1);
     }
+}
+
+void RosterView::follow(const GameSession *session)
+{
+    connect(session, &GameSession::gameSettingsChanged, this,
+        [this, session] { showGameSettings(session->state()); });
 }
 
 void RosterView::showGameSettings(const ClientState &state)

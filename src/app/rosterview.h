@@ -8,6 +8,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class QWidget;
+class GameSession;
 class RosterModel;
 struct ClientState;
 
@@ -21,6 +22,9 @@ class RosterView : public QObject
 
 public:
     RosterView(QWidget *panel, RosterModel *model, const ClientState *state);
+
+    // Shows the session's game settings whenever they change.
+    void follow(const GameSession *session);
 
     QLabel *name(int slot) const;
     QLabel *score(int slot) const;

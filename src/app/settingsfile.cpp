@@ -3,8 +3,6 @@
 #include "colortext.h"
 #include "programfolders.h"
 
-#include <QDir>
-
 #include <algorithm>
 #include <limits>
 #include <optional>
@@ -56,7 +54,7 @@ SettingsFile::SettingsFile(const QString &path)
 
 QString SettingsFile::defaultPath()
 {
-    return QDir(ProgramFolders::writableFolder()).filePath(fileName);
+    return ProgramFolders::settingsFilePath();
 }
 
 QString SettingsFile::read(const QString &key, const QString &fallback) const

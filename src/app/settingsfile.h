@@ -1,6 +1,7 @@
 #pragma once
 
 #include "profilefile.h"
+#include "programfolders.h"
 #include "settingsvalues.h"
 
 #include <QString>
@@ -11,7 +12,7 @@
 class SettingsFile
 {
 public:
-    static inline const QString fileName = QStringLiteral("orinlobby.ini");
+    static inline const QString &fileName = ProgramFolders::settingsFileName;
     static inline const QString section = QStringLiteral("Wendlewick");
 
     explicit SettingsFile(const QString &path);

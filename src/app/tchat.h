@@ -3,9 +3,8 @@
 #include "boarddealer.h"
 #include "clientstate.h"
 #include "gameending.h"
+#include "gameports.h"
 #include "gamesounds.h"
-#include "hostenvironment.h"
-#include "settingsfile.h"
 #include "settingsvalues.h"
 
 #include <QDate>
@@ -24,21 +23,27 @@ class BoardModel;
 class BoardPanel;
 class ChatPanel;
 class ClientDispatch;
+class ClientRoles;
 class ComputerPlayers;
 class DesktopShell;
-class GameFlow;
 class EntryStrip;
+class GameSession;
 class HostConnection;
+class HostedGame;
+class KeyHook;
 class LazyWordTrie;
 class MainMenus;
+class MainSettings;
 class NextRoundCountdown;
 class PhraseBar;
 class PlayArea;
+class PlaySurface;
 class ProcessMarker;
 class QFrame;
 class QMessageBox;
 class RosterModel;
 class RosterView;
+class SessionSounds;
 class SoundOptions;
 class SoundPlayer;
 class Speaker;
@@ -59,17 +64,17 @@ class WordEntry;
 class WordNet;
 class WordResults;
 class WordsPanel;
-struct Verdict;
 
-// The player's main window. It owns the client state, the dictionary `spell`, the
-// settings, the roster, the chat, the connection to the game host and, for the host
-// player, the game host itself (the host reads its dictionary, the pause between
-// rounds and the automatic restart from this window). It creates the side windows
-// and keeps them until it goes.
+// The player's main window. It builds the parts of the player's side of a game and
+// wires them together: the game session (the client state, the roster and the round
+// clock) between the client dispatch and the board panel's views, the dictionary
+// `spell`, the settings, the chat, the connection to the game host and, for the host
+// player, the hosted game itself. It creates the side windows and keeps them until it
+// goes.
 //
 // When first shown it reads the command line and takes its role: solo (no
 // arguments), host (name, address, "true") or joiner (name, address, anything else).
-class Tchat : public QMainWindow, public HostEnvironment
+class Tchat : public QMainWindow
 {
     Q_OBJECT
 
@@ -86,10 +91,10 @@ public:
         // The command line after the program's name; the process's own when unset.
         std::optional<QStringList> arguments;
         // The game's port: hosted on and joined at. 0 hosts on a free port (tests).
-        quint16 gamePort = 7772;
+        quint16 gamePort = GamePorts::game;
         // Where the host listens: every address, so that others can join.
         QHostAddress listenAddress = QHostAddress::Any;
-        quint16 companionPort = 9001;
+        quint16 companionPort = GamePorts::companion;
         // The host's board draws; a generator seeded from the clock when unset.
         UniformDraw draw;
         SoundPlayer *soundPlayer = nullptr; // the Qt Multimedia player
@@ -120,47 +125,36 @@ public:
 
     TDictn *spell = nullptr;
 
-    ClientState &state() { return state_; }
-    const SettingsValues &settings() const { return settings_; }
-    SettingsFile &settingsFile() { return settingsFile_; }
-    RosterModel *roster() const { return roster_; }
+    // The parts the window built.
+    GameSession *session() const { return session_; }
+    const ClientState &state() const;
+    RosterModel *roster() const;
+    const SettingsValues &settings() const;
     MainMenus *menus() const { return menus_; }
     PlayArea *playArea() const { return playArea_; }
     RosterView *rosterView() const { return rosterView_; }
     WordsPanel *wordsPanel() const { return wordsPanel_; }
     QFrame *boardPanel() const { return panel_board_; }
     const ProcessMarker &marker() const { return *marker_; }
-
-    // The chat, its phrase buttons and the sounds.
     ChatPanel *chatPanel() const { return chat_; }
     PhraseBar *phraseBar() const { return phraseBar_; }
     GameSounds &sounds() { return sounds_; }
-    SoundOptions *soundOptions() const { return soundOptions_; }
     // The game's news for screen readers, and spoken when the player asks for it.
     Announcer *announcer() const { return announcer_; }
     AnnouncementLine *announcementLine() const { return announcementLine_; }
-
-    // The play surface: the board as the host dealt it and as shown, the word in
-    // progress, the tile pictures, the board's and the strip's widgets, the host's
-    // verdicts on this player's words and the solver's word list for the review.
     BoardModel *boardModel() const { return board_; }
     WordEntry *wordEntry() const { return entry_; }
     TileGroups *tileGroups() const { return tiles_; }
     BoardPanel *boardView() const { return boardView_; }
-    EntryStrip *entryStrip() const { return strip_; }
     WordResults *wordResults() const { return results_; }
-    LazyWordTrie *wordTrie() const { return trie_; }
-
-    // The connection to the host, the client side of the protocol and the game flow.
     HostConnection *connection() const { return connection_; }
     ClientDispatch *dispatch() const { return dispatch_; }
-    GameFlow *gameFlow() const { return flow_; }
     // Between rounds, the seconds until the next one.
     NextRoundCountdown *nextRound() const { return nextRound_; }
     // The in-process game host; it listens only once this window hosts.
-    TServer *server() const { return server_; }
+    TServer *server() const;
     // The computer players this window added to its own game.
-    ComputerPlayers *computerPlayers() const { return computerPlayers_; }
+    ComputerPlayers *computerPlayers() const;
 
     // The side windows.
     Tabout *about() const { return about_; }
@@ -171,41 +165,28 @@ public:
     Tdownload *download() const { return download_; }
     Ttallylist *tallylist() const { return tallylist_; }
     Twordslist *wordsList() const { return wordslist_; }
-    Tsolo *solo() const { return solo_; }
 
-    // Reads the settings file and applies every key to its control. Also runs once
-    // at creation, so that the window opens where the player left it and no save can
-    // replace settings that were never read.
+    // The settings (MainSettings): read at creation and again at admission, written
+    // after every change.
     void loadinifile();
-    // Writes every key but the phrases (not before the file has been read).
     void saveinifile();
-    // Takes new preferences from a part that changed them (a tile group, the word
-    // entry's options), shows them and saves.
-    void setSettings(const SettingsValues &values);
-    // The phrase editor's "Done": the phrases go on buttons 1 to 9 and into the
-    // nine phrase keys, and nowhere else.
     void setPhrases(const QStringList &phrases);
+    void setWordsListWindow(QWidget *window);
 
     // Puts the real widget in the place of the placeholder control `name` (same
     // parent, place, size, visibility and object name) and deletes the placeholder. False when no control of
     // that name is in the board panel.
     bool replaceControl(const QString &name, QWidget *real);
 
-    // The words list window, placed from the settings and saved with them. Until
-    // it is set its place is kept in the settings alone.
-    void setWordsListWindow(QWidget *window);
-
     // Restores the window when minimised, else raises and activates it (another
     // copy of the program tried to start).
     void bringForward();
 
-    // Roles and the command line.
+    // Roles and the command line (ClientRoles).
     void processparams(const QStringList &arguments);
     void hostpress();
     void joinpress();
 
-    // Sends one complete message (terminator included) to the host.
-    void sendToHost(const QByteArray &message);
     // Adds "0+" `text` to the chat in the system colour.
     void addSystemLine(const QString &text);
     // Plays the game sound `name` when "Play Sounds" is on.
@@ -215,8 +196,7 @@ public:
     void loadchecklist();
 
     void button_startClick();
-    // "Add Computer Player": a computer player of the strength (0 easy, 1 medium,
-    // 2 hard) joins the game this window hosts.
+    // "Add Computer Player" (HostedGame).
     void addComputerPlayer(int level);
     void Exit1Click();
     void ResetScreenLocation1Click();
@@ -227,10 +207,10 @@ public:
     // The client area: the window without its menu bar.
     QSize clientSize() const;
 
-    // HostEnvironment: what the in-process host reads from this window.
-    bool isword(QByteArrayView word) const override;
-    int pauseBetweenRounds() const override;
-    bool autoStartNextGame() const override;
+    // What the in-process host reads from this window (HostedGame).
+    bool isword(QByteArrayView word) const;
+    int pauseBetweenRounds() const;
+    bool autoStartNextGame() const;
 
 Q_SIGNALS:
     // The window has closed (after the settings were saved): the program ends.
@@ -239,9 +219,6 @@ Q_SIGNALS:
     void hostingForOthers();
     // First paint of the board panel after the window was shown.
     void firstShown();
-    // The round's words for this player (none when nobody found one), for the words
-    // list window.
-    void roundWordsArrived(const QStringList &words);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -255,46 +232,25 @@ private:
     void buildPanel();
     void createWindows();
     void connectMenus();
-    void connectClient();
+    void connectSession();
     void connectWindows();
     void connectPlaySurface();
     void connectNextRound();
     void connectAnnouncements();
-    // Carries out the player's own judgement of a finished word: status, words-panel
-    // line, sound and the claim to the host.
-    void carryOut(const Verdict &verdict);
-    // The window-level key hook: a key press for this window goes to the word entry
-    // before the focused control.
-    bool keyHook(QObject *watched, QEvent *event);
-    void collectSettings();
-    void applySettings();
-    void applyWindowBounds(const QRect &bounds);
-    // Moves the words list window to its stored place, or to the default place when
-    // the stored one lies on no screen.
-    void placeWordsList();
-    // The words list window's own place (not where its review stands beside the board).
-    QPoint wordsListPlace() const;
-    void moveWordsList(QPoint leftTop);
-    QRect windowBounds() const;
-    QSize wordsListSize() const;
     void sockInfo();
     void showGameFull();
     void showWindow(QWidget *window);
-    void FormClose();
     void reportDictionaryMissing();
-    void createComputerPlayers();
 
     Setup setup_;
-    ClientState state_;
-    SettingsValues settings_;
-    SettingsFile settingsFile_;
     std::unique_ptr<ProcessMarker> marker_;
     QRandomGenerator random_;
     GameSounds sounds_;
+    GameSession *session_ = nullptr;
+    SessionSounds *sessionSounds_ = nullptr;
     SoundOptions *soundOptions_ = nullptr;
     Announcer *announcer_ = nullptr;
     AnnouncementLine *announcementLine_ = nullptr;
-    RosterModel *roster_ = nullptr;
     MainMenus *menus_ = nullptr;
     QFrame *panel_board_ = nullptr;
     PlayArea *playArea_ = nullptr;
@@ -302,6 +258,7 @@ private:
     WordsPanel *wordsPanel_ = nullptr;
     BoardModel *board_ = nullptr;
     WordEntry *entry_ = nullptr;
+    KeyHook *keyHook_ = nullptr;
     TileGroups *tiles_ = nullptr;
     TilesMenu *tilesMenu_ = nullptr;
     BoardPanel *boardView_ = nullptr;
@@ -312,8 +269,11 @@ private:
     PhraseBar *phraseBar_ = nullptr;
     HostConnection *connection_ = nullptr;
     ClientDispatch *dispatch_ = nullptr;
-    GameFlow *flow_ = nullptr;
+    PlaySurface *playSurface_ = nullptr;
     NextRoundCountdown *nextRound_ = nullptr;
+    MainSettings *settings_ = nullptr;
+    HostedGame *hosted_ = nullptr;
+    ClientRoles *roles_ = nullptr;
 
     Tabout *about_ = nullptr;
     Tspylist *spylist_ = nullptr;
@@ -322,20 +282,13 @@ private:
     Tphrases *phrases_ = nullptr;
     Tdownload *download_ = nullptr;
     Ttallylist *tallylist_ = nullptr;
-    TServer *server_ = nullptr;
     Twordslist *wordslist_ = nullptr;
     Tsolo *solo_ = nullptr;
-    ComputerPlayers *computerPlayers_ = nullptr;
 
     std::unique_ptr<WordNet> wordnet_;
-    QPointer<QWidget> wordsList_;
     QPointer<QMessageBox> gameFullBox_;
     GameEnding ending_;
-    QRect rememberedBounds_; // as read from the settings, or as corrected at the last close
-    bool boundsApplied_ = false;
     bool shownOnce_ = false;
     bool formShown_ = false;
-    bool hostClosed_ = false;
     bool closing_ = false;
-    bool soloGame_ = false;
 };

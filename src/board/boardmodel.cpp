@@ -32,6 +32,15 @@ void BoardModel::loadboard(std::span<const Triple> triples)
     Q_EMIT changed();
 }
 
+void BoardModel::loadboard(std::span<const Wire::FromHost::BoardCell> cells)
+{
+    QList<Triple> triples;
+    triples.reserve(qsizetype(cells.size()));
+    for (const Wire::FromHost::BoardCell &cell : cells)
+        triples.append({cell.row, cell.col, cell.code});
+    loadboard(triples);
+}
+
 void BoardModel::loadboard(const Grid &codes)
 {
     for (int x = 0; x < size; ++x)

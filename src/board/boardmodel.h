@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cell.h"
+#include "wire.h"
 
 #include <QList>
 #include <QObject>
@@ -51,6 +52,8 @@ public:
     // whole board is then shown unrotated with no marks.
     void loadboard(std::span<const Triple> triples);
     void loadboard(const Grid &codes);
+    // The cell groups as the protocol decodes them (first index, second, code).
+    void loadboard(std::span<const Wire::FromHost::BoardCell> cells);
 
     // Every cell blank, no marks: the state before the first board.
     void clearall();

@@ -1,5 +1,6 @@
 #include "roundreviewview.h"
 
+#include "artwork.h"
 #include "verdictmark.h"
 
 #include <QHeaderView>
@@ -85,11 +86,7 @@ RoundReviewView::RoundReviewView(QWidget *parent)
     setAllColumnsShowFocus(true);
     setFrameShape(QFrame::NoFrame);
 
-    QFont font;
-    font.setFamilies(
-        {QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
-    font.setPixelSize(15);
-    setFont(font);
+    setFont(Artwork::uiFont(15));
 
     connect(this, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *item) { choose(item); });
     connect(this, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item) { choose(item); });

@@ -25,17 +25,6 @@ constexpr int gridWidth = WordGrid::cellWidth * WordGrid::columns;
 constexpr int windowHeight = 470;
 constexpr int definitionHeight = 104;
 
-QFont arial(int pixelSize, bool bold = false)
-{
-    QFont font;
-    font.setFamilies(
-        {QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
-    font.setPixelSize(pixelSize);
-    font.setBold(bold);
-    font.setStyleStrategy(QFont::PreferAntialias);
-    return font;
-}
-
 // The picture of button_allwords: "DONE" in four small letter tiles.
 QPixmap donePicture(qreal dpr)
 {
@@ -98,7 +87,7 @@ Twordslist::Twordslist(BoardModel *board, LazyWordTrie *trie, WordResults *resul
     setAttribute(Qt::WA_ShowWithoutActivating);
 
     label_found_->setObjectName(QStringLiteral("label_found"));
-    label_found_->setFont(arial(16, true));
+    label_found_->setFont(Artwork::uiFont(16, true));
     label_found_->setProperty("tag", 0);
 
     button_allwords_->setObjectName(QStringLiteral("button_allwords"));
@@ -113,7 +102,7 @@ Twordslist::Twordslist(BoardModel *board, LazyWordTrie *trie, WordResults *resul
     connect(button_allwords_, &QPushButton::clicked, this, &Twordslist::button_allwordsClick);
 
     label_nowords_->setObjectName(QStringLiteral("label_nowords"));
-    label_nowords_->setFont(arial(18, true));
+    label_nowords_->setFont(Artwork::uiFont(18, true));
     label_nowords_->setAlignment(Qt::AlignCenter);
     // In the grid's place and colours: the page's style sheet would otherwise give it
     // the default black, which does not read on the green.
@@ -136,7 +125,7 @@ Twordslist::Twordslist(BoardModel *board, LazyWordTrie *trie, WordResults *resul
     reviewLayout->setContentsMargins(6, 6, 6, 6);
     reviewLayout->setSpacing(4);
     label_summary_->setObjectName(QStringLiteral("label_summary"));
-    label_summary_->setFont(arial(15, true));
+    label_summary_->setFont(Artwork::uiFont(15, true));
     label_summary_->setWordWrap(true);
     QPalette treePalette = review_->palette();
     treePalette.setColor(QPalette::Highlight, QColor(47, 72, 47));
@@ -144,12 +133,12 @@ Twordslist::Twordslist(BoardModel *board, LazyWordTrie *trie, WordResults *resul
     review_->setPalette(treePalette);
     reviewLayout->addWidget(label_summary_);
     label_boardnote_->setObjectName(QStringLiteral("label_boardnote"));
-    label_boardnote_->setFont(arial(13));
+    label_boardnote_->setFont(Artwork::uiFont(13));
     label_boardnote_->setWordWrap(true);
     label_boardnote_->hide();
     reviewLayout->addWidget(label_boardnote_);
     reviewLayout->addWidget(review_, 1);
-    definition_->setFont(arial(14));
+    definition_->setFont(Artwork::uiFont(14));
     definition_->setFixedHeight(definitionHeight);
     reviewLayout->addWidget(definition_);
 
@@ -158,12 +147,12 @@ Twordslist::Twordslist(BoardModel *board, LazyWordTrie *trie, WordResults *resul
     gamePage->setObjectName(QStringLiteral("page_game"));
     auto *gameLayout = new QVBoxLayout(gamePage);
     gameLayout->setContentsMargins(6, 6, 6, 6);
-    summaryView_->setFont(arial(15));
+    summaryView_->setFont(Artwork::uiFont(15));
     gameLayout->addWidget(summaryView_);
 
     pages_->setObjectName(QStringLiteral("tabs_words"));
     pages_->setStyleSheet(QString::fromLatin1(pageStyle));
-    pages_->setFont(arial(13, true));
+    pages_->setFont(Artwork::uiFont(13, true));
     pages_->setDocumentMode(false);
     pages_->addTab(wordsPage, tr("Words of the Round"));
     pages_->addTab(reviewPage, tr("Every Word"));
@@ -172,11 +161,11 @@ Twordslist::Twordslist(BoardModel *board, LazyWordTrie *trie, WordResults *resul
     pages_->setTabToolTip(GamePage, tr("Every round of the game"));
     pages_->setTabEnabled(GamePage, false);
     // The review's own widgets keep their fonts; the page style only sets the tabs'.
-    review_->setFont(arial(15));
+    review_->setFont(Artwork::uiFont(15));
 
     // The window closes when the next round starts: it says when that will be.
     label_nextround_->setObjectName(QStringLiteral("label_nextround"));
-    label_nextround_->setFont(arial(14));
+    label_nextround_->setFont(Artwork::uiFont(14));
     label_nextround_->setAlignment(Qt::AlignCenter);
     label_nextround_->hide();
 

@@ -1,5 +1,6 @@
 #include "wordgrid.h"
 
+#include "artwork.h"
 #include "roundwordlist.h"
 
 #include <QHeaderView>
@@ -61,12 +62,7 @@ WordGrid::WordGrid(QWidget *parent)
     setFrameShape(QFrame::NoFrame);
     setItemDelegate(new CellPainter(this));
 
-    QFont font;
-    font.setFamilies(
-        {QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
-    font.setPixelSize(16);
-    font.setStyleStrategy(QFont::PreferAntialias);
-    setFont(font);
+    setFont(Artwork::uiFont(16));
     QPalette pal = palette();
     pal.setColor(QPalette::Base, background);
     pal.setColor(QPalette::Window, background);

@@ -1,6 +1,5 @@
 #include "wordresults.h"
 
-#include "fieldreader.h"
 #include "tallylist.h"
 #include "verdict.h"
 #include "wire.h"
@@ -18,25 +17,22 @@ void WordResults::addword(const QString &text, const QColor &colour)
 
 void WordResults::goodword(QByteArrayView data)
 {
-    FieldReader fields {data.toByteArray()};
-    const auto slot = fields.nextInt();
-    if (!slot)
-        return;
-    const auto points = fields.nextInt();
-    if (!points)
-        return;
-    const QString word = Wire::fromWire(fields.next());
-    const auto tiles = fields.nextInt();
-    if (!tiles)
-        return;
-    const auto first = fields.nextInt();
-    if (!first)
-        return;
-    if (myslot_ < 1 || *slot != myslot_)
-        return;
+    const auto word = Wire::FromHost::goodword(data);
+    if (word && myslot_ >= 1 && word->slot == myslot_)
+        accept(word->word, word->points, word->finder == Wire::Finder::First);
+}
 
+void WordResults::notvalid(QByteArrayView data)
+{
+    const auto refusal = Wire::FromHost::notvalid(data);
+    if (refusal && myslot_ >= 1 && refusal->slot == myslot_)
+        refuse(refusal->reason, refusal->word);
+}
+
+void WordResults::accept(const QString &word, int points, bool first)
+{
     const QString shown = shownWord(word);
-    const QString pointsText = QString::number(*points);
+    const QString pointsText = QString::number(points);
     Q_EMIT statusChanged(QStringLiteral("You made ") + shown + QStringLiteral(" for ") + pointsText
         + QStringLiteral(" points!"));
     if (count_ < std::numeric_limits<int>::max())
@@ -45,53 +41,49 @@ void WordResults::goodword(QByteArrayView data)
     // Only a word a claim can make counts: no word has more than 12 letters.
     if (tally_ && isGameWord(word) && word.size() >= longWordLetters)
         tally_->addtomineincrease(TallyList::longWords);
-    addword(pointsText + QStringLiteral(" : ") + shown,
-        *first == 1 ? VerdictMark::lightYellow : VerdictMark::white);
-    Q_EMIT wordAccepted(shown, *points, *first == 1);
+    addword(
+        pointsText + QStringLiteral(" : ") + shown, first ? VerdictMark::lightYellow : VerdictMark::white);
 
     const QString key = word.toUpper();
     if (isGameWord(key) && accepted_.size() < maxAccepted && !acceptedIndex_.contains(key)) {
         acceptedIndex_.insert(key, accepted_.size());
-        accepted_.append({key, *points, *first == 1});
+        accepted_.append({key, points, first});
     }
 }
 
-void WordResults::notvalid(QByteArrayView data)
+QString WordResults::reasonText(Wire::RejectReason reason)
 {
-    FieldReader fields {data.toByteArray()};
-    const auto slot = fields.nextInt();
-    if (!slot)
-        return;
-    const auto reason = fields.nextInt();
-    if (!reason)
-        return;
-    const QString word = shownWord(Wire::fromWire(fields.next()));
-    if (myslot_ < 1 || *slot != myslot_)
-        return;
+    switch (reason) {
+    case Wire::RejectReason::NotAWord:
+        return Verdict::invalidWord;
+    case Wire::RejectReason::AlreadyFound:
+        return Verdict::alreadyFound;
+    case Wire::RejectReason::TooShort:
+        return Verdict::notEnoughLetters;
+    }
+    return {};
+}
 
-    QString status;
+void WordResults::refuse(Wire::RejectReason reason, const QString &word)
+{
+    const QString shown = shownWord(word);
+    const QString status = reasonText(reason);
     QColor colour;
-    switch (*reason) {
-    case 1:
-        status = Verdict::invalidWord;
+    switch (reason) {
+    case Wire::RejectReason::NotAWord:
         colour = VerdictMark::black;
         break;
-    case 2:
-        status = Verdict::alreadyFound;
+    case Wire::RejectReason::AlreadyFound:
         colour = VerdictMark::maroon;
         break;
-    case 3:
-        status = Verdict::notEnoughLetters;
+    case Wire::RejectReason::TooShort:
         colour = VerdictMark::orange;
-        break;
-    default:
         break;
     }
     if (!status.isEmpty()) {
         Q_EMIT statusChanged(status);
-        if (!word.isEmpty())
-            addword(word, colour);
-        Q_EMIT wordRefused(word, status);
+        if (!shown.isEmpty())
+            addword(shown, colour);
     }
     Q_EMIT soundRequested(QStringLiteral("invalid"));
     Q_EMIT clearWordRequested();

@@ -2,6 +2,7 @@
 
 #include "acceptedword.h"
 #include "verdictmark.h"
+#include "wire.h"
 
 #include <QByteArrayView>
 #include <QColor>
@@ -53,6 +54,14 @@ public:
     void goodword(QByteArrayView data);
     // The fields of "CMD_notvalid" after the command word: slot, reason, word.
     void notvalid(QByteArrayView data);
+    // The host accepted this player's `word` for `points`; `first` when nobody found it
+    // before in the round.
+    void accept(const QString &word, int points, bool first);
+    // The host refused this player's `word`: a status for the reasons it gives, the
+    // word in its colour, "invalid" and an empty word in progress.
+    void refuse(Wire::RejectReason reason, const QString &word);
+    // The status text of a host's refusal ("Invalid Word." ...).
+    static QString reasonText(Wire::RejectReason reason);
     // The round starts: the panel empties and the count returns to 0.
     void startRound();
 
@@ -69,9 +78,6 @@ Q_SIGNALS:
     void statusChanged(const QString &text);
     void soundRequested(const QString &name);
     void clearWordRequested();
-    // This player's word was accepted (as shown), or refused with the status's reason.
-    void wordAccepted(const QString &word, int points, bool first);
-    void wordRefused(const QString &word, const QString &reason);
 
 private:
     int myslot_ = 0;

@@ -1,5 +1,6 @@
 #include "wordsview.h"
 
+#include "artwork.h"
 #include "legibility.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -13,16 +14,6 @@
 #include <QToolTip>
 
 namespace {
-
-QFont arial(int pixelSize)
-{
-    QFont font;
-    font.setFamilies(
-        {QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
-    font.setPixelSize(pixelSize);
-    font.setStyleStrategy(QFont::PreferAntialias);
-    return font;
-}
 
 // The verdict colours stay as they are, but some barely show on the dark green: a line
 // without the contrast of body text gets a band across the panel, pale behind dark
@@ -87,7 +78,7 @@ WordsView::WordsView(QWidget *parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setFocusPolicy(Qt::NoFocus);
-    setFont(arial(13));
+    setFont(Artwork::uiFont(13));
     QPalette pal = palette();
     pal.setColor(QPalette::Base, background);
     pal.setColor(QPalette::Text, VerdictMark::orange);
@@ -104,7 +95,7 @@ WordsView::WordsView(QWidget *parent)
 
 void WordsView::setTextScale(double scale)
 {
-    setFont(arial(qRound(13 * qBound(1.0, scale, 1.5))));
+    setFont(Artwork::uiFont(qRound(13 * qBound(1.0, scale, 1.5))));
 }
 
 void WordsView::addword(const QString &text, const QColor &colour, VerdictMark::Kind mark)

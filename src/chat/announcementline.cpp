@@ -21,7 +21,6 @@ AnnouncementLine::AnnouncementLine(Announcer *announcer, QWidget *parent)
     addAction(speak_);
     setContextMenuPolicy(Qt::ActionsContextMenu);
     connect(speak_, &QAction::toggled, announcer_, &Announcer::setSpeaks);
-    connect(speak_, &QAction::triggered, this, &AnnouncementLine::settingsChanged);
     connect(announcer_, &Announcer::announced, this, &AnnouncementLine::showNews);
 }
 

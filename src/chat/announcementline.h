@@ -20,10 +20,6 @@ public:
 
     QAction *speakAction() const { return speak_; }
 
-Q_SIGNALS:
-    // The player switched speech on or off: save the settings.
-    void settingsChanged();
-
 protected:
     void paintEvent(QPaintEvent *) override { }
 

@@ -1,5 +1,7 @@
 #include "chatinput.h"
 
+#include "artwork.h"
+
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
@@ -15,16 +17,12 @@ ChatInput::ChatInput(QWidget *parent)
     setAccessibleName(QStringLiteral("Chat message"));
     setPlaceholderText(placeholder);
     setMaxLength(maxLineLength);
-    QFont f(QStringLiteral("Arial"));
-    f.setFamilies(
-        {QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
-    f.setPixelSize(13);
-    setFont(f);
+    setFont(Artwork::uiFont(13));
     setTextColour(Qt::black);
 
-    m_popup = new QMenu(this);
-    m_popup->setObjectName(QStringLiteral("popup_mychat"));
-    QAction *paste = m_popup->addAction(QStringLiteral("Paste"));
+    popup_ = new QMenu(this);
+    popup_->setObjectName(QStringLiteral("popup_mychat"));
+    QAction *paste = popup_->addAction(QStringLiteral("Paste"));
     paste->setObjectName(QStringLiteral("Paste1"));
     paste->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
     paste->setShortcutContext(Qt::WidgetShortcut);
@@ -90,6 +88,6 @@ void ChatInput::keyPressEvent(QKeyEvent *event)
 
 void ChatInput::contextMenuEvent(QContextMenuEvent *event)
 {
-    m_popup->popup(event->globalPos());
+    popup_->popup(event->globalPos());
     event->accept();
 }

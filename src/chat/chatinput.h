@@ -28,7 +28,7 @@ public:
     // Appends a smiley code (10 to 27) as ":)#<code>", caret after it.
     void insertSmiley(int code);
 
-    QMenu *popupMenu() const { return m_popup; }
+    QMenu *popupMenu() const { return popup_; }
 
 Q_SIGNALS:
     // Enter was pressed; the key itself is swallowed.
@@ -41,5 +41,5 @@ protected:
 private:
     void dropPlaceholderText();
 
-    QMenu *m_popup = nullptr;
+    QMenu *popup_ = nullptr;
 };

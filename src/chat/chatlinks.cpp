@@ -83,16 +83,16 @@ QUrl ChatLinks::webAddress(const QString &word)
 
 int ChatLinks::store(const QString &word)
 {
-    ++m_linkcounter;
-    if (m_linkcounter >= size)
-        m_linkcounter = 1;
-    m_entries[std::size_t(m_linkcounter)] = word;
-    return m_linkcounter;
+    ++linkcounter_;
+    if (linkcounter_ >= size)
+        linkcounter_ = 1;
+    entries_[std::size_t(linkcounter_)] = word;
+    return linkcounter_;
 }
 
 QString ChatLinks::entry(int index) const
 {
     if (index < 0 || index >= size)
         return {};
-    return m_entries[std::size_t(index)];
+    return entries_[std::size_t(index)];
 }

@@ -30,9 +30,9 @@ public:
     QString entry(int index) const;
 
     // The index of the entry written last; -1 before the first.
-    int linkcounter() const { return m_linkcounter; }
+    int linkcounter() const { return linkcounter_; }
 
 private:
-    std::array<QString, size> m_entries;
-    int m_linkcounter = -1;
+    std::array<QString, size> entries_;
+    int linkcounter_ = -1;
 };

@@ -21,60 +21,60 @@ ChatPanel::ChatPanel(QWidget *parent)
     : QWidget(parent)
 {
     setObjectName(QStringLiteral("chatpanel"));
-    m_view = new ChatView(this);
-    m_input = new ChatInput(this);
+    view_ = new ChatView(this);
+    input_ = new ChatInput(this);
 
-    m_smilies = new QToolButton(this);
-    m_smilies->setObjectName(QStringLiteral("button_smilies"));
-    m_smilies->setToolTip(QStringLiteral("Smilies"));
-    m_smilies->setAccessibleName(QStringLiteral("Smilies"));
-    m_smilies->setAutoRaise(true);
-    m_smilies->setIcon(QPixmap::fromImage(SmileyPictures::picture(0, devicePixelRatioF())));
-    m_smilies->setIconSize(QSize(SmileyPictures::width, SmileyPictures::height));
-    m_smilies->setFixedSize(28, 22);
+    smilies_ = new QToolButton(this);
+    smilies_->setObjectName(QStringLiteral("button_smilies"));
+    smilies_->setToolTip(QStringLiteral("Smilies"));
+    smilies_->setAccessibleName(QStringLiteral("Smilies"));
+    smilies_->setAutoRaise(true);
+    smilies_->setIcon(QPixmap::fromImage(SmileyPictures::picture(0, devicePixelRatioF())));
+    smilies_->setIconSize(QSize(SmileyPictures::width, SmileyPictures::height));
+    smilies_->setFixedSize(28, 22);
 
-    m_smiliesMenu = new QMenu(this);
-    m_smiliesMenu->setObjectName(QStringLiteral("popup_smilies"));
+    smiliesMenu_ = new QMenu(this);
+    smiliesMenu_->setObjectName(QStringLiteral("popup_smilies"));
     for (int i = 0; i < SmileyPictures::count; ++i) {
         const int code = CodedLine::firstSmileyCode + i;
         QAction *item
-            = m_smiliesMenu->addAction(QPixmap::fromImage(SmileyPictures::picture(i, devicePixelRatioF())),
+            = smiliesMenu_->addAction(QPixmap::fromImage(SmileyPictures::picture(i, devicePixelRatioF())),
                 QStringLiteral(":)#") + QString::number(code));
         item->setData(code);
         connect(item, &QAction::triggered, this, [this, code] { smileyChosen(code); });
     }
-    connect(m_smilies, &QToolButton::clicked, this,
-        [this] { m_smiliesMenu->popup(m_smilies->mapToGlobal(m_smilies->rect().bottomRight())); });
+    connect(smilies_, &QToolButton::clicked, this,
+        [this] { smiliesMenu_->popup(smilies_->mapToGlobal(smilies_->rect().bottomRight())); });
 
     auto *row = new QHBoxLayout;
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(2);
-    row->addWidget(m_input, 1);
-    row->addWidget(m_smilies);
+    row->addWidget(input_, 1);
+    row->addWidget(smilies_);
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(2);
-    column->addWidget(m_view, 1);
+    column->addWidget(view_, 1);
     column->addLayout(row);
-    m_input->setMinimumHeight(22);
+    input_->setMinimumHeight(22);
 
-    connect(m_input, &ChatInput::sendRequested, this, &ChatPanel::sendit);
-    connect(m_view, &ChatView::clearRequested, this, &ChatPanel::clearMainChat);
+    connect(input_, &ChatInput::sendRequested, this, &ChatPanel::sendit);
+    connect(view_, &ChatView::clearRequested, this, &ChatPanel::clearMainChat);
 
-    m_textColor = new QAction(QStringLiteral("Text Color"), this);
-    m_textColor->setObjectName(QStringLiteral("TextColor1"));
-    connect(m_textColor, &QAction::triggered, this, &ChatPanel::textColorClick);
+    textColor_ = new QAction(QStringLiteral("Text Color"), this);
+    textColor_->setObjectName(QStringLiteral("TextColor1"));
+    connect(textColor_, &QAction::triggered, this, &ChatPanel::textColorClick);
 
-    m_textSizeMenu = new QMenu(QStringLiteral("Text Size"), this);
-    m_textSizeMenu->setObjectName(QStringLiteral("TextSize1"));
-    m_textSizes = new QActionGroup(this);
-    m_textSizes->setExclusionPolicy(QActionGroup::ExclusionPolicy::None);
+    textSizeMenu_ = new QMenu(QStringLiteral("Text Size"), this);
+    textSizeMenu_->setObjectName(QStringLiteral("TextSize1"));
+    textSizes_ = new QActionGroup(this);
+    textSizes_->setExclusionPolicy(QActionGroup::ExclusionPolicy::None);
     for (int size : {8, 10, 12, 14}) {
-        QAction *item = m_textSizeMenu->addAction(QString::number(size));
+        QAction *item = textSizeMenu_->addAction(QString::number(size));
         item->setObjectName(QStringLiteral("N") + QString::number(size));
         item->setCheckable(true);
         item->setData(size);
-        m_textSizes->addAction(item);
+        textSizes_->addAction(item);
         connect(item, &QAction::triggered, this, [this, size] {
             setTextSize(size);
             Q_EMIT settingsChanged();
@@ -83,47 +83,47 @@ ChatPanel::ChatPanel(QWidget *parent)
 
     // The "Options" menu's twin of the view's own "Scroll Chat Off"; Ctrl+S works
     // anywhere in the window even before the main window puts it in its menu.
-    m_scrollChatOff2 = new QAction(QStringLiteral("Scroll Chat Off"), this);
-    m_scrollChatOff2->setObjectName(QStringLiteral("ScrollChatOff2"));
-    m_scrollChatOff2->setCheckable(true);
-    m_scrollChatOff2->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    m_scrollChatOff2->setShortcutContext(Qt::WindowShortcut);
-    addAction(m_scrollChatOff2);
-    connect(m_scrollChatOff2, &QAction::triggered, this,
-        [this] { m_view->setScrollChatOff(!m_view->scrollChatOff()); });
-    connect(m_view, &ChatView::scrollChatOffToggled, m_scrollChatOff2, &QAction::setChecked);
+    scrollChatOff2_ = new QAction(QStringLiteral("Scroll Chat Off"), this);
+    scrollChatOff2_->setObjectName(QStringLiteral("ScrollChatOff2"));
+    scrollChatOff2_->setCheckable(true);
+    scrollChatOff2_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    scrollChatOff2_->setShortcutContext(Qt::WindowShortcut);
+    addAction(scrollChatOff2_);
+    connect(scrollChatOff2_, &QAction::triggered, this,
+        [this] { view_->setScrollChatOff(!view_->scrollChatOff()); });
+    connect(view_, &ChatView::scrollChatOffToggled, scrollChatOff2_, &QAction::setChecked);
 
-    m_clearMainChat = new QAction(QStringLiteral("Clear Main Chat"), this);
-    m_clearMainChat->setObjectName(QStringLiteral("ClearMainChat1"));
-    connect(m_clearMainChat, &QAction::triggered, this, &ChatPanel::clearMainChat);
+    clearMainChat_ = new QAction(QStringLiteral("Clear Main Chat"), this);
+    clearMainChat_->setObjectName(QStringLiteral("ClearMainChat1"));
+    connect(clearMainChat_, &QAction::triggered, this, &ChatPanel::clearMainChat);
 
     setTextSize(defaultTextSize);
 }
 
 bool ChatPanel::addlinetochat(const QString &line, const QColor &colour)
 {
-    return m_view->addlinetochat(line, colour);
+    return view_->addlinetochat(line, colour);
 }
 
 void ChatPanel::addSystemLine(const QString &text)
 {
-    m_view->addlinetochat(QStringLiteral("0+") + text, systemcolor);
+    view_->addlinetochat(QStringLiteral("0+") + text, systemcolor);
 }
 
 void ChatPanel::chatrecieved(const QString &data)
 {
     const ChatCommands::ReceivedLine received = ChatCommands::chatrecieved(data);
-    m_view->addlinetochat(received.line, received.colour);
+    view_->addlinetochat(received.line, received.colour);
 }
 
 void ChatPanel::sendit()
 {
     const ChatCommands::SendResult result
-        = ChatCommands::sendit(m_input->text(), m_isconnected, m_myslot, m_colour);
+        = ChatCommands::sendit(input_->text(), isconnected_, myslot_, colour_);
     if (result.clearInput)
-        m_input->clear();
+        input_->clear();
     if (!result.systemLine.isEmpty())
-        m_view->addlinetochat(result.systemLine, systemcolor);
+        view_->addlinetochat(result.systemLine, systemcolor);
     if (result.message)
         Q_EMIT sendMessage(result.message->command, result.message->fields);
 }
@@ -131,54 +131,54 @@ void ChatPanel::sendit()
 void ChatPanel::setChatColour(const QColor &colour)
 {
     const QColor rgb = colour.toRgb();
-    if (m_colorDialog)
-        m_colorDialog->setCurrentColor(rgb);
-    if (rgb == m_colour)
+    if (colorDialog_)
+        colorDialog_->setCurrentColor(rgb);
+    if (rgb == colour_)
         return;
-    m_colour = rgb;
-    m_input->setTextColour(m_colour);
-    Q_EMIT chatColourChanged(m_colour);
+    colour_ = rgb;
+    input_->setTextColour(colour_);
+    Q_EMIT chatColourChanged(colour_);
 }
 
 void ChatPanel::setTextSize(int size)
 {
-    m_view->setTextSize(size);
-    for (QAction *item : m_textSizes->actions())
-        item->setChecked(item->data().toInt() == m_view->textSize());
-    Q_EMIT textSizeChanged(m_view->textSize());
+    view_->setTextSize(size);
+    for (QAction *item : textSizes_->actions())
+        item->setChecked(item->data().toInt() == view_->textSize());
+    Q_EMIT textSizeChanged(view_->textSize());
 }
 
 int ChatPanel::textSize() const
 {
-    return m_view->textSize();
+    return view_->textSize();
 }
 
 void ChatPanel::clearMainChat()
 {
-    m_view->clearMainChat();
-    m_input->setFocus();
+    view_->clearMainChat();
+    input_->setFocus();
 }
 
 void ChatPanel::textColorClick()
 {
-    if (!m_colorDialog) {
-        m_colorDialog = new QColorDialog(this);
-        m_colorDialog->setObjectName(QStringLiteral("ColorDialog"));
-        m_colorDialog->setOption(QColorDialog::DontUseNativeDialog);
-        m_colorDialog->setWindowTitle(QStringLiteral("Text Color"));
-        connect(m_colorDialog, &QColorDialog::colorSelected, this, [this](const QColor &colour) {
+    if (!colorDialog_) {
+        colorDialog_ = new QColorDialog(this);
+        colorDialog_->setObjectName(QStringLiteral("ColorDialog"));
+        colorDialog_->setOption(QColorDialog::DontUseNativeDialog);
+        colorDialog_->setWindowTitle(QStringLiteral("Text Color"));
+        connect(colorDialog_, &QColorDialog::colorSelected, this, [this](const QColor &colour) {
             if (!colour.isValid())
                 return;
             setChatColour(colour);
             Q_EMIT settingsChanged();
         });
     }
-    m_colorDialog->setCurrentColor(m_colour);
-    m_colorDialog->open();
+    colorDialog_->setCurrentColor(colour_);
+    colorDialog_->open();
 }
 
 void ChatPanel::smileyChosen(int code)
 {
-    m_input->insertSmiley(code);
-    m_input->setFocus();
+    input_->insertSmiley(code);
+    input_->setFocus();
 }

@@ -28,14 +28,14 @@ public:
 
     explicit ChatPanel(QWidget *parent = nullptr);
 
-    ChatView *mainchat() const { return m_view; }
-    ChatInput *mychat() const { return m_input; }
-    QToolButton *smiliesButton() const { return m_smilies; }
-    QMenu *smiliesMenu() const { return m_smiliesMenu; }
+    ChatView *mainchat() const { return view_; }
+    ChatInput *mychat() const { return input_; }
+    QToolButton *smiliesButton() const { return smilies_; }
+    QMenu *smiliesMenu() const { return smiliesMenu_; }
 
     // The connection the typed lines go out on.
-    void setConnected(bool isconnected) { m_isconnected = isconnected; }
-    void setMyslot(int myslot) { m_myslot = myslot; }
+    void setConnected(bool isconnected) { isconnected_ = isconnected; }
+    void setMyslot(int myslot) { myslot_ = myslot; }
 
     // Appends a coded line; see ChatView::addlinetochat.
     bool addlinetochat(const QString &line, const QColor &colour);
@@ -47,7 +47,7 @@ public:
     void sendit();
 
     // The player's chat colour (settings key "Textcolor"); black at start.
-    QColor chatColour() const { return m_colour; }
+    QColor chatColour() const { return colour_; }
     void setChatColour(const QColor &colour);
 
     // Applies a text size to every style and checks the matching "Text Size" item
@@ -61,13 +61,13 @@ public:
 
     // "Text Color": opens the colour dialog on the current colour (not blocking).
     void textColorClick();
-    QColorDialog *colorDialog() const { return m_colorDialog; }
+    QColorDialog *colorDialog() const { return colorDialog_; }
 
     // The items for the main window's "Options" menu.
-    QAction *textColorAction() const { return m_textColor; }
-    QMenu *textSizeMenu() const { return m_textSizeMenu; }
-    QAction *scrollChatOffAction() const { return m_scrollChatOff2; }
-    QAction *clearMainChatAction() const { return m_clearMainChat; }
+    QAction *textColorAction() const { return textColor_; }
+    QMenu *textSizeMenu() const { return textSizeMenu_; }
+    QAction *scrollChatOffAction() const { return scrollChatOff2_; }
+    QAction *clearMainChatAction() const { return clearMainChat_; }
 
 Q_SIGNALS:
     // A message for the host: the wire text is `command` "+" fields joined by "+".
@@ -83,17 +83,17 @@ Q_SIGNALS:
 private:
     void smileyChosen(int code);
 
-    ChatView *m_view = nullptr;
-    ChatInput *m_input = nullptr;
-    QToolButton *m_smilies = nullptr;
-    QMenu *m_smiliesMenu = nullptr;
-    QColorDialog *m_colorDialog = nullptr;
-    QAction *m_textColor = nullptr;
-    QMenu *m_textSizeMenu = nullptr;
-    QActionGroup *m_textSizes = nullptr;
-    QAction *m_scrollChatOff2 = nullptr;
-    QAction *m_clearMainChat = nullptr;
-    QColor m_colour = Qt::black;
-    bool m_isconnected = false;
-    int m_myslot = 0;
+    ChatView *view_ = nullptr;
+    ChatInput *input_ = nullptr;
+    QToolButton *smilies_ = nullptr;
+    QMenu *smiliesMenu_ = nullptr;
+    QColorDialog *colorDialog_ = nullptr;
+    QAction *textColor_ = nullptr;
+    QMenu *textSizeMenu_ = nullptr;
+    QActionGroup *textSizes_ = nullptr;
+    QAction *scrollChatOff2_ = nullptr;
+    QAction *clearMainChat_ = nullptr;
+    QColor colour_ = Qt::black;
+    bool isconnected_ = false;
+    int myslot_ = 0;
 };

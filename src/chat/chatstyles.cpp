@@ -6,19 +6,19 @@ ChatStyles::ChatStyles(const QColor &windowText)
 {
     const QColor silver(192, 192, 192);
     for (int i = 0; i < count; ++i) {
-        ChatStyle &s = m_styles[std::size_t(i)];
+        ChatStyle &s = styles_[std::size_t(i)];
         s.family = QStringLiteral("Arial");
         s.size = 10;
         s.colour = windowText;
     }
-    m_styles[0].colour = Qt::blue;
-    m_styles[1] = {QStringLiteral("Arial"), 10, QColor(Qt::blue), true, false, false};
-    m_styles[2] = {QStringLiteral("Arial"), 10, QColor(0, 0, 128), true, false, false};
-    m_styles[3] = {QStringLiteral("Arial"), 10, QColor(128, 0, 0), false, true, false};
-    m_styles[4] = {QStringLiteral("Arial"), 10, QColor(0, 128, 0), false, false, true};
-    m_styles[5] = {QStringLiteral("Arial"), 10, QColor(0, 128, 0), false, false, true};
-    m_styles[6].colour = silver;
-    m_styles[7].colour = silver;
+    styles_[0].colour = Qt::blue;
+    styles_[1] = {QStringLiteral("Arial"), 10, QColor(Qt::blue), true, false, false};
+    styles_[2] = {QStringLiteral("Arial"), 10, QColor(0, 0, 128), true, false, false};
+    styles_[3] = {QStringLiteral("Arial"), 10, QColor(128, 0, 0), false, true, false};
+    styles_[4] = {QStringLiteral("Arial"), 10, QColor(0, 128, 0), false, false, true};
+    styles_[5] = {QStringLiteral("Arial"), 10, QColor(0, 128, 0), false, false, true};
+    styles_[6].colour = silver;
+    styles_[7].colour = silver;
 }
 
 int ChatStyles::styleForCode(int code)
@@ -34,14 +34,14 @@ int ChatStyles::styleForCode(int code)
 
 const ChatStyle &ChatStyles::style(int index) const
 {
-    return m_styles[std::size_t(std::clamp(index, 0, count - 1))];
+    return styles_[std::size_t(std::clamp(index, 0, count - 1))];
 }
 
 bool ChatStyles::setLineColour(int index, const QColor &colour)
 {
     if (index < 0 || index >= count || index == linkStyle)
         return false;
-    ChatStyle &s = m_styles[std::size_t(index)];
+    ChatStyle &s = styles_[std::size_t(index)];
     const ChatStyle before = s;
     s.colour = colour.toRgb();
     s.bold = true;
@@ -53,9 +53,9 @@ bool ChatStyles::setLineColour(int index, const QColor &colour)
 bool ChatStyles::setSize(int size)
 {
     size = std::clamp(size, smallestSize, largestSize);
-    if (size == m_styles[0].size)
+    if (size == styles_[0].size)
         return false;
-    for (ChatStyle &s : m_styles)
+    for (ChatStyle &s : styles_)
         s.size = size;
     return true;
 }

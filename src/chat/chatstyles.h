@@ -52,8 +52,8 @@ public:
     // Sets the size of every style, kept within smallestSize..largestSize.
     // Returns whether it changed.
     bool setSize(int size);
-    int size() const { return m_styles[0].size; }
+    int size() const { return styles_[0].size; }
 
 private:
-    std::array<ChatStyle, count> m_styles;
+    std::array<ChatStyle, count> styles_;
 };

@@ -34,8 +34,8 @@ const QColor ChatView::background(226, 228, 182);
 
 ChatView::ChatView(QWidget *parent)
     : QTextBrowser(parent)
-    , m_styles(Qt::black)
-    , m_opener([](const QUrl &url) { return QDesktopServices::openUrl(url); })
+    , styles_(Qt::black)
+    , opener_([](const QUrl &url) { return QDesktopServices::openUrl(url); })
 {
     setObjectName(QStringLiteral("mainchat"));
     setOpenLinks(false);
@@ -55,31 +55,31 @@ ChatView::ChatView(QWidget *parent)
 
     connect(this, &QTextBrowser::anchorClicked, this, &ChatView::linkClicked);
 
-    m_popup = new QMenu(this);
-    m_popup->setObjectName(QStringLiteral("popup_mainchat"));
-    QAction *selectAll = m_popup->addAction(QStringLiteral("Select All"));
+    popup_ = new QMenu(this);
+    popup_->setObjectName(QStringLiteral("popup_mainchat"));
+    QAction *selectAll = popup_->addAction(QStringLiteral("Select All"));
     selectAll->setObjectName(QStringLiteral("SelectAll1"));
     connect(selectAll, &QAction::triggered, this, [this] {
         QTextBrowser::selectAll();
         viewport()->update();
     });
-    QAction *copy = m_popup->addAction(QStringLiteral("Copy"));
+    QAction *copy = popup_->addAction(QStringLiteral("Copy"));
     copy->setObjectName(QStringLiteral("Copy1"));
     copy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
     connect(copy, &QAction::triggered, this, &ChatView::copySelection);
-    QAction *clearChat = m_popup->addAction(QStringLiteral("Clear Main Chat"));
+    QAction *clearChat = popup_->addAction(QStringLiteral("Clear Main Chat"));
     clearChat->setObjectName(QStringLiteral("ClearMainChat2"));
     connect(clearChat, &QAction::triggered, this, [this] {
         clearMainChat();
         Q_EMIT clearRequested();
     });
-    m_popup->addSeparator();
-    m_scrollChatOff1 = m_popup->addAction(QStringLiteral("Scroll Chat Off"));
-    m_scrollChatOff1->setObjectName(QStringLiteral("ScrollChatOff1"));
-    m_scrollChatOff1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    m_scrollChatOff1->setShortcutContext(Qt::WidgetShortcut);
-    m_scrollChatOff1->setCheckable(true);
-    connect(m_scrollChatOff1, &QAction::triggered, this, [this] { setScrollChatOff(!m_scrollChatOff); });
+    popup_->addSeparator();
+    scrollChatOff1_ = popup_->addAction(QStringLiteral("Scroll Chat Off"));
+    scrollChatOff1_->setObjectName(QStringLiteral("ScrollChatOff1"));
+    scrollChatOff1_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    scrollChatOff1_->setShortcutContext(Qt::WidgetShortcut);
+    scrollChatOff1_->setCheckable(true);
+    connect(scrollChatOff1_, &QAction::triggered, this, [this] { setScrollChatOff(!scrollChatOff_); });
 }
 
 void ChatView::setUpDocument()
@@ -99,7 +99,7 @@ void ChatView::setUpDocument()
 
 QTextCharFormat ChatView::formatOf(int style) const
 {
-    const ChatStyle &s = m_styles.style(style);
+    const ChatStyle &s = styles_.style(style);
     QTextCharFormat f;
     f.setFontFamilies({s.family, QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
     f.setFontPointSize(s.size);
@@ -128,7 +128,7 @@ void ChatView::append(const QString &text, int style, const QString &href)
         f.setAnchorHref(href);
     }
     cursor.insertText(shown, f);
-    auto &ranges = m_ranges[std::size_t(style)];
+    auto &ranges = ranges_[std::size_t(style)];
     if (!ranges.isEmpty() && ranges.back().second == start)
         ranges.back().second = cursor.position();
     else
@@ -141,7 +141,7 @@ bool ChatView::addlinetochat(const QString &line, const QColor &colour)
     if (!coded)
         return false;
 
-    if (m_styles.setLineColour(coded->style, colour))
+    if (styles_.setLineColour(coded->style, colour))
         restyle(coded->style);
 
     QScrollBar *bar = verticalScrollBar();
@@ -173,12 +173,12 @@ bool ChatView::addlinetochat(const QString &line, const QColor &colour)
         case ChatItem::Word:
             break;
         case ChatItem::Link: {
-            const int index = m_links.store(item.text);
-            m_shown.append({index, item.text});
+            const int index = links_.store(item.text);
+            shown_.append({index, item.text});
             // The link's own space is not underlined.
             const QString word = item.text.endsWith(QLatin1Char(' ')) ? item.text.chopped(1) : item.text;
             append(word, ChatStyles::linkStyle,
-                linkScheme + QLatin1Char(':') + QString::number(m_shown.size() - 1));
+                linkScheme + QLatin1Char(':') + QString::number(shown_.size() - 1));
             if (word.size() < item.text.size())
                 words = QStringLiteral(" ");
             break;
@@ -199,7 +199,7 @@ bool ChatView::addlinetochat(const QString &line, const QColor &colour)
     flushWords();
     cursor.endEditBlock();
 
-    if (m_scrollChatOff)
+    if (scrollChatOff_)
         bar->setValue(keptScroll);
     else
         bar->setValue(bar->maximum());
@@ -212,7 +212,7 @@ void ChatView::restyle(int style)
     QTextCursor cursor(document());
     // One edit block: the view is laid out once, not once per run.
     cursor.beginEditBlock();
-    for (const auto &[start, end] : std::as_const(m_ranges[std::size_t(style)])) {
+    for (const auto &[start, end] : std::as_const(ranges_[std::size_t(style)])) {
         cursor.setPosition(start);
         cursor.setPosition(end, QTextCursor::KeepAnchor);
         cursor.mergeCharFormat(f);
@@ -222,7 +222,7 @@ void ChatView::restyle(int style)
 
 void ChatView::setTextSize(int size)
 {
-    if (!m_styles.setSize(size))
+    if (!styles_.setSize(size))
         return;
     for (int style = 0; style < ChatStyles::count; ++style)
         restyle(style);
@@ -231,18 +231,18 @@ void ChatView::setTextSize(int size)
 void ChatView::clearMainChat()
 {
     clear();
-    for (auto &ranges : m_ranges)
+    for (auto &ranges : ranges_)
         ranges.clear();
-    m_shown.clear();
+    shown_.clear();
     setUpDocument();
 }
 
 void ChatView::setScrollChatOff(bool off)
 {
-    m_scrollChatOff1->setChecked(off);
-    if (off == m_scrollChatOff)
+    scrollChatOff1_->setChecked(off);
+    if (off == scrollChatOff_)
         return;
-    m_scrollChatOff = off;
+    scrollChatOff_ = off;
     Q_EMIT scrollChatOffToggled(off);
 }
 
@@ -252,11 +252,11 @@ void ChatView::linkClicked(const QUrl &url)
         return;
     bool ok = false;
     const qsizetype shown = url.path().toLongLong(&ok);
-    if (!ok || shown < 0 || shown >= m_shown.size())
+    if (!ok || shown < 0 || shown >= shown_.size())
         return;
-    const ShownLink &link = m_shown.at(shown);
+    const ShownLink &link = shown_.at(shown);
     // After the table wrapped, the entry may hold a newer link: open what was shown.
-    if (m_links.entry(link.index) == link.word)
+    if (links_.entry(link.index) == link.word)
         mainchatJump(link.index);
     else
         openWord(link.word);
@@ -264,13 +264,13 @@ void ChatView::linkClicked(const QUrl &url)
 
 void ChatView::mainchatJump(int index)
 {
-    openWord(m_links.entry(index));
+    openWord(links_.entry(index));
 }
 
 void ChatView::openWord(const QString &word)
 {
     const QUrl url = ChatLinks::webAddress(word);
-    if (url.isEmpty() || !m_opener || !m_opener(url))
+    if (url.isEmpty() || !opener_ || !opener_(url))
         showCannotOpen();
 }
 
@@ -346,6 +346,6 @@ void ChatView::keyPressEvent(QKeyEvent *event)
 
 void ChatView::contextMenuEvent(QContextMenuEvent *event)
 {
-    m_popup->popup(event->globalPos());
+    popup_->popup(event->globalPos());
     event->accept();
 }

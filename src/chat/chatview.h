@@ -37,14 +37,14 @@ public:
 
     // Sets the size of every style (6 to 72) and lays the view out again.
     void setTextSize(int size);
-    int textSize() const { return m_styles.size(); }
+    int textSize() const { return styles_.size(); }
 
     // Removes every line. `chatlinks` keeps its entries.
     void clearMainChat();
 
     // While set, new lines do not scroll the view to its end.
     void setScrollChatOff(bool off);
-    bool scrollChatOff() const { return m_scrollChatOff; }
+    bool scrollChatOff() const { return scrollChatOff_; }
 
     // The selected text, smilies written as their codes (":)#12").
     QString selectedPlainText() const;
@@ -53,13 +53,13 @@ public:
     void copySelection();
 
     // Replaces the way links are opened (tests, or another handler).
-    void setUrlOpener(UrlOpener opener) { m_opener = std::move(opener); }
+    void setUrlOpener(UrlOpener opener) { opener_ = std::move(opener); }
 
-    const ChatLinks &chatlinks() const { return m_links; }
-    const ChatStyles &styles() const { return m_styles; }
+    const ChatLinks &chatlinks() const { return links_; }
+    const ChatStyles &styles() const { return styles_; }
 
-    QMenu *popupMenu() const { return m_popup; }
-    QAction *scrollChatOffAction() const { return m_scrollChatOff1; }
+    QMenu *popupMenu() const { return popup_; }
+    QAction *scrollChatOffAction() const { return scrollChatOff1_; }
 
 Q_SIGNALS:
     // "Clear Main Chat" was chosen in the view's menu (the input box takes the focus).
@@ -87,12 +87,12 @@ private:
     void showCannotOpen();
     QString plainText(int from, int to) const;
 
-    ChatStyles m_styles;
-    ChatLinks m_links;
-    QList<ShownLink> m_shown;
-    std::array<QList<std::pair<int, int>>, ChatStyles::count> m_ranges;
-    UrlOpener m_opener;
-    bool m_scrollChatOff = false;
-    QMenu *m_popup = nullptr;
-    QAction *m_scrollChatOff1 = nullptr;
+    ChatStyles styles_;
+    ChatLinks links_;
+    QList<ShownLink> shown_;
+    std::array<QList<std::pair<int, int>>, ChatStyles::count> ranges_;
+    UrlOpener opener_;
+    bool scrollChatOff_ = false;
+    QMenu *popup_ = nullptr;
+    QAction *scrollChatOff1_ = nullptr;
 };

@@ -20,7 +20,7 @@ QStringList GameSounds::builtinSounds()
 }
 
 GameSounds::GameSounds(SoundPlayer *player)
-    : m_player(player)
+    : player_(player)
 { }
 
 bool GameSounds::switchFromSetting(const QString &value)
@@ -45,13 +45,13 @@ QString GameSounds::settingFromTurnSound(TurnSound choice)
 
 void GameSounds::playsounds(const QString &name)
 {
-    if (m_playSounds && m_player)
-        m_player->play(name);
+    if (playSounds_ && player_)
+        player_->play(name);
 }
 
 void GameSounds::playTurnSound()
 {
-    playsounds(m_turnSound == New ? QStringLiteral("turnnew") : QStringLiteral("turn"));
+    playsounds(turnSound_ == New ? QStringLiteral("turnnew") : QStringLiteral("turn"));
 }
 
 std::optional<QString> GameSounds::playasound(
@@ -63,9 +63,9 @@ std::optional<QString> GameSounds::playasound(
         = first < 0 ? QString() : data.mid(first + 1, second < 0 ? -1 : second - first - 1);
 
     // Where nothing can be heard, the sound is told in the chat as when it is off.
-    if (m_playChatterSounds && m_player && m_player->canPlay()) {
+    if (playChatterSounds_ && player_ && player_->canPlay()) {
         if (first >= 0)
-            m_player->play(soundName);
+            player_->play(soundName);
         return std::nullopt;
     }
 

@@ -28,17 +28,17 @@ public:
 
     explicit GameSounds(SoundPlayer *player = nullptr);
 
-    void setPlayer(SoundPlayer *player) { m_player = player; }
+    void setPlayer(SoundPlayer *player) { player_ = player; }
 
     // "Play Sounds": on at start.
-    bool playSounds() const { return m_playSounds; }
-    void setPlaySounds(bool on) { m_playSounds = on; }
+    bool playSounds() const { return playSounds_; }
+    void setPlaySounds(bool on) { playSounds_ = on; }
     // "Play Chatter Sounds": off until the settings are read.
-    bool playChatterSounds() const { return m_playChatterSounds; }
-    void setPlayChatterSounds(bool on) { m_playChatterSounds = on; }
+    bool playChatterSounds() const { return playChatterSounds_; }
+    void setPlayChatterSounds(bool on) { playChatterSounds_ = on; }
     // "Turn Sound": "Classic" until the settings are read.
-    TurnSound turnSound() const { return m_turnSound; }
-    void setTurnSound(TurnSound choice) { m_turnSound = choice; }
+    TurnSound turnSound() const { return turnSound_; }
+    void setTurnSound(TurnSound choice) { turnSound_ = choice; }
 
     // Settings values: a switch is on unless its value is "false"; "1" picks "New".
     static bool switchFromSetting(const QString &value);
@@ -61,8 +61,8 @@ public:
         const QString &data, const std::function<std::optional<QString>(int slot)> &nameOfSlot);
 
 private:
-    SoundPlayer *m_player = nullptr;
-    bool m_playSounds = true;
-    bool m_playChatterSounds = false;
-    TurnSound m_turnSound = Classic;
+    SoundPlayer *player_ = nullptr;
+    bool playSounds_ = true;
+    bool playChatterSounds_ = false;
+    TurnSound turnSound_ = Classic;
 };

@@ -67,7 +67,7 @@ PhraseBar::PhraseBar(QWidget *parent)
         b->setIconSize(QSize(22, 15));
         // Reached by Tab, never taken by a click: the chat input keeps the keys.
         b->setFocusPolicy(Qt::TabFocus);
-        m_buttons[std::size_t(k - 1)] = b;
+        buttons_[std::size_t(k - 1)] = b;
         row->addWidget(b);
         if (k <= QuickPhrases::count)
             connect(b, &QToolButton::clicked, this, [this, k] { b_phrase1Click(k); });
@@ -76,14 +76,14 @@ PhraseBar::PhraseBar(QWidget *parent)
     }
     row->addStretch(1);
     for (int k = 1; k <= QuickPhrases::count; ++k)
-        setPhrase(k, m_phrases.phrase(k));
-    m_buttons[9]->setToolTip(QStringLiteral("Chatter Sounds"));
-    m_buttons[9]->setAccessibleName(QStringLiteral("Chatter Sounds"));
+        setPhrase(k, phrases_.phrase(k));
+    buttons_[9]->setToolTip(QStringLiteral("Chatter Sounds"));
+    buttons_[9]->setAccessibleName(QStringLiteral("Chatter Sounds"));
 
-    m_soundsMenu = new QMenu(this);
-    m_soundsMenu->setObjectName(QStringLiteral("popup_sounds"));
+    soundsMenu_ = new QMenu(this);
+    soundsMenu_->setObjectName(QStringLiteral("popup_sounds"));
     for (int tag = 0; tag <= ChatterSounds::count; ++tag) {
-        QAction *item = m_soundsMenu->addAction(ChatterSounds::caption(tag));
+        QAction *item = soundsMenu_->addAction(ChatterSounds::caption(tag));
         item->setData(tag);
         if (tag > 0) {
             item->setObjectName(QStringLiteral("wave") + QString::number(tag));
@@ -92,24 +92,24 @@ PhraseBar::PhraseBar(QWidget *parent)
         connect(item, &QAction::triggered, this, [this, tag] { wave14Click(tag); });
     }
 
-    m_throttle.setInterval(tickMilliseconds);
-    connect(&m_throttle, &QTimer::timeout, this, &PhraseBar::throttleTick);
+    throttle_.setInterval(tickMilliseconds);
+    connect(&throttle_, &QTimer::timeout, this, &PhraseBar::throttleTick);
 }
 
 QToolButton *PhraseBar::button(int k) const
 {
     if (k < 1 || k > 10)
         return nullptr;
-    return m_buttons[std::size_t(k - 1)];
+    return buttons_[std::size_t(k - 1)];
 }
 
 void PhraseBar::setPhrase(int k, const QString &text)
 {
-    m_phrases.setPhrase(k, text);
+    phrases_.setPhrase(k, text);
     if (QToolButton *b = button(k); b && k <= QuickPhrases::count) {
-        b->setToolTip(m_phrases.phrase(k));
+        b->setToolTip(phrases_.phrase(k));
         // A screen reader reads the phrase the button sends.
-        const QString phrase = m_phrases.phrase(k).trimmed();
+        const QString phrase = phrases_.phrase(k).trimmed();
         b->setAccessibleName(phrase.isEmpty() ? QStringLiteral("Phrase %1").arg(k) : phrase);
         b->setAccessibleDescription(QStringLiteral("Quick phrase %1").arg(k));
     }
@@ -123,27 +123,27 @@ void PhraseBar::loadPhrase(int k, const QString &value)
 
 void PhraseBar::b_phrase1Click(int k)
 {
-    const auto message = m_phrases.b_phrase1Click(k, m_myslot, m_colour);
+    const auto message = phrases_.b_phrase1Click(k, myslot_, colour_);
     if (!message)
         return;
-    m_throttle.start();
+    throttle_.start();
     Q_EMIT sendMessage(message->command, message->fields);
 }
 
 void PhraseBar::b_phrase10Click()
 {
-    m_soundsMenu->popup(m_buttons[9]->mapToGlobal(m_buttons[9]->rect().bottomRight()));
+    soundsMenu_->popup(buttons_[9]->mapToGlobal(buttons_[9]->rect().bottomRight()));
 }
 
 void PhraseBar::wave14Click(int tag)
 {
-    if (const auto message = ChatterSounds::wave14Click(tag, m_myslot, m_isconnected))
+    if (const auto message = ChatterSounds::wave14Click(tag, myslot_, isconnected_))
         Q_EMIT sendMessage(message->command, message->fields);
 }
 
 void PhraseBar::throttleTick()
 {
-    m_phrases.tick();
-    if (m_phrases.phraseready())
-        m_throttle.stop();
+    phrases_.tick();
+    if (phrases_.phraseready())
+        throttle_.stop();
 }

@@ -25,14 +25,14 @@ public:
 
     explicit PhraseBar(QWidget *parent = nullptr);
 
-    QuickPhrases &phrases() { return m_phrases; }
+    QuickPhrases &phrases() { return phrases_; }
     QToolButton *button(int k) const; // 1..10
-    QMenu *soundsMenu() const { return m_soundsMenu; }
+    QMenu *soundsMenu() const { return soundsMenu_; }
 
     // The state the messages are made from.
-    void setConnected(bool isconnected) { m_isconnected = isconnected; }
-    void setMyslot(int myslot) { m_myslot = myslot; }
-    void setChatColour(const QColor &colour) { m_colour = colour; }
+    void setConnected(bool isconnected) { isconnected_ = isconnected; }
+    void setMyslot(int myslot) { myslot_ = myslot; }
+    void setChatColour(const QColor &colour) { colour_ = colour; }
 
     // Sets phrase `k` (1..9) and its button's tool tip.
     void setPhrase(int k, const QString &text);
@@ -50,11 +50,11 @@ Q_SIGNALS:
 private:
     void throttleTick();
 
-    QuickPhrases m_phrases;
-    std::array<QToolButton *, 10> m_buttons {};
-    QMenu *m_soundsMenu = nullptr;
-    QTimer m_throttle;
-    bool m_isconnected = false;
-    int m_myslot = 0;
-    QColor m_colour = Qt::black;
+    QuickPhrases phrases_;
+    std::array<QToolButton *, 10> buttons_ {};
+    QMenu *soundsMenu_ = nullptr;
+    QTimer throttle_;
+    bool isconnected_ = false;
+    int myslot_ = 0;
+    QColor colour_ = Qt::black;
 };

@@ -12,12 +12,12 @@
 
 QtSoundPlayer::QtSoundPlayer(QObject *parent, Alert alert)
     : QObject(parent)
-    , m_alert(alert ? std::move(alert) : Alert([] { QApplication::beep(); }))
-    , m_devices(new QMediaDevices(this))
+    , alert_(alert ? std::move(alert) : Alert([] { QApplication::beep(); }))
+    , devices_(new QMediaDevices(this))
 {
     // Effects are bound to the output they were made for; a new default output
     // means new effects.
-    connect(m_devices, &QMediaDevices::audioOutputsChanged, this, &QtSoundPlayer::dropEffects);
+    connect(devices_, &QMediaDevices::audioOutputsChanged, this, &QtSoundPlayer::dropEffects);
     // Game sounds follow clicks and keys: load them before they are first needed.
     QTimer::singleShot(0, this, [this] { preload(GameSounds::gameSounds()); });
 }
@@ -58,22 +58,22 @@ void QtSoundPlayer::play(const QString &name)
 {
     const QString resource = clipResource(name);
     if (resource.isEmpty()) {
-        m_alert();
+        alert_();
         return;
     }
-    if (m_current)
-        m_current->stop();
-    m_current = nullptr;
-    m_currentName = name.toUpper();
+    if (current_)
+        current_->stop();
+    current_ = nullptr;
+    currentName_ = name.toUpper();
     if (!hasAudioOutput())
         return;
-    m_current = effectFor(m_currentName);
-    m_current->play();
+    current_ = effectFor(currentName_);
+    current_->play();
 }
 
 QSoundEffect *QtSoundPlayer::effectFor(const QString &key)
 {
-    QSoundEffect *&effect = m_effects[key];
+    QSoundEffect *&effect = effects_[key];
     if (!effect) {
         effect = new QSoundEffect(QMediaDevices::defaultAudioOutput(), this);
         effect->setSource(QUrl(QStringLiteral("qrc:/sounds/") + key + QStringLiteral(".wav")));
@@ -83,12 +83,12 @@ QSoundEffect *QtSoundPlayer::effectFor(const QString &key)
 
 void QtSoundPlayer::dropEffects()
 {
-    const QStringList loaded = m_effects.keys();
-    for (QSoundEffect *effect : std::as_const(m_effects)) {
+    const QStringList loaded = effects_.keys();
+    for (QSoundEffect *effect : std::as_const(effects_)) {
         effect->stop();
         effect->deleteLater();
     }
-    m_effects.clear();
-    m_current = nullptr;
+    effects_.clear();
+    current_ = nullptr;
     preload(loaded);
 }

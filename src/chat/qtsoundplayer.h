@@ -39,15 +39,15 @@ public:
     void preload(const QStringList &names);
 
     // The clip started last, upper case; empty before any (tests, diagnostics).
-    QString current() const { return m_currentName; }
+    QString current() const { return currentName_; }
 
 private:
     QSoundEffect *effectFor(const QString &key);
     void dropEffects();
 
-    Alert m_alert;
-    QMediaDevices *m_devices = nullptr;
-    QHash<QString, QSoundEffect *> m_effects;
-    QSoundEffect *m_current = nullptr;
-    QString m_currentName;
+    Alert alert_;
+    QMediaDevices *devices_ = nullptr;
+    QHash<QString, QSoundEffect *> effects_;
+    QSoundEffect *current_ = nullptr;
+    QString currentName_;
 };

@@ -26,20 +26,20 @@ QString QuickPhrases::builtinPhrase(int k)
 QuickPhrases::QuickPhrases()
 {
     for (int k = 1; k <= count; ++k)
-        m_phrases[std::size_t(k - 1)] = builtinPhrase(k);
+        phrases_[std::size_t(k - 1)] = builtinPhrase(k);
 }
 
 QString QuickPhrases::phrase(int k) const
 {
     if (k < 1 || k > count)
         return {};
-    return m_phrases[std::size_t(k - 1)];
+    return phrases_[std::size_t(k - 1)];
 }
 
 void QuickPhrases::setPhrase(int k, const QString &text)
 {
     if (k >= 1 && k <= count)
-        m_phrases[std::size_t(k - 1)] = text.left(longestPhrase);
+        phrases_[std::size_t(k - 1)] = text.left(longestPhrase);
 }
 
 void QuickPhrases::loadPhrase(int k, const QString &value)
@@ -50,12 +50,12 @@ void QuickPhrases::loadPhrase(int k, const QString &value)
 
 std::optional<OutgoingMessage> QuickPhrases::b_phrase1Click(int k, int myslot, const QColor &colour)
 {
-    if (k < 1 || k > count || !m_phraseready)
+    if (k < 1 || k > count || !phraseready_)
         return std::nullopt;
     const QString text = phrase(k);
     const QString body
         = text.startsWith(QLatin1String("/me ")) ? text.mid(4) : QStringLiteral("says: ") + text;
-    m_phraseready = false;
+    phraseready_ = false;
     return OutgoingMessage {QStringLiteral("CMD_action"),
         {QString::number(myslot),
             ChatCommands::wireText(body) + QLatin1Char('|') + ColorText::toText(colour)}};
@@ -63,10 +63,10 @@ std::optional<OutgoingMessage> QuickPhrases::b_phrase1Click(int k, int myslot, c
 
 void QuickPhrases::tick()
 {
-    if (!m_phraseready)
-        ++m_phraseticks;
-    if (m_phraseticks >= ticksToRelease) {
-        m_phraseready = true;
-        m_phraseticks = 0;
+    if (!phraseready_)
+        ++phraseticks_;
+    if (phraseticks_ >= ticksToRelease) {
+        phraseready_ = true;
+        phraseticks_ = 0;
     }
 }

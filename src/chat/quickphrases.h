@@ -38,11 +38,11 @@ public:
     // One tick of the throttle.
     void tick();
 
-    bool phraseready() const { return m_phraseready; }
-    int phraseticks() const { return m_phraseticks; }
+    bool phraseready() const { return phraseready_; }
+    int phraseticks() const { return phraseticks_; }
 
 private:
-    std::array<QString, count> m_phrases;
-    bool m_phraseready = true;
-    int m_phraseticks = 0;
+    std::array<QString, count> phrases_;
+    bool phraseready_ = true;
+    int phraseticks_ = 0;
 };

@@ -19,11 +19,11 @@ public:
     explicit SoundOptions(GameSounds &sounds, QObject *parent = nullptr);
     ~SoundOptions() override;
 
-    QAction *playSoundsAction() const { return m_playSounds; }
-    QAction *playChatterSoundsAction() const { return m_playChatterSounds; }
-    QMenu *turnSoundMenu() const { return m_turnSoundMenu; }
-    QAction *classicAction() const { return m_classic; }
-    QAction *newAction() const { return m_new; }
+    QAction *playSoundsAction() const { return playSounds_; }
+    QAction *playChatterSoundsAction() const { return playChatterSounds_; }
+    QMenu *turnSoundMenu() const { return turnSoundMenu_; }
+    QAction *classicAction() const { return classic_; }
+    QAction *newAction() const { return new_; }
 
     // Applies the stored values of "Playsounds", "ChatterSounds" and "Turnsound".
     void loadSettings(const QString &playsounds, const QString &chattersounds, const QString &turnsound);
@@ -41,10 +41,10 @@ Q_SIGNALS:
     void settingsChanged();
 
 private:
-    GameSounds &m_sounds;
-    QAction *m_playSounds = nullptr;
-    QAction *m_playChatterSounds = nullptr;
-    QMenu *m_turnSoundMenu = nullptr;
-    QAction *m_classic = nullptr;
-    QAction *m_new = nullptr;
+    GameSounds &sounds_;
+    QAction *playSounds_ = nullptr;
+    QAction *playChatterSounds_ = nullptr;
+    QMenu *turnSoundMenu_ = nullptr;
+    QAction *classic_ = nullptr;
+    QAction *new_ = nullptr;
 };

@@ -8,6 +8,7 @@
 #include "gameaddress.h"
 #include "gameannouncement.h"
 #include "gamelink.h"
+#include "gameports.h"
 #include "headlessenvironment.h"
 #include "hostannouncer.h"
 #include "lazywordtrie.h"
@@ -82,8 +83,8 @@ int main(int argc, char *argv[])
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption portOption(QStringLiteral("port"),
-        QStringLiteral("TCP port to listen on (default 7772)."), QStringLiteral("port"),
-        QStringLiteral("7772"));
+        QStringLiteral("TCP port to listen on (default %1).").arg(GamePorts::game), QStringLiteral("port"),
+        QString::number(GamePorts::game));
     const QCommandLineOption pauseOption(QStringLiteral("pause"),
         QStringLiteral("Seconds between rounds (default 10)."), QStringLiteral("seconds"),
         QStringLiteral("10"));
@@ -175,7 +176,7 @@ int main(int argc, char *argv[])
                 return fail(problem);
         lobbyAddress = parser.value(lobbyAddressOption).trimmed();
         if (!lobbyAddress.isEmpty()) {
-            const GameAddress::Target target = GameAddress::parse(lobbyAddress, 7772);
+            const GameAddress::Target target = GameAddress::parse(lobbyAddress, GamePorts::game);
             if (QString problem = GameLink::addressProblem(target.host, target.port, true);
                 !problem.isEmpty())
                 return fail(QStringLiteral("--lobby-address: ") + problem);

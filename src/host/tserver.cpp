@@ -463,12 +463,12 @@ void TServer::justwatch(int sender, const QByteArray &rest)
     if (*slot != sender && sender != 1)
         return;
     const QByteArray mode = f.rest();
-    if (mode == "2") {
+    if (mode == QByteArray::number(int(Wire::WatchMode::PlayAgain))) {
         slotRef(*slot).watching = false;
-        sendToAll(Wire::ToPlayer::justwatching(*slot, 2));
-    } else if (mode == "1" && gameRunning_) {
+        sendToAll(Wire::ToPlayer::justwatching(*slot, Wire::WatchMode::PlayAgain));
+    } else if (mode == QByteArray::number(int(Wire::WatchMode::Watch)) && gameRunning_) {
         slotRef(*slot).watching = true;
-        sendToAll(Wire::ToPlayer::justwatching(*slot, 1));
+        sendToAll(Wire::ToPlayer::justwatching(*slot, Wire::WatchMode::Watch));
     }
     Q_EMIT summaryChanged();
 }
@@ -515,23 +515,23 @@ void TServer::playerdone(int sender, const QByteArray &rest)
         word += char(std::toupper(uchar(convertoletter(board_[size_t(*row)][size_t(*col)]))));
     }
 
-    int reason = 0;
+    std::optional<Wire::RejectReason> reason;
     if (!env_.isword(word))
-        reason = 1;
+        reason = Wire::RejectReason::NotAWord;
     else if (p.roundWords.contains(word))
-        reason = 2;
+        reason = Wire::RejectReason::AlreadyFound;
     else if (n < minLetters_)
-        reason = 3;
+        reason = Wire::RejectReason::TooShort;
     if (reason) {
-        sendTo(sender, Wire::ToPlayer::notvalid(sender, reason, word));
+        sendTo(sender, Wire::ToPlayer::notvalid(sender, *reason, word));
         return;
     }
 
     int points = BoardSolver::basePoints(n);
-    int first = 2;
+    Wire::Finder first = Wire::Finder::Later;
     if (listbox_words.insert(word).second) {
         points += 1;
-        first = 1;
+        first = Wire::Finder::First;
     }
     p.roundWords.append(word);
     p.roundScore += points;

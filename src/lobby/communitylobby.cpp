@@ -111,7 +111,7 @@ QString CommunityLobby::settingsProblem(const CommunitySettings::Values &values)
         || values.name.trimmed().startsWith(QLatin1Char('-')))
         return QStringLiteral("The name shown in the room cannot be used.");
     if (const QString address = values.address.trimmed(); !address.isEmpty()) {
-        const GameAddress::Target target = GameAddress::parse(address, 7772);
+        const GameAddress::Target target = GameAddress::parse(address, GamePorts::game);
         if (const QString problem = GameLink::addressProblem(target.host, target.port, true);
             !problem.isEmpty())
             return QStringLiteral("Your address cannot be used: %1.").arg(problem);

@@ -2,6 +2,7 @@
 
 #include "communitysettings.h"
 #include "discoverywire.h"
+#include "gameports.h"
 #include "roomclient.h"
 
 #include <QDateTime>
@@ -36,7 +37,7 @@ public:
     {
         QString settingsPath;
         PasswordStore *passwords = nullptr; // the desktop's keyring when null
-        quint16 gamePort = 7772;
+        quint16 gamePort = GamePorts::game;
         // Where the hosted game's discovery responder answers on 127.0.0.1.
         quint16 discoveryPort = DiscoveryWire::defaultPort;
         RoomClient::Timing timing;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "companionwire.h"
+#include "gameports.h"
 
 #include <QHash>
 #include <QList>
@@ -19,7 +20,7 @@ class CompanionListener : public QObject
     Q_OBJECT
 
 public:
-    static constexpr quint16 defaultPort = 9001;
+    static constexpr quint16 defaultPort = GamePorts::companion;
     // Connections held at once; more are closed at once.
     static constexpr int maxConnections = 4;
 

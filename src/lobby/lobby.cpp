@@ -3,6 +3,7 @@
 #include "companionlistener.h"
 #include "discoverybrowser.h"
 #include "gameaddress.h"
+#include "gamecommandline.h"
 #include "gamelink.h"
 #include "gamelistmodel.h"
 #include "instanceguard.h"
@@ -26,8 +27,7 @@ Lobby::Lobby(const Setup &setup, QObject *parent)
     , community_(nullptr)
 {
     if (setup_.settingsPath.isEmpty())
-        setup_.settingsPath
-            = QDir(ProgramFolders::writableFolder()).filePath(QStringLiteral("orinlobby.ini"));
+        setup_.settingsPath = ProgramFolders::settingsFilePath();
     if (setup_.tallyFolder.isEmpty())
         setup_.tallyFolder = ProgramFolders::writableFolder();
     if (setup_.markerFolder.isEmpty())
@@ -55,7 +55,7 @@ Lobby::Lobby(const Setup &setup, QObject *parent)
         settings_->addRecentHost(joining_);
         Q_EMIT recentHostsChanged();
         setState(State::Idle);
-        launch({playerName(), address, QStringLiteral("false")});
+        launch(GameCommandLine::join(playerName(), address).arguments());
     });
     connect(check_, &JoinCheck::failed, this, [this](const QString &reason) {
         setState(State::Idle);
@@ -136,7 +136,7 @@ QString Lobby::addressProblem(const QString &address)
 
 void Lobby::playSolo()
 {
-    launch({});
+    launch(GameCommandLine::solo().arguments());
 }
 
 void Lobby::hostGame()
@@ -145,7 +145,7 @@ void Lobby::hostGame()
         setStatus(problem, true);
         return;
     }
-    launch({playerName(), QStringLiteral("127.0.0.1"), QStringLiteral("true")});
+    launch(GameCommandLine::host(playerName()).arguments());
     if (state_ == State::Playing) {
         hosting_ = true;
         community_->hostingStarted();

@@ -3,6 +3,7 @@
 #include "communitylobby.h"
 #include "companionwire.h"
 #include "discoveryconfig.h"
+#include "gameports.h"
 #include "lastgame.h"
 
 #include <QObject>
@@ -37,8 +38,8 @@ public:
         QString settingsPath; // orinlobby.ini in the game's writable folder
         QString tallyFolder; // the game's writable folder
         QString markerFolder; // where a running game keeps its marker: the instance guard's folder
-        quint16 companionPort = 9001; // 0: any free port (tests)
-        quint16 gamePort = 7772; // the one port the game joins
+        quint16 companionPort = GamePorts::companion; // 0: any free port (tests)
+        quint16 gamePort = GamePorts::game; // the one port the game joins
         DiscoveryConfig discovery = DiscoveryConfig::fromEnvironment();
         GameLauncher *launcher = nullptr; // the game as a process when null
         // The internet side; its settings path and game port are the lobby's.

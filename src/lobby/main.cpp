@@ -1,6 +1,7 @@
 // wendlewick-lobby: finds games on the local network and in a community room on the
 // internet, and starts the game to play solo, to host a game or to join one.
 #include "discoverywire.h"
+#include "gameports.h"
 #include "instanceguard.h"
 #include "lobby.h"
 #include "lobbywindow.h"
@@ -21,13 +22,14 @@ void describe(QCommandLineParser &parser)
         "address of each interface, and hosts answer and announce themselves. With the environment "
         "variable WENDLEWICK_DISCOVERY=off the lobby neither asks nor listens, and games are joined by "
         "address only. The game tells the lobby it has ended, and why, through its companion connection "
-        "to 127.0.0.1 port 9001.\n\n"
+        "to 127.0.0.1 port %3.\n\n"
         "On the internet, players meet in a room on a community's XMPP server, set in Internet Settings: "
         "they chat there, hosts announce their games, and players invite each other with links "
         "wendlewick://HOST[:PORT]. Given such a link, the lobby looks for the game there and joins it.\n\n"
         "Only one lobby runs per user: starting another brings the running one forward, with its link.")
                                          .arg(DiscoveryWire::defaultPort)
-                                         .arg(QString::fromLatin1(DiscoveryWire::multicastGroup)));
+                                         .arg(QString::fromLatin1(DiscoveryWire::multicastGroup))
+                                         .arg(GamePorts::companion));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("link"),

@@ -1,5 +1,7 @@
 #include "wire.h"
 
+#include "fieldreader.h"
+
 namespace Wire {
 
 QByteArray toWire(const QString &text)
@@ -141,6 +143,11 @@ QByteArray playasound(int slot, int number)
     return Builder(Cmd::playasound).plus().num(slot).plus().text("wave").num(number).plus().done();
 }
 
+QByteArray justwatch(int slot, WatchMode mode)
+{
+    return justwatch(slot, int(mode));
+}
+
 QByteArray justwatch(int slot, int mode)
 {
     return Builder(Cmd::justwatch).plus().num(slot).plus().num(mode).done();
@@ -213,6 +220,11 @@ QByteArray playerdisconnected(int slot, QByteArrayView name)
     return Builder(Cmd::playerdisconnected).plus().num(slot).plus().text(name).done();
 }
 
+QByteArray justwatching(int slot, WatchMode mode)
+{
+    return justwatching(slot, int(mode));
+}
+
 QByteArray justwatching(int slot, int mode)
 {
     return Builder(Cmd::justwatching).plus().num(slot).plus().num(mode).done();
@@ -246,6 +258,11 @@ QByteArray nextplayer(int slot)
     return Builder(Cmd::nextplayer).plus().num(slot).plus().done();
 }
 
+QByteArray notvalid(int slot, RejectReason reason, QByteArrayView word)
+{
+    return notvalid(slot, int(reason), word);
+}
+
 QByteArray notvalid(int slot, int reason, QByteArrayView word)
 {
     return Builder(Cmd::notvalid).plus().num(slot).plus().num(reason).plus().text(word).plus().done();
@@ -254,6 +271,11 @@ QByteArray notvalid(int slot, int reason, QByteArrayView word)
 QByteArray addscore(int slot, int points, int total)
 {
     return Builder(Cmd::addscore).plus().num(slot).plus().num(points).plus().num(total).plus().done();
+}
+
+QByteArray goodword(int slot, int points, QByteArrayView word, int tiles, Finder first)
+{
+    return goodword(slot, points, word, tiles, int(first));
 }
 
 QByteArray goodword(int slot, int points, QByteArrayView word, int tiles, int first)
@@ -298,5 +320,212 @@ QByteArray winner(QByteArrayView name)
 }
 
 } // namespace ToPlayer
+
+namespace FromHost {
+
+namespace {
+
+// The first field: the text before the first "+", or all of it.
+QByteArrayView firstField(QByteArrayView rest)
+{
+    const qsizetype plus = rest.indexOf('+');
+    return plus < 0 ? rest : rest.first(plus);
+}
+
+// The next N fields as numbers; nothing when one of them is no number.
+template<std::size_t N>
+std::optional<std::array<int, N>> nextInts(FieldReader &fields)
+{
+    std::array<int, N> numbers {};
+    for (int &number : numbers) {
+        const auto value = fields.nextInt();
+        if (!value)
+            return std::nullopt;
+        number = *value;
+    }
+    return numbers;
+}
+
+} // namespace
+
+std::optional<int> sendlogininfo(QByteArrayView rest)
+{
+    const auto slot = FieldReader::toInt(firstField(rest));
+    if (!slot || *slot < 1)
+        return std::nullopt;
+    return slot;
+}
+
+PlayerRecords newplayerinfo(QByteArrayView rest)
+{
+    PlayerRecords records;
+    FieldReader fields(rest.toByteArray());
+    fields.beginList();
+    while (!fields.atListEnd()) {
+        const auto slot = fields.nextInt();
+        if (!slot) {
+            records.complete = false;
+            break;
+        }
+        const QString name = fromWire(fields.next());
+        records.players.append({*slot, name, fields.next() == "1"});
+    }
+    return records;
+}
+
+std::optional<PlayerLeft> playerdisconnected(QByteArrayView rest)
+{
+    FieldReader fields(rest.toByteArray());
+    const auto slot = fields.nextInt();
+    if (!slot)
+        return std::nullopt;
+    return PlayerLeft {*slot, fromWire(fields.rest())};
+}
+
+std::optional<JustWatching> justwatching(QByteArrayView rest)
+{
+    FieldReader fields(rest.toByteArray());
+    const auto slot = fields.nextInt();
+    if (!slot)
+        return std::nullopt;
+    return JustWatching {*slot, fields.rest() == "1" ? WatchMode::Watch : WatchMode::PlayAgain};
+}
+
+std::optional<AddScore> addscore(QByteArrayView rest)
+{
+    FieldReader fields(rest.toByteArray());
+    const auto scored = nextInts<2>(fields);
+    if (!scored)
+        return std::nullopt;
+    return AddScore {(*scored)[0], (*scored)[1], fields.nextInt()};
+}
+
+std::optional<LoadStats> loadstats(QByteArrayView rest)
+{
+    FieldReader fields(rest.toByteArray());
+    const auto slot = fields.nextInt();
+    if (!slot)
+        return std::nullopt;
+    LoadStats stats {*slot, std::nullopt};
+    const auto target = fields.nextInt();
+    const auto seconds = FieldReader::toInt(fields.next());
+    // The board-size code, the minimum word length, the seconds left and the phase.
+    const auto game = nextInts<4>(fields);
+    if (!target || !game)
+        return stats;
+    const auto [code, minimum, left, phase] = *game;
+    GameUnderWay underWay {*target, seconds, code, minimum, left, HostPhase(phase), {}, true};
+    fields.beginList();
+    while (!fields.atListEnd()) {
+        const auto pair = nextInts<2>(fields);
+        if (!pair) {
+            underWay.complete = false;
+            break;
+        }
+        underWay.scores.append({(*pair)[0], (*pair)[1]});
+    }
+    stats.game = std::move(underWay);
+    return stats;
+}
+
+std::optional<MainList> mainlist(QByteArrayView rest)
+{
+    const QByteArrayView slotField = firstField(rest);
+    const auto slot = FieldReader::toInt(slotField);
+    if (!slot)
+        return std::nullopt;
+    MainList list {*slot, {}};
+    if (slotField.size() < rest.size()) {
+        for (const QByteArray &word : rest.sliced(slotField.size() + 1).toByteArray().split('+')) {
+            if (!word.isEmpty())
+                list.words.append(fromWire(word));
+        }
+    }
+    if (list.words == QStringList {QStringLiteral("No Words")})
+        list.words.clear();
+    return list;
+}
+
+StartGame startgame(QByteArrayView rest)
+{
+    FieldReader fields(rest.toByteArray());
+    StartGame start;
+    start.starter = fromWire(fields.next());
+    start.target = fromWire(fields.next());
+    start.roundSeconds = FieldReader::toInt(fields.next());
+    const QByteArray code = fields.next();
+    start.minLetters = FieldReader::toInt(fields.next());
+    if (start.minLetters)
+        start.boardCode = FieldReader::toInt(code);
+    return start;
+}
+
+std::optional<int> nextplayer(QByteArrayView rest)
+{
+    return FieldReader(rest.toByteArray()).nextInt();
+}
+
+TimeUp timeup(QByteArrayView rest)
+{
+    TimeUp scores;
+    FieldReader fields(rest.toByteArray());
+    fields.beginList();
+    while (!fields.atListEnd()) {
+        const auto record = nextInts<3>(fields);
+        if (!record) {
+            scores.complete = false;
+            break;
+        }
+        scores.scores.append({(*record)[0], (*record)[1], (*record)[2]});
+    }
+    return scores;
+}
+
+QString winner(QByteArrayView rest)
+{
+    return fromWire(FieldReader(rest.toByteArray()).next());
+}
+
+QList<BoardCell> loadboard(QByteArrayView rest)
+{
+    QList<BoardCell> cells;
+    FieldReader fields(rest.toByteArray());
+    fields.beginList();
+    while (!fields.atListEnd()) {
+        const auto cell = nextInts<3>(fields);
+        if (!cell)
+            break;
+        cells.append({(*cell)[0], (*cell)[1], (*cell)[2]});
+    }
+    return cells;
+}
+
+std::optional<GoodWord> goodword(QByteArrayView rest)
+{
+    FieldReader fields(rest.toByteArray());
+    const auto scored = nextInts<2>(fields);
+    const QString word = fromWire(fields.next());
+    const auto tilesAndFirst = nextInts<2>(fields);
+    if (!scored || !tilesAndFirst)
+        return std::nullopt;
+    const auto [tiles, first] = *tilesAndFirst;
+    return GoodWord {(*scored)[0], (*scored)[1], word, tiles, first == 1 ? Finder::First : Finder::Later};
+}
+
+std::optional<NotValid> notvalid(QByteArrayView rest)
+{
+    FieldReader fields(rest.toByteArray());
+    const auto head = nextInts<2>(fields);
+    if (!head)
+        return std::nullopt;
+    return NotValid {(*head)[0], RejectReason((*head)[1]), fromWire(fields.next())};
+}
+
+QString text(QByteArrayView rest)
+{
+    return fromWire(rest);
+}
+
+} // namespace FromHost
 
 } // namespace Wire

@@ -5,7 +5,10 @@
 #include <QList>
 #include <QString>
 
+#include <QStringList>
+
 #include <array>
+#include <optional>
 #include <span>
 
 // The version text both sides exchange at login ("CMD_logininfo"); the about window
@@ -13,7 +16,7 @@
 inline constexpr char wendlewickVersion[] = "1.0.7";
 
 // The game's wire protocol: the text conversion, the board and tile types, the
-// command words, and one builder per message.
+// command words, one builder per message, and one decoder per message the host sends.
 //
 // A message is a command word, "+", and fields separated by "+", ended by the byte
 // 0xFF. Every builder returns the complete bytes of one message, terminator
@@ -39,6 +42,17 @@ struct Tile
     int col = -1;
     friend bool operator==(const Tile &, const Tile &) = default;
 };
+
+// Why the host refused a claimed word ("CMD_notvalid"). Another host may send other
+// numbers; they arrive as they are.
+enum class RejectReason { NotAWord = 1, AlreadyFound = 2, TooShort = 3 };
+// Whether the claimer was the round's first to find the word ("CMD_goodword").
+enum class Finder { First = 1, Later = 2 };
+// A player's mode in "CMD_justwatch" and "CMD_justwatching".
+enum class WatchMode { Watch = 1, PlayAgain = 2 };
+// The host's phase in "CMD_loadstats": a round is running, the pause between rounds,
+// the wait before a new game.
+enum class HostPhase { RoundRunning = 1, Pause = 2, RestartWait = 3 };
 
 // Text to the wire's 8-bit Latin-1: a character Latin-1 cannot carry, and "ÿ"
 // (whose code is the terminator), become "?".
@@ -94,6 +108,7 @@ QByteArray action(int slot, const QString &text, const QString &colour);
 // "CMD_playasound+" slot "+wave" number "+"
 QByteArray playasound(int slot, int number);
 // "CMD_justwatch+" slot "+" mode (1 = watch, 2 = play again)
+QByteArray justwatch(int slot, WatchMode mode);
 QByteArray justwatch(int slot, int mode);
 // "CMD_kickhim+" requester "+" target "+"
 QByteArray kickhim(int requester, int target);
@@ -129,6 +144,7 @@ QByteArray loadstats(int slot, int target, int seconds, int boardCode, int minLe
 // "CMD_playerdisconnected+" slot "+" name
 QByteArray playerdisconnected(int slot, QByteArrayView name);
 // "CMD_justwatching+" slot "+" mode
+QByteArray justwatching(int slot, WatchMode mode);
 QByteArray justwatching(int slot, int mode);
 // "CMD_chat+" slot "+" name " chats: " rest
 QByteArray chat(int slot, QByteArrayView name, QByteArrayView rest);
@@ -141,10 +157,12 @@ QByteArray startgame(const std::array<QByteArray, 6> &fields);
 // "CMD_nextplayer+" slot "+"
 QByteArray nextplayer(int slot);
 // "CMD_notvalid+" slot "+" reason "+" word "+"
+QByteArray notvalid(int slot, RejectReason reason, QByteArrayView word);
 QByteArray notvalid(int slot, int reason, QByteArrayView word);
 // "CMD_addscore+" slot "+" points "+" total "+"
 QByteArray addscore(int slot, int points, int total);
 // "CMD_goodword+" slot "+" points "+" word "+" tiles "+" first "+"
+QByteArray goodword(int slot, int points, QByteArrayView word, int tiles, Finder first);
 QByteArray goodword(int slot, int points, QByteArrayView word, int tiles, int first);
 // "CMD_timeup", then "+" s "+" round "+" total for s = 1 .. 10
 QByteArray timeup(
@@ -154,5 +172,151 @@ QByteArray mainlist(int slot, const QList<QByteArray> &words);
 // "CMD_winner+" name "+"
 QByteArray winner(QByteArrayView name);
 } // namespace ToPlayer
+
+// Host to players, decoded: one function per message, each given the rest of the
+// message after its command word and "+". Fields are read as the player's handlers
+// read them (FieldReader): a field that should be a number and is not abandons the
+// message there. A decoder returns nothing when the message is abandoned before any of
+// it can be used. Where a handler keeps what it did before the failing field, the
+// decoder keeps it too: the fields after it are left empty (nullopt), and a list ends
+// at the record that failed, with `complete` false. Text is converted with fromWire().
+namespace FromHost {
+
+// "CMD_sendlogininfo": the slot the host gave this connection, 1 or more.
+std::optional<int> sendlogininfo(QByteArrayView rest);
+
+// "CMD_newplayerinfo" and "CMD_existingplayers": slot, name and watch flag per player.
+struct PlayerRecord
+{
+    int slot = 0;
+    QString name;
+    bool watching = false; // the flag is exactly "1"
+};
+struct PlayerRecords
+{
+    QList<PlayerRecord> players;
+    bool complete = true;
+};
+PlayerRecords newplayerinfo(QByteArrayView rest);
+
+// "CMD_playerdisconnected": slot and name.
+struct PlayerLeft
+{
+    int slot = 0;
+    QString name;
+};
+std::optional<PlayerLeft> playerdisconnected(QByteArrayView rest);
+
+// "CMD_justwatching": slot and mode; anything but exactly "1" plays again.
+struct JustWatching
+{
+    int slot = 0;
+    WatchMode mode = WatchMode::PlayAgain;
+};
+std::optional<JustWatching> justwatching(QByteArrayView rest);
+
+// "CMD_addscore": slot, the word's points and the new total.
+struct AddScore
+{
+    int slot = 0;
+    int points = 0;
+    std::optional<int> total;
+};
+std::optional<AddScore> addscore(QByteArrayView rest);
+
+// "CMD_loadstats": the game under way, for a player who joins it late.
+struct GameUnderWay
+{
+    int target = 0;
+    std::optional<int> roundSeconds; // nothing when not a number
+    int boardCode = 0;
+    int minLetters = 0;
+    int secondsLeft = 0;
+    HostPhase phase = HostPhase::RoundRunning; // any number, as the host sent it
+    QList<std::pair<int, int>> scores; // slot and game score
+    bool complete = true; // false: the scores stop at a pair that is no number
+};
+struct LoadStats
+{
+    int slot = 0;
+    // Nothing when a number of fields 2 to 7 does not convert.
+    std::optional<GameUnderWay> game;
+};
+std::optional<LoadStats> loadstats(QByteArrayView rest);
+
+// "CMD_mainlist": the slot, then the round's words; "No Words" alone is no word.
+struct MainList
+{
+    int slot = 0;
+    QStringList words;
+};
+std::optional<MainList> mainlist(QByteArrayView rest);
+
+// "CMD_startgame": the starter, the target (shown as the host wrote it), the round
+// seconds, the board-size code and the minimum word length.
+struct StartGame
+{
+    QString starter;
+    QString target;
+    std::optional<int> roundSeconds; // nothing when not a number
+    std::optional<int> minLetters; // nothing when not a number: the start stops there
+    std::optional<int> boardCode; // nothing when not a number, or without minLetters
+};
+StartGame startgame(QByteArrayView rest);
+
+// "CMD_nextplayer": the slot that may enter words now.
+std::optional<int> nextplayer(QByteArrayView rest);
+
+// "CMD_timeup": slot, the round's points and the game score per player.
+struct RoundScore
+{
+    int slot = 0;
+    int points = 0;
+    int total = 0;
+};
+struct TimeUp
+{
+    QList<RoundScore> scores;
+    bool complete = true;
+};
+TimeUp timeup(QByteArrayView rest);
+
+// "CMD_winner": the winner's name.
+QString winner(QByteArrayView rest);
+
+// "CMD_loadboard": cell groups, first index, second index and code.
+struct BoardCell
+{
+    int row = 0;
+    int col = 0;
+    int code = 0;
+};
+QList<BoardCell> loadboard(QByteArrayView rest);
+
+// "CMD_goodword": slot, points, the word, its tiles and whether it was found first.
+struct GoodWord
+{
+    int slot = 0;
+    int points = 0;
+    QString word;
+    int tiles = 0;
+    Finder finder = Finder::Later; // First when the flag is 1
+};
+std::optional<GoodWord> goodword(QByteArrayView rest);
+
+// "CMD_notvalid": slot, the reason and the word.
+struct NotValid
+{
+    int slot = 0;
+    RejectReason reason = RejectReason::NotAWord;
+    QString word;
+};
+std::optional<NotValid> notvalid(QByteArrayView rest);
+
+// "CMD_chat", "CMD_action", "CMD_havewrongversion" and "CMD_playasound" carry one text,
+// the rest as it came.
+QString text(QByteArrayView rest);
+
+} // namespace FromHost
 
 } // namespace Wire

@@ -127,6 +127,17 @@ void drawTile(QPainter &p, const QRectF &rect, const QString &letter, bool lit)
     p.restore();
 }
 
+QFont uiFont(int pixelSize, bool bold)
+{
+    QFont font;
+    font.setFamilies(
+        {QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    font.setStyleStrategy(QFont::PreferAntialias);
+    return font;
+}
+
 QPixmap backgroundTile()
 {
     constexpr int size = 256;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QFont>
 #include <QPixmap>
 #include <QString>
 
@@ -16,6 +17,10 @@ namespace Artwork {
 inline const QColor boardGreen {76, 106, 76};
 inline const QColor deepGreen {47, 72, 47};
 inline const QColor paleYellow {255, 255, 198};
+
+// The face of the program's texts: Arial where installed, else a metric-compatible or
+// common sans face, antialiased.
+QFont uiFont(int pixelSize, bool bold = false);
 
 // A seamless 256 × 256 texture of the board's green with faint letters, to be tiled.
 QPixmap backgroundTile();

@@ -1,6 +1,7 @@
 #include "helppages.h"
 
 #include "appversion.h"
+#include "gameports.h"
 
 namespace {
 
@@ -43,8 +44,8 @@ and the lobby starts Wendlewick for you, with your name and the address of the p
 who hosts the game. The host's computer runs the game itself; everyone else connects
 to it.</p>
 <h3>Hosting a game</h3>
-<p>The host's computer must accept incoming TCP connections on <b>port 7772</b>. If
-you are behind a router, forward port 7772 to your computer, and let Wendlewick
+<p>The host's computer must accept incoming TCP connections on <b>port %1</b>. If
+you are behind a router, forward port %1 to your computer, and let Wendlewick
 through your firewall. Players who join a game only need outgoing connections.</p>
 <p>Without the lobby, Wendlewick can be started from a command line:</p>
 <table class="keys">
@@ -58,7 +59,8 @@ happens to a player whom the host removes from the game, and to anyone who tries
 join a game that already has ten people in it.</p>
 <p>All players should run the same version of Wendlewick. A player with a different
 version can still play, but the chat tells everyone about it.</p>
-)");
+)")
+        .arg(GamePorts::game);
 }
 
 QString gamePlay()

@@ -106,7 +106,7 @@ Ttallylist::Ttallylist(const QString &folder, QWidget *parent)
     setWindowTitle(QStringLiteral("Wendlewick - Tally List"));
     setModal(false);
 
-    list = new TallyList(folder, this);
+    list_ = new TallyList(folder, this);
 
     // Your own totals.
     auto *panelYours = new RoundedPanel(QStringLiteral("panel_yours"));
@@ -121,8 +121,8 @@ Ttallylist::Ttallylist(const QString &folder, QWidget *parent)
     const QString ownCaptions[] = {QStringLiteral("Total Games:"), QStringLiteral("Your Wins:"),
         QStringLiteral("Most Words in a Round:"), QStringLiteral("12 Letters Words:")};
     for (int i = 0; i < 4; ++i) {
-        mylabels[i] = countLabel(QStringLiteral("mylabel_%1").arg(i + 1));
-        yours->addRow(ownCaptions[i], mylabels[i]);
+        mylabels_[i] = countLabel(QStringLiteral("mylabel_%1").arg(i + 1));
+        yours->addRow(ownCaptions[i], mylabels_[i]);
     }
 
     // The record against the chosen opponent.
@@ -145,10 +145,10 @@ Ttallylist::Ttallylist(const QString &folder, QWidget *parent)
     for (int i = 0; i < 4; ++i) {
         rowCaptions[i]->setFixedWidth(nameColumnWidth);
         grid->addWidget(rowCaptions[i], i + 1, 0);
-        labels[i] = countLabel(QStringLiteral("label_%1").arg(i + 1));
-        labels[i + 4] = countLabel(QStringLiteral("label_%1").arg(i + 5));
-        grid->addWidget(labels[i], i + 1, 1);
-        grid->addWidget(labels[i + 4], i + 1, 2);
+        labels_[i] = countLabel(QStringLiteral("label_%1").arg(i + 1));
+        labels_[i + 4] = countLabel(QStringLiteral("label_%1").arg(i + 5));
+        grid->addWidget(labels_[i], i + 1, 1);
+        grid->addWidget(labels_[i + 4], i + 1, 2);
     }
     opponent->addLayout(grid);
 
@@ -192,7 +192,7 @@ Ttallylist::Ttallylist(const QString &folder, QWidget *parent)
     // The table itself is never shown.
     stringgrid_scores = new QTableView(this);
     stringgrid_scores->setObjectName(QStringLiteral("stringgrid_scores"));
-    stringgrid_scores->setModel(list->table());
+    stringgrid_scores->setModel(list_->table());
     stringgrid_scores->hide();
 
     connect(checklist, &QListWidget::itemChanged, this, &Ttallylist::checklistClickCheck);
@@ -200,9 +200,9 @@ Ttallylist::Ttallylist(const QString &folder, QWidget *parent)
     connect(listbox_tally, &QListWidget::currentItemChanged, this, &Ttallylist::listbox_tallyClick);
     connect(button_reset, &QPushButton::clicked, this, &Ttallylist::button_resetClick);
     connect(button_done, &QPushButton::clicked, this, &Ttallylist::button_doneClick);
-    connect(list, &TallyList::changed, this, &Ttallylist::showtally);
+    connect(list_, &TallyList::changed, this, &Ttallylist::showtally);
 
-    report = list->load();
+    report_ = list_->load();
     showtally();
 }
 
@@ -210,86 +210,86 @@ Ttallylist::~Ttallylist() = default;
 
 void Ttallylist::loadchecklist(const TallyRoster &roster)
 {
-    list->loadchecklist(roster);
+    list_->loadchecklist(roster);
 }
 
 void Ttallylist::addgame(const QString &winner, const TallyRoster &roster)
 {
-    list->addgame(winner, roster);
+    list_->addgame(winner, roster);
 }
 
 void Ttallylist::addtomineincrease(int column)
 {
-    list->addtomineincrease(column);
+    list_->addtomineincrease(column);
 }
 
 void Ttallylist::addtomineset(int column, qint64 value)
 {
-    list->addtomineset(column, value);
+    list_->addtomineset(column, value);
 }
 
 void Ttallylist::showtally()
 {
-    QScopedValueRollback guard(showing, true);
+    QScopedValueRollback guard(showing_, true);
     for (int i = 0; i < 4; ++i)
-        mylabels[i]->setText(list->ownTotal(i + 1));
+        mylabels_[i]->setText(list_->ownTotal(i + 1));
 
     QList<Entry> current;
-    for (const TallyList::Player &player : list->currentPlayers())
+    for (const TallyList::Player &player : list_->currentPlayers())
         current.append({player.name, player.ticked, TallyList::canTally(player.name)});
     syncList(checklist, current);
 
     QList<Entry> tallied;
-    for (const QString &name : list->talliedNames())
+    for (const QString &name : list_->talliedNames())
         tallied.append({name, true, true});
     syncList(listbox_tally, tallied);
 
-    if (!list->isTallied(chosen))
-        chosen.clear();
+    if (!list_->isTallied(chosen_))
+        chosen_.clear();
     showOpponent();
 }
 
 void Ttallylist::showOpponent()
 {
-    const int row = chosen.isEmpty() ? -1 : list->table()->rowOf(chosen);
+    const int row = chosen_.isEmpty() ? -1 : list_->table()->rowOf(chosen_);
     for (int i = 0; i < 8; ++i)
-        labels[i]->setText(row < 1 ? QStringLiteral("0") : list->table()->cell(i + 1, row));
+        labels_[i]->setText(row < 1 ? QStringLiteral("0") : list_->table()->cell(i + 1, row));
     if (row < 1) {
         label_hisnametop->setText(QStringLiteral("XX's Tally"));
         label_hisname->setText(QStringLiteral("XX Wins:"));
         label_hisnametop->setToolTip(QString());
         return;
     }
-    label_hisnametop->setText(fitted(label_hisnametop, chosen, QStringLiteral("'s Tally"), panelWidth - 24));
-    label_hisname->setText(fitted(label_hisname, chosen, QStringLiteral(" Wins:"), nameColumnWidth));
-    label_hisnametop->setToolTip(shownName(chosen));
+    label_hisnametop->setText(fitted(label_hisnametop, chosen_, QStringLiteral("'s Tally"), panelWidth - 24));
+    label_hisname->setText(fitted(label_hisname, chosen_, QStringLiteral(" Wins:"), nameColumnWidth));
+    label_hisnametop->setToolTip(shownName(chosen_));
 }
 
 void Ttallylist::checklistClickCheck(QListWidgetItem *item)
 {
-    if (showing)
+    if (showing_)
         return;
-    list->checklistClickCheck(nameOf(item), item->checkState() == Qt::Checked);
+    list_->checklistClickCheck(nameOf(item), item->checkState() == Qt::Checked);
 }
 
 void Ttallylist::listbox_tallyClick()
 {
-    if (showing)
+    if (showing_)
         return;
-    chosen = nameOf(listbox_tally->currentItem());
+    chosen_ = nameOf(listbox_tally->currentItem());
     showOpponent();
 }
 
 void Ttallylist::listbox_tallyClickCheck(QListWidgetItem *item)
 {
-    if (showing || item->checkState() == Qt::Checked)
+    if (showing_ || item->checkState() == Qt::Checked)
         return;
     const QString name = nameOf(item);
     confirm(
         QStringLiteral("This will delete ") % name % QStringLiteral("'s Tally, Are you want to delete it?"),
         [this, name](bool yes) {
             if (yes)
-                list->removeOpponent(name);
+                list_->removeOpponent(name);
             showtally();
         });
 }
@@ -298,7 +298,7 @@ void Ttallylist::button_resetClick()
 {
     confirm(QStringLiteral("Are you sure you want to reset the Tally?"), [this](bool yes) {
         if (yes)
-            list->reset();
+            list_->reset();
     });
 }
 

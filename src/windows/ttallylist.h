@@ -31,10 +31,10 @@ public:
     explicit Ttallylist(const QString &folder, QWidget *parent = nullptr);
     ~Ttallylist() override;
 
-    TallyList *tally() const { return list; }
+    TallyList *tally() const { return list_; }
     // For the chat, once: why the tally file could not be used at start; empty when it
     // loaded or did not exist.
-    QString loadReport() const { return report; }
+    QString loadReport() const { return report_; }
 
     void loadchecklist(const TallyRoster &roster);
     void addgame(const QString &winner, const TallyRoster &roster);
@@ -54,12 +54,12 @@ private:
     // Asks `text` with Yes and No without blocking the event loop; `answer` gets true for Yes.
     void confirm(const QString &text, std::function<void(bool)> answer);
 
-    TallyList *list = nullptr;
-    QString report;
-    QString chosen; // the opponent shown in the opponent panel
+    TallyList *list_ = nullptr;
+    QString report_;
+    QString chosen_; // the opponent shown in the opponent panel
 
-    std::array<QLabel *, 4> mylabels {};
-    std::array<QLabel *, 8> labels {};
+    std::array<QLabel *, 4> mylabels_ {};
+    std::array<QLabel *, 8> labels_ {};
     QLabel *label_hisnametop = nullptr;
     QLabel *label_hisname = nullptr;
     QListWidget *checklist = nullptr;
@@ -67,5 +67,5 @@ private:
     QPushButton *button_reset = nullptr;
     QPushButton *button_done = nullptr;
     QTableView *stringgrid_scores = nullptr;
-    bool showing = false;
+    bool showing_ = false;
 };

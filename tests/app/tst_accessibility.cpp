@@ -11,8 +11,9 @@
 #include "chatinput.h"
 #include "chatpanel.h"
 #include "chatview.h"
+#include "clientdispatch.h"
 #include "fakeshell.h"
-#include "gameflow.h"
+#include "gamesession.h"
 #include "mainmenus.h"
 #include "playarea.h"
 #include "protocolclient.h"
@@ -136,18 +137,15 @@ void TestAccessibility::everyControlOfEveryWindowHasAName_data()
     QTest::addColumn<Stage>("stage");
     QTest::newRow("main window at start") << Stage([](Tchat &chat) -> QWidget * { return &chat; });
     QTest::newRow("main window in a round") << Stage([](Tchat &chat) -> QWidget * {
-        chat.state().myslot = 1;
-        chat.roster()->setName(1, QStringLiteral("Ann"));
-        chat.roster()->setName(2, QStringLiteral("Bob"));
-        chat.roster()->setWatching(2, true);
-        chat.gameFlow()->startthegame("Ann+30+60+4+3+0+");
-        chat.gameFlow()->loadboard(testBoard().mid(int(sizeof("CMD_loadboard"))));
-        chat.gameFlow()->getnextplayer("1+");
+        for (const QByteArray &message :
+            {QByteArray("CMD_sendlogininfo+1"), QByteArray("CMD_newplayerinfo+1+Ann+0+2+Bob+1+"),
+                QByteArray("CMD_startgame+Ann+30+60+4+3+0+"), testBoard(), QByteArray("CMD_nextplayer+1+")})
+            chat.dispatch()->processsocktimer(message);
         chat.wordEntry()->typetheletter(3);
         return &chat;
     });
     QTest::newRow("main window, game won") << Stage([](Tchat &chat) -> QWidget * {
-        chat.gameFlow()->winner("Bob+");
+        chat.dispatch()->processsocktimer("CMD_winner+Bob+");
         return &chat;
     });
     const auto side = [](QWidget *(*pick)(Tchat &)) {
@@ -164,9 +162,9 @@ void TestAccessibility::everyControlOfEveryWindowHasAName_data()
     QTest::newRow("phrase editor") << side([](Tchat &c) -> QWidget * { return c.phraseEditor(); });
     QTest::newRow("download") << side([](Tchat &c) -> QWidget * { return c.download(); });
     QTest::newRow("tally") << side([](Tchat &c) -> QWidget * { return c.tallylist(); });
-    QTest::newRow("solo") << side([](Tchat &c) -> QWidget * { return c.solo(); });
+    QTest::newRow("solo") << side([](Tchat &c) -> QWidget * { return c.findChild<Tsolo *>(); });
     QTest::newRow("words list") << Stage([](Tchat &chat) -> QWidget * {
-        chat.gameFlow()->loadboard(testBoard().mid(int(sizeof("CMD_loadboard"))));
+        chat.dispatch()->processsocktimer(testBoard());
         chat.wordsList()->thewords("CAT+DOG+");
         return chat.wordsList();
     });

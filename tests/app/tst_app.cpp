@@ -1,6 +1,8 @@
 #include "chatpanel.h"
 #include "chatview.h"
+#include "clientdispatch.h"
 #include "fakeshell.h"
+#include "gamesession.h"
 #include "instanceguard.h"
 #include "mainmenus.h"
 #include "phrasebar.h"
@@ -794,7 +796,9 @@ void TestApp::justWatchMarkFollowsTheHostNotTheClick()
     auto chat = makeChat();
     chat->menus()->JustWatch1->trigger();
     QVERIFY(!chat->menus()->JustWatch1->isChecked());
-    chat->state().justWatching = true;
+    chat->dispatch()->processsocktimer("CMD_sendlogininfo+1");
+    chat->dispatch()->processsocktimer("CMD_justwatching+1+1");
+    QVERIFY(chat->menus()->JustWatch1->isChecked());
     chat->menus()->JustWatch1->trigger();
     QVERIFY(chat->menus()->JustWatch1->isChecked());
 }
@@ -818,7 +822,7 @@ void TestApp::rosterMenuOffersItsItemsToTheHostOnly()
     QFETCH(bool, removable);
     QFETCH(bool, watchItems);
     auto chat = makeChat();
-    chat->state().ishost = host;
+    chat->session()->takeRole(host);
     if (occupied)
         chat->roster()->setName(4, QStringLiteral("Ann"));
     RosterView *view = chat->rosterView();
@@ -1000,7 +1004,7 @@ void TestApp::phraseEditorStartsWithTheButtonsPhrasesAndDoneSavesThem()
 void TestApp::viewTallyListsTheOtherPlayersOfTheRoster()
 {
     auto chat = makeChat();
-    chat->state().myslot = 1;
+    chat->dispatch()->processsocktimer("CMD_sendlogininfo+1");
     chat->roster()->setName(1, QStringLiteral("Ann"));
     chat->roster()->setName(3, QStringLiteral("Bob"));
     chat->menus()->ViewTally1->trigger();

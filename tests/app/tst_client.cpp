@@ -7,7 +7,7 @@
 #include "clientdispatch.h"
 #include "fakehostenvironment.h"
 #include "fakeshell.h"
-#include "gameflow.h"
+#include "gamesession.h"
 #include "hostconnection.h"
 #include "mainmenus.h"
 #include "phrasebar.h"
@@ -459,7 +459,7 @@ void TestClient::aLateJoinerEntersTheRunningRound()
     QVERIFY(chat->wordEntry()->entryOpen());
     QVERIFY(chat->boardModel()->oddboard());
     QCOMPARE(chat->wordEntry()->minLetters(), 5);
-    QVERIFY(chat->gameFlow()->turntime().isActive());
+    QVERIFY(chat->session()->turntime().isActive());
     QVERIFY(sounds_.played.contains(QStringLiteral("turn")));
 }
 

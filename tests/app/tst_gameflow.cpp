@@ -11,7 +11,7 @@
 #include "definitionview.h"
 #include "fakehostenvironment.h"
 #include "fakeshell.h"
-#include "gameflow.h"
+#include "gamesession.h"
 #include "mainmenus.h"
 #include "nextroundcountdown.h"
 #include "playarea.h"
@@ -94,8 +94,6 @@ private Q_SLOTS:
 
     void clockShowsTimeAndBarForEachRoundLength_data();
     void clockShowsTimeAndBarForEachRoundLength();
-    void clockTextWritesMinutesAndTwoDigitSeconds_data();
-    void clockTextWritesMinutesAndTwoDigitSeconds();
     void clockTurnsRedBelowTwentyAndTicksAloud();
     void clockAtZeroClosesEntry();
     void theCountToTheNextRound_data();
@@ -214,49 +212,31 @@ void TestGameFlow::clockShowsTimeAndBarForEachRoundLength()
     QFETCH(int, firstBar);
     QFETCH(QString, firstText);
     auto chat = makeChat({QStringLiteral("Ann"), QStringLiteral("127.0.0.1")}, 0, *dir_, sounds_);
-    GameFlow *flow = chat->gameFlow();
-    flow->startthegame("Bob+30+" + QByteArray::number(roundLength) + "+4+3+0+");
+    GameSession *session = chat->session();
+    chat->dispatch()->processsocktimer("CMD_startgame+Bob+30+" + QByteArray::number(roundLength) + "+4+3+0+");
     QCOMPARE(chat->state().pixelspersecond, pixelsPerSecond);
     QCOMPARE(chat->rosterView()->label_timeperturn->text(), QStringLiteral("Time: %1secs").arg(roundLength));
-    flow->getnextplayer("2+");
-    QVERIFY(flow->turntime().isActive());
+    chat->dispatch()->processsocktimer("CMD_nextplayer+2+");
+    QVERIFY(session->turntime().isActive());
     QCOMPARE(chat->state().secondsleft, roundLength);
-    flow->turntimeTimer();
+    session->turntimeTimer();
     QCOMPARE(chat->playArea()->image_timer->width(), firstBar);
     QCOMPARE(chat->playArea()->label_timer->text(), firstText);
-}
-
-void TestGameFlow::clockTextWritesMinutesAndTwoDigitSeconds_data()
-{
-    QTest::addColumn<int>("seconds");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("65") << 65 << "Time: 1:05";
-    QTest::newRow("70") << 70 << "Time: 1:10";
-    QTest::newRow("9") << 9 << "Time: 0:09";
-    QTest::newRow("180") << 180 << "Time: 3:00";
-    QTest::newRow("0") << 0 << "Time: 0:00";
-}
-
-void TestGameFlow::clockTextWritesMinutesAndTwoDigitSeconds()
-{
-    QFETCH(int, seconds);
-    QFETCH(QString, text);
-    QCOMPARE(GameFlow::clockText(seconds), text);
 }
 
 void TestGameFlow::clockTurnsRedBelowTwentyAndTicksAloud()
 {
     auto chat = makeChat({QStringLiteral("Ann"), QStringLiteral("127.0.0.1")}, 0, *dir_, sounds_);
-    GameFlow *flow = chat->gameFlow();
-    flow->startthegame("Bob+30+60+4+3+0+");
-    flow->getnextplayer("2+");
+    GameSession *session = chat->session();
+    chat->dispatch()->processsocktimer("CMD_startgame+Bob+30+60+4+3+0+");
+    chat->dispatch()->processsocktimer("CMD_nextplayer+2+");
     QLabel *text = chat->playArea()->label_timer;
     QList<int> tickedAt;
     for (int left = 59; left >= 1; --left) {
         sounds_.played.clear();
-        flow->turntimeTimer();
+        session->turntimeTimer();
         QCOMPARE(chat->state().secondsleft, left);
-        const QColor expected = left < 20 ? GameFlow::lastSecondsColour : GameFlow::clockColour;
+        const QColor expected = left < 20 ? PlayArea::lastSecondsColour : PlayArea::clockColour;
         QCOMPARE(text->palette().color(QPalette::WindowText), expected);
         if (sounds_.played.contains(QStringLiteral("tick")))
             tickedAt.append(left);
@@ -271,15 +251,15 @@ void TestGameFlow::clockAtZeroClosesEntry()
     QVERIFY(chat);
     PlayArea *play = chat->playArea();
     QVERIFY(play->button_rotate->isVisible());
-    chat->state().secondsleft = 1;
-    chat->gameFlow()->turntimeTimer();
+    while (chat->state().secondsleft > 0)
+        chat->session()->turntimeTimer();
     QCOMPARE(play->label_timer->text(), QStringLiteral("Time: 0:00"));
     QCOMPARE(play->image_timer->width(), 0);
     QCOMPARE(play->label_status->text(), QStringLiteral("Time is Up!"));
     QCOMPARE(chat->state().activeslot, 0);
     QVERIFY(!chat->wordEntry()->entryOpen());
     QVERIFY(!play->button_rotate->isVisible());
-    QVERIFY(!chat->gameFlow()->turntime().isActive());
+    QVERIFY(!chat->session()->turntime().isActive());
 }
 
 void TestGameFlow::theCountToTheNextRound_data()
@@ -356,17 +336,17 @@ void TestGameFlow::betweenRoundsBothWindowsSayWhatComesNext()
 void TestGameFlow::bonusIsBlankedOnTheFourthTick()
 {
     auto chat = makeChat({QStringLiteral("Ann"), QStringLiteral("127.0.0.1")}, 0, *dir_, sounds_);
-    GameFlow *flow = chat->gameFlow();
-    flow->startthegame("Bob+30+60+4+3+0+");
-    flow->getnextplayer("2+");
+    GameSession *session = chat->session();
+    chat->dispatch()->processsocktimer("CMD_startgame+Bob+30+60+4+3+0+");
+    chat->dispatch()->processsocktimer("CMD_nextplayer+2+");
     chat->dispatch()->processsocktimer("CMD_addscore+3+5+12+");
     QLabel *bonus = chat->rosterView()->bonus(3);
     QCOMPARE(bonus->text(), QStringLiteral("+5"));
     for (int tick = 1; tick <= 3; ++tick) {
-        flow->turntimeTimer();
+        session->turntimeTimer();
         QCOMPARE(bonus->text(), QStringLiteral("+5"));
     }
-    flow->turntimeTimer();
+    session->turntimeTimer();
     QCOMPARE(bonus->text(), QString());
     QCOMPARE(chat->rosterView()->score(3)->text(), QStringLiteral("12"));
 }
@@ -388,7 +368,7 @@ void TestGameFlow::gameStartShowsItsSettings()
 
     // A round length that is not a number is a 60-second round; a board-size code that
     // is not a number stops there, after the rest was shown.
-    chat->gameFlow()->startthegame("Dee+40+abc+x+5+0+");
+    chat->dispatch()->processsocktimer("CMD_startgame+Dee+40+abc+x+5+0+");
     QCOMPARE(chat->state().roundLength, 60);
     QCOMPARE(roster->label_playtoscore->text(), QStringLiteral("Play to Score: 40"));
     QCOMPARE(chat->wordEntry()->minLetters(), 5);
@@ -397,16 +377,16 @@ void TestGameFlow::gameStartShowsItsSettings()
     QCOMPARE(chat->boardModel()->realboard()[3][3], BoardModel::blankTile);
 
     // The target is shown as the host wrote it, and the rest of the start still counts.
-    chat->gameFlow()->startthegame("Dee+lots+90+9+4+0+");
+    chat->dispatch()->processsocktimer("CMD_startgame+Dee+lots+90+9+4+0+");
     QCOMPARE(roster->label_playtoscore->text(), QStringLiteral("Play to Score: lots"));
     QCOMPARE(chat->wordEntry()->minLetters(), 4);
     QCOMPARE(roster->label_boardsize->text(), QStringLiteral("Board Size: 5X5"));
     QVERIFY(chat->state().oddboard);
 
     // A round of no or negative length would never tick down sensibly: 60 seconds.
-    chat->gameFlow()->startthegame("Dee+40+0+4+5+0+");
+    chat->dispatch()->processsocktimer("CMD_startgame+Dee+40+0+4+5+0+");
     QCOMPARE(chat->state().roundLength, 60);
-    chat->gameFlow()->startthegame("Dee+40+-5+4+5+0+");
+    chat->dispatch()->processsocktimer("CMD_startgame+Dee+40+-5+4+5+0+");
     QCOMPARE(chat->state().roundLength, 60);
     QCOMPARE(chat->state().pixelspersecond, 3);
 }
@@ -430,27 +410,27 @@ void TestGameFlow::aLateJoinersClockBarStaysInItsFrame()
     QFETCH(int, bar);
     QFETCH(int, barAfterTick);
     auto chat = makeChat({QStringLiteral("Ann"), QStringLiteral("127.0.0.1")}, 0, *dir_, sounds_);
-    chat->state().myslot = 2;
+    chat->dispatch()->processsocktimer("CMD_sendlogininfo+2");
     chat->dispatch()->processsocktimer(
         "CMD_loadstats+2+30+" + roundSeconds + "+4+3+" + QByteArray::number(left) + "+1+1+0+2+0");
     QCOMPARE(chat->state().activeslot, 2);
     QCOMPARE(chat->playArea()->image_timer->width(), bar);
-    QCOMPARE(chat->playArea()->label_timer->text(), GameFlow::clockText(left));
-    chat->gameFlow()->turntimeTimer();
+    QCOMPARE(chat->playArea()->label_timer->text(), GameSession::clockText(left));
+    chat->session()->turntimeTimer();
     QCOMPARE(chat->playArea()->image_timer->width(), barAfterTick);
 }
 
 void TestGameFlow::aNewGameTakesTheEyesOffEveryWatcher()
 {
     auto chat = makeChat({QStringLiteral("Ann"), QStringLiteral("127.0.0.1")}, 0, *dir_, sounds_);
-    chat->state().myslot = 1;
+    chat->dispatch()->processsocktimer("CMD_sendlogininfo+1");
     chat->dispatch()->processsocktimer("CMD_newplayerinfo+1+Ann+0+2+Bob+1+");
     chat->dispatch()->processsocktimer("CMD_justwatching+1+1");
     QVERIFY(!chat->rosterView()->eyes(1)->isHidden());
     QVERIFY(!chat->rosterView()->eyes(2)->isHidden());
 
     // The host lets every watcher play again at a game's start without saying so.
-    chat->gameFlow()->startthegame("Ann+30+60+4+3+0+");
+    chat->dispatch()->processsocktimer("CMD_startgame+Ann+30+60+4+3+0+");
     for (int slot = 1; slot <= RosterModel::slotCount; ++slot) {
         QVERIFY(chat->rosterView()->eyes(slot)->isHidden());
         QVERIFY(!chat->roster()->row(slot).watching);
@@ -499,7 +479,7 @@ void TestGameFlow::eachGameCountsOnceInTheTally()
     QFETCH(QList<QByteArray>, messages);
     QFETCH(QString, games);
     auto chat = makeChat({QStringLiteral("Ann"), QStringLiteral("127.0.0.1")}, 0, *dir_, sounds_);
-    chat->state().myslot = 1;
+    chat->dispatch()->processsocktimer("CMD_sendlogininfo+1");
     chat->dispatch()->processsocktimer("CMD_newplayerinfo+1+Ann+0+2+Bob+0+");
     for (const QByteArray &message : messages)
         chat->dispatch()->processsocktimer(message);
@@ -582,8 +562,8 @@ void TestGameFlow::typedKeysBuildTheWordAndTheChatKeepsTheRest()
     QCOMPARE(input->text(), QStringLiteral("hi 1"));
 
     // Outside this player's round every key is the chat's.
-    chat->state().secondsleft = 1;
-    chat->gameFlow()->turntimeTimer();
+    while (chat->state().secondsleft > 0)
+        chat->session()->turntimeTimer();
     QTest::keyClicks(input, QStringLiteral("x"));
     QCOMPARE(input->text(), QStringLiteral("hi 1x"));
 }
@@ -749,7 +729,7 @@ void TestGameFlow::oneWholeGameThroughTwoWindows()
 
     // The rest of the round runs fast.
     for (Tchat *chat : {ann.get(), bob.get()})
-        chat->gameFlow()->setSecondLength(5);
+        chat->session()->setSecondLength(5);
     ann->server()->setSecondLength(5);
     QTRY_VERIFY_WITH_TIMEOUT(ann->playArea()->panel_winner->isVisible(), 20000);
     QTRY_VERIFY(bob->playArea()->panel_winner->isVisible());
@@ -809,7 +789,7 @@ void TestGameFlow::oneWholeGameThroughTwoWindows()
     QCOMPARE(annList->gameSummary().rounds().size(), 1);
     QCOMPARE(annList->gameSummary().rounds().constFirst().yours, 2);
 
-    ann->gameFlow()->getnextplayer("2+");
+    ann->dispatch()->processsocktimer("CMD_nextplayer+2+");
     QVERIFY(ann->boardModel()->pathOverlay().isEmpty());
     QVERIFY(!annList->isVisible());
     // The last round's words stay a menu choice away, and open on the review.

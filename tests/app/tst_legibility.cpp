@@ -2,7 +2,8 @@
 // windows are drawn headless, once with a text and once without it, and the text's
 // colour is compared with every pixel under and beside its letters by the WCAG
 // contrast ratio. CTest runs this at scale 1 and again with QT_SCALE_FACTOR=2.
-#include "gameflow.h"
+#include "clientdispatch.h"
+#include "gamesession.h"
 #include "legibility.h"
 #include "playarea.h"
 #include "rostermodel.h"
@@ -136,9 +137,8 @@ void TestLegibility::initTestCase()
     chat_ = std::make_unique<Tchat>(setup);
     chat_->show();
     QVERIFY(QTest::qWaitForWindowExposed(chat_.get()));
-    chat_->state().myslot = 1;
+    chat_->dispatch()->processsocktimer("CMD_sendlogininfo+1");
     chat_->roster()->setName(1, QStringLiteral("Ann"));
-    chat_->wordResults()->setMyslot(1);
 }
 
 void TestLegibility::theRoundClockReadsAtEverySecond_data()
@@ -158,18 +158,18 @@ void TestLegibility::theRoundClockReadsAtEverySecond()
 {
     QFETCH(int, roundLength);
     QFETCH(int, left);
-    GameFlow *flow = chat_->gameFlow();
-    flow->startthegame("Ann+30+" + QByteArray::number(roundLength) + "+7+4+0+");
-    flow->getnextplayer("1+");
-    chat_->state().secondsleft = left + 1;
-    flow->turntimeTimer();
+    chat_->dispatch()->processsocktimer(
+        "CMD_startgame+Ann+30+" + QByteArray::number(roundLength) + "+7+4+0+");
+    chat_->dispatch()->processsocktimer("CMD_nextplayer+1+");
+    while (chat_->state().secondsleft > left)
+        chat_->session()->turntimeTimer();
 
     QLabel *clock = chat_->playArea()->label_timer;
     const Reading r = readLabel(clock);
     QVERIFY2(r.worst >= Legibility::minimumTextContrast, qPrintable(describe(clock->text(), r)));
     // The text keeps its colours: pale yellow, then red below 20 seconds.
-    const QColor expected = left < GameFlow::redBelow && left > 0 ? GameFlow::lastSecondsColour
-        : left > 0                                                ? GameFlow::clockColour
+    const QColor expected = left < PlayArea::redBelow && left > 0 ? PlayArea::lastSecondsColour
+        : left > 0                                                ? PlayArea::clockColour
                                                                   : r.text;
     QVERIFY2(Legibility::contrastRatio(r.text, expected) < 1.2, qPrintable(describe(clock->text(), r)));
 }
@@ -211,7 +211,7 @@ void TestLegibility::everyWordsPanelLineReads()
 
 void TestLegibility::theGameSettingsRead()
 {
-    chat_->gameFlow()->startthegame("Ann+10000+180+7+4+0+");
+    chat_->dispatch()->processsocktimer("CMD_startgame+Ann+10000+180+7+4+0+");
     RosterView *roster = chat_->rosterView();
     for (QLabel *label : {roster->label_playtoscore, roster->label_timeperturn, roster->label_boardsize,
              roster->label_minletters}) {

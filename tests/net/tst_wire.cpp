@@ -17,6 +17,83 @@ QByteArray m(const char *text)
     return QByteArray(text) + ff;
 }
 
+QString n(const std::optional<int> &number)
+{
+    return number ? QString::number(*number) : QStringLiteral("-");
+}
+
+// What the decoder of a message (terminator and all) makes of it, written out: fields
+// joined by "|", the records of a list by ";" (";cut" where it stopped), "-" for nothing.
+QString decoded(const QByteArray &message)
+{
+    const auto [command, rest] = FieldReader::splitCommand(message.chopped(1));
+    const auto join = [](const QStringList &fields) { return fields.join(QLatin1Char('|')); };
+    const auto opt
+        = [](const auto &value, const auto &write) { return value ? write(*value) : QStringLiteral("-"); };
+    using namespace FromHost;
+    if (command == Cmd::sendlogininfo)
+        return n(sendlogininfo(rest));
+    if (command == Cmd::newplayerinfo || command == Cmd::existingplayers) {
+        const PlayerRecords records = newplayerinfo(rest);
+        QStringList out;
+        for (const PlayerRecord &p : records.players)
+            out << join({QString::number(p.slot), p.name, QString::number(p.watching)});
+        return out.join(QLatin1Char(';')) + (records.complete ? "" : ";cut");
+    }
+    if (command == Cmd::playerdisconnected)
+        return opt(playerdisconnected(rest), [&](const PlayerLeft &p) { return join({n(p.slot), p.name}); });
+    if (command == Cmd::justwatching)
+        return opt(justwatching(rest), [&](const JustWatching &w) {
+            return join({n(w.slot), n(int(w.mode))});
+        });
+    if (command == Cmd::addscore)
+        return opt(addscore(rest), [&](const AddScore &a) {
+            return join({n(a.slot), n(a.points), n(a.total)});
+        });
+    if (command == Cmd::loadstats)
+        return opt(loadstats(rest), [&](const LoadStats &l) {
+            return join({n(l.slot), opt(l.game, [&](const GameUnderWay &g) {
+                             QStringList scores;
+                             for (const auto &[slot, score] : g.scores)
+                                 scores << n(slot) + ":" + n(score);
+                             return join({n(g.target), n(g.roundSeconds), n(g.boardCode), n(g.minLetters), n(g.secondsLeft),
+                    n(int(g.phase)), scores.join(QLatin1Char(',')) + (g.complete ? "" : ",cut")});
+                         })});
+        });
+    if (command == Cmd::mainlist)
+        return opt(mainlist(rest), [&](const MainList &l) { return join({n(l.slot), l.words.join(',')}); });
+    if (command == Cmd::startgame) {
+        const StartGame g = startgame(rest);
+        return join({g.starter, g.target, n(g.roundSeconds), n(g.minLetters), n(g.boardCode)});
+    }
+    if (command == Cmd::nextplayer)
+        return n(nextplayer(rest));
+    if (command == Cmd::timeup) {
+        const TimeUp t = timeup(rest);
+        QStringList out;
+        for (const RoundScore &r : t.scores)
+            out << join({n(r.slot), n(r.points), n(r.total)});
+        return out.join(QLatin1Char(';')) + (t.complete ? "" : ";cut");
+    }
+    if (command == Cmd::winner)
+        return winner(rest);
+    if (command == Cmd::loadboard) {
+        QStringList out;
+        for (const BoardCell &c : loadboard(rest))
+            out << join({n(c.row), n(c.col), n(c.code)});
+        return out.join(QLatin1Char(';'));
+    }
+    if (command == Cmd::goodword)
+        return opt(goodword(rest), [&](const GoodWord &g) {
+            return join({n(g.slot), n(g.points), g.word, n(g.tiles), n(int(g.finder))});
+        });
+    if (command == Cmd::notvalid)
+        return opt(notvalid(rest), [&](const NotValid &v) {
+            return join({n(v.slot), n(int(v.reason)), v.word});
+        });
+    return text(rest);
+}
+
 } // namespace
 
 class TestWire : public QObject
@@ -39,6 +116,8 @@ private Q_SLOTS:
     void commandWordIsTheTextBeforeTheFirstPlus();
     void everyMessageHasItsExactLayout_data();
     void everyMessageHasItsExactLayout();
+    void whatTheHostSendsDecodesToItsFields_data();
+    void whatTheHostSendsDecodesToItsFields();
     void boardTravelsAsAllHundredCells();
     void textGoesOutAsLatin1_data();
     void textGoesOutAsLatin1();
@@ -312,6 +391,63 @@ void TestWire::everyMessageHasItsExactLayout()
     QFETCH(QByteArray, built);
     QFETCH(QByteArray, expected);
     QCOMPARE(built, expected);
+}
+
+void TestWire::whatTheHostSendsDecodesToItsFields_data()
+{
+    QTest::addColumn<QByteArray>("message");
+    QTest::addColumn<QString>("fields");
+    std::array<int, slotCount> scores {};
+    scores[2] = 30;
+    std::array<int, slotCount> round {};
+    round[2] = 5;
+    const ToPlayer::RosterEntry roster[] = {{1, "Ann", false}, {2, "Bob", true}};
+
+    QTest::newRow("login") << ToPlayer::sendlogininfo(3) << "3";
+    QTest::newRow("login, slot 0") << m("CMD_sendlogininfo+0") << "-";
+    QTest::newRow("players") << ToPlayer::existingplayers(roster) << "1|Ann|0;2|Bob|1";
+    QTest::newRow("players, a slot no number") << m("CMD_existingplayers+1+Ann+0+two+Bob+0") << "1|Ann|0;cut";
+    QTest::newRow("departure") << ToPlayer::playerdisconnected(3, "Cat") << "3|Cat";
+    QTest::newRow("departure, slot no number") << m("CMD_playerdisconnected+x+Cat") << "-";
+    QTest::newRow("watching") << ToPlayer::justwatching(2, WatchMode::Watch) << "2|1";
+    QTest::newRow("watching, only \"1\" watches") << m("CMD_justwatching+2+1+") << "2|2";
+    QTest::newRow("score") << ToPlayer::addscore(2, 5, 17) << "2|5|17";
+    QTest::newRow("score, total no number") << m("CMD_addscore+2+5+many+") << "2|5|-";
+    QTest::newRow("score, points no number") << m("CMD_addscore+2+five+17+") << "-";
+    QTest::newRow("late join") << m("CMD_loadstats+2+300+soon+9+5+50+1+3+30") << "2|300|-|9|5|50|1|3:30";
+    QTest::newRow("late join, a broken pair") << m("CMD_loadstats+2+300+90+9+5+50+1+3+30+4+x") << "2|300|90|9|5|50|1|3:30,cut";
+    QTest::newRow("late join, minimum no number") << m("CMD_loadstats+2+300+90+9+four+50+1") << "2|-";
+    QTest::newRow("late join, built") << ToPlayer::loadstats(2, 30, 60, 4, 3, 20, 1, scores)
+                                      << "2|30|60|4|3|20|1|1:0,2:0,3:30,4:0,5:0,6:0,7:0,8:0,9:0,10:0";
+    QTest::newRow("round's words") << ToPlayer::mainlist(3, {"CAT", "DOG"}) << "3|CAT,DOG";
+    QTest::newRow("no words") << ToPlayer::mainlist(3, {}) << "3|";
+    QTest::newRow("round's words, slot no number") << m("CMD_mainlist+x+CAT") << "-";
+    QTest::newRow("start") << ToPlayer::startgame({"Ann", "30", "60", "7", "4", "0"}) << "Ann|30|60|4|7";
+    QTest::newRow("start, no numbers")
+        << ToPlayer::startgame({"Ann", "lots", "abc", "x", "5", "0"}) << "Ann|lots|-|5|-";
+    QTest::newRow("start, minimum no number") << m("CMD_startgame+Ann+30+60+7+four+0+") << "Ann|30|60|-|-";
+    QTest::newRow("next player") << ToPlayer::nextplayer(6) << "6";
+    QTest::newRow("round's end") << ToPlayer::timeup(round, scores)
+                                 << "1|0|0;2|0|0;3|5|30;4|0|0;5|0|0;6|0|0;7|0|0;8|0|0;9|0|0;10|0|0";
+    QTest::newRow("round's end, broken") << m("CMD_timeup+1+12+40+2+0+x") << "1|12|40;cut";
+    QTest::newRow("winner") << ToPlayer::winner("Klot") << "Klot";
+    QTest::newRow("board") << m("CMD_loadboard+3+4+5+1+1+x") << "3|4|5";
+    QTest::newRow("word found first")
+        << ToPlayer::goodword(2, 4, "TEAMS", 5, Finder::First) << "2|4|TEAMS|5|1";
+    QTest::newRow("word found later")
+        << ToPlayer::goodword(2, 4, "TEAMS", 5, Finder::Later) << "2|4|TEAMS|5|2";
+    QTest::newRow("word, tiles no number") << m("CMD_goodword+1+5+TABLE+5x+1+") << "-";
+    QTest::newRow("refusal") << ToPlayer::notvalid(2, RejectReason::TooShort, "CAT") << "2|3|CAT";
+    QTest::newRow("refusal, another host's reason") << m("CMD_notvalid+1+9+CAT+") << "1|9|CAT";
+    QTest::newRow("refusal, slot no number") << m("CMD_notvalid++1+CAT+") << "-";
+    QTest::newRow("chat") << ToPlayer::chat(2, "Ann", "hi + bye") << "2+Ann chats: hi + bye";
+}
+
+void TestWire::whatTheHostSendsDecodesToItsFields()
+{
+    QFETCH(QByteArray, message);
+    QFETCH(QString, fields);
+    QCOMPARE(decoded(message), fields);
 }
 
 void TestWire::boardTravelsAsAllHundredCells()

@@ -10,7 +10,8 @@
 
 #include "boardmodel.h"
 #include "boardpanel.h"
-#include "gameflow.h"
+#include "clientdispatch.h"
+#include "gamesession.h"
 #include "playarea.h"
 #include "rostermodel.h"
 #include "tchat.h"
@@ -128,12 +129,11 @@ int main(int argc, char **argv)
         chat.roster()->setName(slot, QString::fromLatin1(names[slot - 1]));
         chat.roster()->setScore(slot, QString::number(47 - 4 * slot));
     }
-    chat.state().myslot = 1;
-    chat.wordResults()->setMyslot(1);
-    GameFlow *flow = chat.gameFlow();
-    flow->startthegame("Ann+30+45+7+4+0+");
-    flow->loadboard(dealtBoard());
-    flow->getnextplayer("1+");
+    ClientDispatch *dispatch = chat.dispatch();
+    dispatch->processsocktimer("CMD_sendlogininfo+1");
+    dispatch->processsocktimer("CMD_startgame+Ann+30+45+7+4+0+");
+    dispatch->processsocktimer("CMD_loadboard+" + dealtBoard());
+    dispatch->processsocktimer("CMD_nextplayer+1+");
     QFrame *panel = chat.boardPanel();
 
     if (tilesOnly) {
@@ -156,8 +156,8 @@ int main(int argc, char **argv)
     // The round clock at four moments of a 45-second round: full, mid-way, red, nearly out.
     QList<QImage> clocks;
     for (int left : {44, 25, 19, 4}) {
-        chat.state().secondsleft = left + 1;
-        flow->turntimeTimer();
+        while (chat.state().secondsleft > left)
+            chat.session()->turntimeTimer();
         clocks << shot(panel, QRect(180, 67, 192, 34));
     }
     bool ok = save(stacked(clocks), out, QStringLiteral("clock"), label);

@@ -35,7 +35,7 @@ bool isInstalled()
 
 QString writableFolder()
 {
-    const QString overridden = qEnvironmentVariable("WENDLEWICK_DATA_DIR");
+    const QString overridden = qEnvironmentVariable(dataFolderVariable);
     if (!overridden.isEmpty()) {
         QDir().mkpath(overridden);
         return overridden;
@@ -46,6 +46,11 @@ QString writableFolder()
     const QString user = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     QDir().mkpath(user);
     return user;
+}
+
+QString settingsFilePath()
+{
+    return QDir(writableFolder()).filePath(settingsFileName);
 }
 
 QString findProgram(const QString &name)

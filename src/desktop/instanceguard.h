@@ -30,7 +30,7 @@ public:
         const QString &name = defaultName, const QString &folder = QString(), QObject *parent = nullptr);
     ~InstanceGuard() override;
 
-    // The per-user runtime folder; the WENDLEWICK_DATA_DIR folder when that is set,
+    // The per-user runtime folder; the ProgramFolders::dataFolderVariable folder when set,
     // so that copies started with different data folders never meet.
     static QString defaultFolder();
 

@@ -56,11 +56,11 @@ public:
 
     // Decompression refuses a header announcing more than `bytes` bytes, before any
     // output is written. The default accepts every 32-bit size.
-    void setSizeLimit(qint64 bytes) { limit = bytes; }
-    qint64 sizeLimit() const { return limit; }
+    void setSizeLimit(qint64 bytes) { limit_ = bytes; }
+    qint64 sizeLimit() const { return limit_; }
 
-    Error error() const { return lastError; }
-    QString errorString() const { return lastMessage; }
+    Error error() const { return lastError_; }
+    QString errorString() const { return lastMessage_; }
 
 private:
     qint64 fail(Error error, const QString &message);
@@ -68,7 +68,7 @@ private:
     // reading and `output` for writing.
     bool devicesReady(const QIODevice &input, const QIODevice &output);
 
-    qint64 limit = 0xFFFFFFFFLL;
-    Error lastError = Error::None;
-    QString lastMessage;
+    qint64 limit_ = 0xFFFFFFFFLL;
+    Error lastError_ = Error::None;
+    QString lastMessage_;
 };

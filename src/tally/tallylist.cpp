@@ -13,18 +13,18 @@ bool isOwnTotal(int column)
 
 TallyList::TallyList(const QString &folder, QObject *parent)
     : QObject(parent)
-    , file(folder)
+    , file_(folder)
 { }
 
 TallyList::~TallyList()
 {
-    if (unsaved)
-        file.save(scores);
+    if (unsaved_)
+        file_.save(scores_);
 }
 
 QString TallyList::load()
 {
-    const TallyFile::LoadResult result = file.load(scores);
+    const TallyFile::LoadResult result = file_.load(scores_);
     loadtally();
     emit changed();
     return result.message;
@@ -32,24 +32,24 @@ QString TallyList::load()
 
 void TallyList::loadtally()
 {
-    for (int row = 1; row < scores.rows(); ++row) {
+    for (int row = 1; row < scores_.rows(); ++row) {
         for (int column = 5; column <= 8; ++column)
-            scores.setCell(column, row, QStringLiteral("0"));
+            scores_.setCell(column, row, QStringLiteral("0"));
     }
 }
 
 void TallyList::loadchecklist(const TallyRoster &roster)
 {
-    players.clear();
+    players_.clear();
     const int rosterSlots = std::min<int>(TallyRoster::maxplayers, int(roster.names.size()));
     for (int slot = 1; slot <= rosterSlots; ++slot) {
         const QString &name = roster.names.at(slot - 1);
         if (slot == roster.myslot || name == TallyRoster::waiting)
             continue;
-        const bool listed
-            = std::any_of(players.cbegin(), players.cend(), [&](const Player &p) { return p.name == name; });
+        const bool listed = std::any_of(
+            players_.cbegin(), players_.cend(), [&](const Player &p) { return p.name == name; });
         if (!listed)
-            players.append({name, isTallied(name)});
+            players_.append({name, isTallied(name)});
     }
     emit changed();
 }
@@ -62,29 +62,29 @@ void TallyList::addgame(const QString &winner, const TallyRoster &roster)
     const QString ownName = roster.ownName();
     const bool playerWon = !ownName.isEmpty() && winner == ownName;
 
-    scores.addit(totalGames, 0);
+    scores_.addit(totalGames, 0);
     if (playerWon)
-        scores.addit(yourWins, 0);
+        scores_.addit(yourWins, 0);
 
-    for (const Player &player : std::as_const(players)) {
-        const int row = scores.rowOf(player.name);
+    for (const Player &player : std::as_const(players_)) {
+        const int row = scores_.rowOf(player.name);
         if (row < 1)
             continue;
         for (int column = 1; column <= 8; ++column) {
-            if (scores.cell(column, row).isEmpty())
-                scores.setCell(column, row, QStringLiteral("0"));
+            if (scores_.cell(column, row).isEmpty())
+                scores_.setCell(column, row, QStringLiteral("0"));
         }
-        scores.addit(1, row);
-        scores.addit(5, row);
+        scores_.addit(1, row);
+        scores_.addit(5, row);
         if (playerWon) {
-            scores.addit(3, row);
-            scores.addit(7, row);
+            scores_.addit(3, row);
+            scores_.addit(7, row);
         } else if (player.name == winner) {
-            scores.addit(2, row);
-            scores.addit(6, row);
+            scores_.addit(2, row);
+            scores_.addit(6, row);
         } else {
-            scores.addit(4, row);
-            scores.addit(8, row);
+            scores_.addit(4, row);
+            scores_.addit(8, row);
         }
     }
     commit();
@@ -94,10 +94,10 @@ void TallyList::addtomineincrease(int column)
 {
     if (!isOwnTotal(column))
         return;
-    scores.addit(column, 0);
+    scores_.addit(column, 0);
     // This comes in the middle of a round, where a sync to disk could stall the board:
     // the count is written with the next change, at the latest when the game is counted.
-    unsaved = true;
+    unsaved_ = true;
     emit changed();
 }
 
@@ -105,7 +105,7 @@ void TallyList::addtomineset(int column, qint64 value)
 {
     if (!isOwnTotal(column) || value < 0)
         return;
-    scores.setCell(column, 0, QString::number(value));
+    scores_.setCell(column, 0, QString::number(value));
     commit();
 }
 
@@ -125,8 +125,8 @@ bool TallyList::canTally(const QString &name)
 void TallyList::checklistClickCheck(const QString &name, bool ticked)
 {
     auto player
-        = std::find_if(players.begin(), players.end(), [&](const Player &p) { return p.name == name; });
-    if (player == players.end())
+        = std::find_if(players_.begin(), players_.end(), [&](const Player &p) { return p.name == name; });
+    if (player == players_.end())
         return;
     if (!ticked) {
         player->ticked = false;
@@ -143,24 +143,24 @@ void TallyList::checklistClickCheck(const QString &name, bool ticked)
         emit changed();
         return;
     }
-    scores.appendOpponent(name);
+    scores_.appendOpponent(name);
     commit();
 }
 
 void TallyList::moverow(int row)
 {
-    if (row < 1 || row >= scores.rows())
+    if (row < 1 || row >= scores_.rows())
         return;
-    scores.moverow(row);
+    scores_.moverow(row);
     commit();
 }
 
 bool TallyList::removeOpponent(const QString &name)
 {
-    const int row = scores.rowOf(name);
+    const int row = scores_.rowOf(name);
     if (row < 1)
         return false;
-    for (Player &player : players) {
+    for (Player &player : players_) {
         if (player.name == name)
             player.ticked = false;
     }
@@ -171,30 +171,30 @@ bool TallyList::removeOpponent(const QString &name)
 void TallyList::reset()
 {
     for (int column = totalGames; column <= longWords; ++column)
-        scores.setCell(column, 0, QStringLiteral("0"));
-    scores.removeOpponents();
-    for (Player &player : players)
+        scores_.setCell(column, 0, QStringLiteral("0"));
+    scores_.removeOpponents();
+    for (Player &player : players_)
         player.ticked = false;
     commit();
 }
 
 void TallyList::commit()
 {
-    unsaved = true;
+    unsaved_ = true;
     save();
     emit changed();
 }
 
 bool TallyList::save()
 {
-    if (file.save(scores)) {
-        unsaved = false;
-        reportedError.clear();
+    if (file_.save(scores_)) {
+        unsaved_ = false;
+        reportedError_.clear();
         return true;
     }
-    if (file.errorString() != reportedError) {
-        reportedError = file.errorString();
-        emit fileError(reportedError);
+    if (file_.errorString() != reportedError_) {
+        reportedError_ = file_.errorString();
+        emit fileError(reportedError_);
     }
     return false;
 }

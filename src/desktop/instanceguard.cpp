@@ -1,5 +1,7 @@
 #include "instanceguard.h"
 
+#include "programfolders.h"
+
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -31,7 +33,7 @@ InstanceGuard::~InstanceGuard()
 
 QString InstanceGuard::defaultFolder()
 {
-    const QString overridden = qEnvironmentVariable("WENDLEWICK_DATA_DIR");
+    const QString overridden = qEnvironmentVariable(ProgramFolders::dataFolderVariable);
     if (!overridden.isEmpty())
         return overridden;
     QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);

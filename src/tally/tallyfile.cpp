@@ -20,12 +20,12 @@ QString workingCopyTemplate()
 } // namespace
 
 TallyFile::TallyFile(const QString &folder)
-    : folder(folder)
+    : folder_(folder)
 { }
 
 QString TallyFile::filePath() const
 {
-    return QDir(folder).filePath(fileName);
+    return QDir(folder_).filePath(fileName);
 }
 
 QString TallyFile::setAsideName() const
@@ -45,7 +45,7 @@ TallyFile::LoadResult TallyFile::load(TallyTable &table)
         return result;
 
     auto unreadable = [&](const QString &why) {
-        saveBlocked = true;
+        saveBlocked_ = true;
         result.status = LoadStatus::Unreadable;
         result.message
             = QStringLiteral("The tally file could not be read (%1). It is left as it is, and the tally "
@@ -120,10 +120,10 @@ bool TallyFile::peek(TallyTable &table) const
 bool TallyFile::save(const TallyTable &table)
 {
     auto fail = [this](const QString &why) {
-        lastError = QStringLiteral("The tally could not be saved (%1).").arg(why);
+        lastError_ = QStringLiteral("The tally could not be saved (%1).").arg(why);
         return false;
     };
-    if (saveBlocked)
+    if (saveBlocked_)
         return fail(QStringLiteral("the tally file that could not be read is kept as it is"));
 
     QTemporaryFile text(workingCopyTemplate());
@@ -142,6 +142,6 @@ bool TallyFile::save(const TallyTable &table)
     }
     if (!packed.commit())
         return fail(filePath() % QStringLiteral(": ") % packed.errorString());
-    lastError.clear();
+    lastError_.clear();
     return true;
 }

@@ -48,8 +48,8 @@ public:
     // errorString() says why.
     bool save(const TallyTable &table);
 
-    QString errorString() const { return lastError; }
-    bool isSaveBlocked() const { return saveBlocked; }
+    QString errorString() const { return lastError_; }
+    bool isSaveBlocked() const { return saveBlocked_; }
 
 private:
     QString setAsideName() const;
@@ -62,7 +62,7 @@ private:
     };
     static Unpacked unpack(QIODevice &packed, QIODevice &text, TallyTable &table);
 
-    QString folder;
-    QString lastError;
-    bool saveBlocked = false;
+    QString folder_;
+    QString lastError_;
+    bool saveBlocked_ = false;
 };

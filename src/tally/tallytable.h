@@ -39,7 +39,7 @@ public:
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
-    int rows() const { return int(grid.size()); }
+    int rows() const { return int(grid_.size()); }
     // The cell's text; empty outside the table.
     QString cell(int column, int row) const;
     // Ignored outside the table.
@@ -69,5 +69,5 @@ public:
 
 private:
     using Row = std::array<QString, columns>;
-    QList<Row> grid;
+    QList<Row> grid_;
 };

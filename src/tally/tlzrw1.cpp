@@ -67,15 +67,15 @@ std::unique_ptr<std::uint8_t[]> allocateBuffer()
 
 qint64 Tlzrw1::fail(Error error, const QString &message)
 {
-    lastError = error;
-    lastMessage = message;
+    lastError_ = error;
+    lastMessage_ = message;
     return -1;
 }
 
 bool Tlzrw1::devicesReady(const QIODevice &input, const QIODevice &output)
 {
-    lastError = Error::None;
-    lastMessage.clear();
+    lastError_ = Error::None;
+    lastMessage_.clear();
     if (!input.isOpen() || !input.isReadable()) {
         fail(Error::OpenInput, openInputMessage(nameOf(input)));
         return false;
@@ -213,10 +213,10 @@ qint64 Tlzrw1::decompressDevice(QIODevice &input, QIODevice &output)
         return fail(Error::Read, readError);
     const qint64 size
         = qint64(header[4]) | qint64(header[5]) << 8 | qint64(header[6]) << 16 | qint64(header[7]) << 24;
-    if (size > limit)
+    if (size > limit_)
         return fail(Error::TooLarge,
             inputName % QStringLiteral(" : Lzrw1 decompression : the file is larger than ")
-                % QString::number(limit) % QStringLiteral(" bytes !"));
+                % QString::number(limit_) % QStringLiteral(" bytes !"));
 
     qint64 total = 0;
     for (;;) {

@@ -41,17 +41,17 @@ public:
     // message for the player when the file could not be used, else an empty string.
     QString load();
 
-    TallyTable *table() { return &scores; }
-    const TallyTable *table() const { return &scores; }
-    QString filePath() const { return file.filePath(); }
+    TallyTable *table() { return &scores_; }
+    const TallyTable *table() const { return &scores_; }
+    QString filePath() const { return file_.filePath(); }
 
     // "Players In Current Game".
-    const QList<Player> &currentPlayers() const { return players; }
+    const QList<Player> &currentPlayers() const { return players_; }
     // "Players Being Tallied": row k of the table is entry k - 1.
-    QStringList talliedNames() const { return scores.opponents(); }
-    bool isTallied(const QString &name) const { return scores.rowOf(name) >= 1; }
+    QStringList talliedNames() const { return scores_.opponents(); }
+    bool isTallied(const QString &name) const { return scores_.rowOf(name) >= 1; }
     // A row 0 total as shown, or an opponent's count.
-    QString ownTotal(int column) const { return scores.cell(column, 0); }
+    QString ownTotal(int column) const { return scores_.cell(column, 0); }
 
     // Refills "Players In Current Game" from the roster: every slot but this player's
     // own and the free ones, each name once, ticked when it is being tallied.
@@ -94,9 +94,9 @@ private:
     void commit();
     void loadtally();
 
-    TallyTable scores;
-    TallyFile file;
-    QList<Player> players;
-    bool unsaved = false;
-    QString reportedError;
+    TallyTable scores_;
+    TallyFile file_;
+    QList<Player> players_;
+    bool unsaved_ = false;
+    QString reportedError_;
 };

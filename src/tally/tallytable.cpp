@@ -50,7 +50,7 @@ std::optional<QStringView> nextLine(QStringView &rest)
 TallyTable::TallyTable(QObject *parent)
     : QAbstractTableModel(parent)
 {
-    grid.append(zeroRow());
+    grid_.append(zeroRow());
 }
 
 int TallyTable::rowCount(const QModelIndex &parent) const
@@ -82,14 +82,14 @@ QString TallyTable::cell(int column, int row) const
 {
     if (column < 0 || column >= columns || row < 0 || row >= rows())
         return QString();
-    return grid.at(row)[column];
+    return grid_.at(row)[column];
 }
 
 void TallyTable::setCell(int column, int row, const QString &text)
 {
     if (column < 0 || column >= columns || row < 0 || row >= rows())
         return;
-    grid[row][column] = text;
+    grid_[row][column] = text;
     const QModelIndex changed = index(row, column);
     emit dataChanged(changed, changed);
 }
@@ -97,7 +97,7 @@ void TallyTable::setCell(int column, int row, const QString &text)
 int TallyTable::rowOf(const QString &name) const
 {
     for (int row = 1; row < rows(); ++row) {
-        if (grid.at(row)[0] == name)
+        if (grid_.at(row)[0] == name)
             return row;
     }
     return -1;
@@ -107,7 +107,7 @@ QStringList TallyTable::opponents() const
 {
     QStringList names;
     for (int row = 1; row < rows(); ++row)
-        names.append(grid.at(row)[0]);
+        names.append(grid_.at(row)[0]);
     return names;
 }
 
@@ -117,7 +117,7 @@ int TallyTable::appendOpponent(const QString &name)
     beginInsertRows(QModelIndex(), row, row);
     Row added = zeroRow();
     added[0] = name;
-    grid.append(added);
+    grid_.append(added);
     endInsertRows();
     return row;
 }
@@ -127,7 +127,7 @@ qint64 TallyTable::addit(int column, int row)
     if (column < 0 || column >= columns || row < 0 || row >= rows())
         return -1;
     bool ok = false;
-    qint64 count = grid.at(row)[column].trimmed().toLongLong(&ok);
+    qint64 count = grid_.at(row)[column].trimmed().toLongLong(&ok);
     if (!ok || count < 0)
         count = 0;
     if (count < std::numeric_limits<qint64>::max())
@@ -141,7 +141,7 @@ void TallyTable::moverow(int row)
     if (row < 1 || row >= rows())
         return;
     beginRemoveRows(QModelIndex(), row, row);
-    grid.removeAt(row);
+    grid_.removeAt(row);
     endRemoveRows();
 }
 
@@ -150,7 +150,7 @@ void TallyTable::removeOpponents()
     if (rows() <= 1)
         return;
     beginRemoveRows(QModelIndex(), 1, rows() - 1);
-    grid.resize(1);
+    grid_.resize(1);
     endRemoveRows();
 }
 
@@ -160,7 +160,7 @@ bool TallyTable::savegrid(QIODevice &device) const
     const QByteArray lineEnd = QByteArrayLiteral("\r\n");
     text += QByteArray::number(columns) + lineEnd + QByteArray::number(rows()) + lineEnd;
     for (int column = 0; column < columns; ++column) {
-        for (const Row &row : grid)
+        for (const Row &row : grid_)
             text += row[column].toLatin1() + lineEnd;
     }
     return device.write(text) == text.size();
@@ -210,7 +210,7 @@ bool TallyTable::loadgrid(QIODevice &device, QString *error)
         loaded[i % rowTotal][i / rowTotal] = lines.at(i).toString();
 
     beginResetModel();
-    grid = std::move(loaded);
+    grid_ = std::move(loaded);
     endResetModel();
     return true;
 }

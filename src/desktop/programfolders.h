@@ -10,6 +10,12 @@
 // all of those go to the per-user configuration folder.
 namespace ProgramFolders {
 
+// The environment variable that names the folder the program writes to (and keeps its
+// running-copy guard in) instead of its own choice.
+inline constexpr char dataFolderVariable[] = "WENDLEWICK_DATA_DIR";
+// The settings file the game and the lobby share, each in a section of its own.
+inline const QString settingsFileName = QStringLiteral("orinlobby.ini");
+
 // The folder of the executable.
 QString programFolder();
 
@@ -19,11 +25,13 @@ QString programFolder();
 QString installedDataFolder();
 bool isInstalled();
 
-// Where the program writes: the WENDLEWICK_DATA_DIR environment variable when set
+// Where the program writes: the dataFolderVariable folder when set
 // (tests, and players who want their files elsewhere); else the program's folder when
 // the program is not installed and that folder is writable; else the per-user
 // configuration folder. The folder is created when missing.
 QString writableFolder();
+// orinlobby.ini in writableFolder().
+QString settingsFilePath();
 
 // The executable `name` in the program's folder, else the first one on PATH; empty
 // when there is neither. The game and the lobby find each other this way.
