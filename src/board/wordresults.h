@@ -60,6 +60,8 @@ public:
     // The host refused this player's `word`: a status for the reasons it gives, the
     // word in its colour, "invalid" and an empty word in progress.
     void refuse(Wire::RejectReason reason, const QString &word);
+    // The status text of a host's refusal ("Invalid Word." ...).
+    static QString reasonText(Wire::RejectReason reason);
     // The round starts: the panel empties and the count returns to 0.
     void startRound();
 
