@@ -38,8 +38,9 @@ c2s_stanza_size_limit = 64 * 1024
 -- the internet from its STUN service, and those whose routers let no direct connection
 -- through play over its relay. The secret is the one in coturn's static-auth-secret;
 -- the credentials made from it last an hour, and no password for the relay is ever
--- stored in a player's program. Make one with: openssl rand -hex 32
-turn_external_secret = "CHANGE-THIS-SECRET"
+-- stored in a player's program. Make one with: openssl rand -hex 32, and put it here
+-- in place of the one below, removing the "--" in front: until then no relay is offered.
+--turn_external_secret = "CHANGE-THIS-SECRET"
 turn_external_host = "lobby.example.org"
 turn_external_port = 3478
 turn_external_ttl = 3600

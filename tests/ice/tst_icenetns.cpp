@@ -282,16 +282,21 @@ void TestIceNetns::initTestCase()
     QString error;
     QVERIFY2(makeNetworks(&error), qPrintable(error));
 
-    // The shipped coturn, with the secret set and the internet's range let through.
-    const auto shipped = [](const QString &name) {
+    // The shipped configurations, with the secret put in as the README does (its
+    // commented line taken in) and the test's domain.
+    const auto shipped = [](const QString &name, const QString &comment) {
         QFile f(QStringLiteral(WENDLEWICK_SOURCE_DIR "/dist/") + name);
-        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+        QString text = f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+        const QRegularExpression secret(
+            QStringLiteral("^%1(.*)CHANGE-THIS-SECRET").arg(comment), QRegularExpression::MultilineOption);
+        return text.replace(secret, QStringLiteral("\\1") + turnSecret)
+            .replace(QStringLiteral("lobby.example.org"), lobbyDomain);
     };
-    QString turnConfig = shipped(QStringLiteral("coturn/wendlewick-turnserver.conf"));
+    // coturn, with the internet's range let through.
+    QString turnConfig = shipped(QStringLiteral("coturn/wendlewick-turnserver.conf"), QStringLiteral("#"));
+    QVERIFY(turnConfig.contains(QStringLiteral("\nstatic-auth-secret=") + turnSecret));
     QVERIFY(turnConfig.contains(QStringLiteral("denied-peer-ip=172.16.0.0-172.31.255.255\n")));
     turnConfig.replace(QStringLiteral("denied-peer-ip=172.16.0.0-172.31.255.255\n"), QString())
-        .replace(QStringLiteral("CHANGE-THIS-SECRET"), turnSecret)
-        .replace(QStringLiteral("lobby.example.org"), lobbyDomain)
         .replace(QStringLiteral("\nsyslog\n"), QStringLiteral("\n"));
     QFile turnFile(dir_.filePath(QStringLiteral("turnserver.conf")));
     QVERIFY(turnFile.open(QIODevice::WriteOnly));
@@ -304,15 +309,14 @@ void TestIceNetns::initTestCase()
     QVERIFY2(!coturn_->waitFor(QStringLiteral("Total General servers"), 10000).isEmpty(),
         qPrintable(coturn_->said));
 
-    // The shipped Prosody, for the test's domain, with the room made by its admin.
+    // Prosody, with the room made by its admin.
     prosody_ = std::make_unique<ProsodyServer>();
     ProsodyServer::Options options;
     options.domain = lobbyDomain;
     options.address = services;
     options.wrapper = QStringList {"ip", "netns", "exec", inet};
-    QString config = shipped(QStringLiteral("prosody/wendlewick-lobby.cfg.lua"));
-    config.replace(QStringLiteral("lobby.example.org"), lobbyDomain)
-        .replace(QStringLiteral("CHANGE-THIS-SECRET"), turnSecret);
+    const QString config = shipped(QStringLiteral("prosody/wendlewick-lobby.cfg.lua"), QStringLiteral("--"));
+    QVERIFY(config.contains(QStringLiteral("\nturn_external_secret = \"%1\"").arg(turnSecret)));
     QVERIFY2(prosody_->startWith(config, options), qPrintable(prosody_->errorString() + prosody_->log()));
     QVERIFY2(
         prosody_->shell(
