@@ -5,48 +5,26 @@
 // link again) and as a chat line shown as HTML.
 #include "gamelink.h"
 #include "gamepayload.h"
-#include "glooxpayload.h"
 #include "roomchattext.h"
-
-#include <gloox/parser.h>
-#include <gloox/tag.h>
-#include <gloox/taghandler.h>
+#include "streampayloads.h"
 
 #include <cstddef>
 #include <cstdint>
 
 namespace {
 
-class Elements : public gloox::TagHandler
+// An announced game: whatever decodes encodes back to the same.
+void checkAnnouncement(const XmlPayload &payload)
 {
-public:
-    void handleTag(gloox::Tag *tag) override
-    {
-        if (!tag)
-            return;
-        check(tag);
-        for (const gloox::Tag *child : tag->children())
-            check(child);
-    }
-
-private:
-    static void check(const gloox::Tag *tag)
-    {
-        const auto payload = GlooxPayload::fromTag(tag);
-        if (!payload)
-            return;
-        if (!payload->isWithinBounds())
-            __builtin_trap();
-        const auto announced = GamePayload::decode(*payload);
-        if (!announced)
-            return;
-        const auto again
-            = GamePayload::decode(GamePayload::encode(announced->game, announced->address, announced->port));
-        if (!again || !(again->game == announced->game) || again->address != announced->address
-            || again->port != announced->port)
-            __builtin_trap();
-    }
-};
+    const auto announced = GamePayload::decode(payload);
+    if (!announced)
+        return;
+    const auto again
+        = GamePayload::decode(GamePayload::encode(announced->game, announced->address, announced->port));
+    if (!again || !(again->game == announced->game) || again->address != announced->address
+        || again->port != announced->port)
+        __builtin_trap();
+}
 
 } // namespace
 
@@ -56,13 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return 0;
     const std::string bytes(reinterpret_cast<const char *>(data), size);
 
-    Elements elements;
-    gloox::Parser parser(&elements);
-    std::string stream
-        = "<stream:stream xmlns='jabber:client' xmlns:stream='http://etherx.jabber.org/streams'>";
-    parser.feed(stream);
-    std::string rest = bytes;
-    parser.feed(rest);
+    forEachStreamPayload(bytes, checkAnnouncement);
 
     const QString text = QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
     if (const auto target = GameLink::parse(text, 7772)) {

@@ -18,9 +18,10 @@ except for their frames, so the letter under them shows through; every other
 picture avoids pure white (it is lifted to 254) so no pixel of a tile is lost.
 
 Groups: "wood" (maple tiles on a walnut board), "stone" (granite tiles on slate) and
-"highcontrast" (black tiles with yellow letters, for low vision and bright rooms).
-The marks follow the rounded outline of the tiles and differ in weight as well as
-colour: the last tile has a thick frame, earlier tiles a thin one.
+"highcontrast" (for low vision: black letters on white tiles with thick black
+outlines, on a grey board). The marks follow the rounded outline of the tiles and
+differ in weight as well as colour: the last tile has a thick frame, earlier tiles a
+thinner one.
 
 Needs Python 3 with Pillow and the DejaVu fonts, from Debian:
     apt-get install python3-pil fonts-dejavu-core
@@ -73,16 +74,19 @@ GROUPS = {
         "seed": 23,
     },
     "highcontrast": {
-        "board": (0, 0, 0),
-        "board_edge": (40, 40, 40),
-        "face_top": (18, 18, 18),
-        "face_bottom": (18, 18, 18),
+        "board": (120, 120, 120),
+        "board_edge": (80, 80, 80),
+        "face_top": (254, 254, 254),
+        "face_bottom": (254, 254, 254),
         "grain": None,
-        "rim": (250, 250, 250),
-        "letter": (255, 230, 0),
-        "slot_line": (200, 200, 200),
-        "last": (255, 0, 200),
-        "earlier": (0, 230, 255),
+        "rim": (0, 0, 0),
+        "rim_width": 4,
+        "letter": (0, 0, 0),
+        "letter_size": 30,
+        "slot_line": (254, 254, 254),
+        "last": (0, 90, 255),
+        "earlier": (230, 0, 120),
+        "mark_widths": (7, 5),
         "speckle": 0,
         "seed": 37,
     },
@@ -158,10 +162,10 @@ def letter_tile(style, letter, rng):
     image.paste((0, 0, 0), (0, 0), shadow.filter(ImageFilter.GaussianBlur(3 * SCALE // 2)))
     image.paste(face, (0, 0), mask)
     draw = ImageDraw.Draw(image)
-    draw.rounded_rectangle(box, radius=6 * SCALE, outline=style["rim"], width=SCALE)
+    draw.rounded_rectangle(box, radius=6 * SCALE, outline=style["rim"], width=style.get("rim_width", 1) * SCALE)
 
     # The letter: large, bold, centred on its own outline.
-    font = ImageFont.truetype(FONT, 28 * SCALE)
+    font = ImageFont.truetype(FONT, style.get("letter_size", 28) * SCALE)
     left, top, right, bottom = draw.textbbox((0, 0), letter, font=font)
     x = (s - (right - left)) / 2 - left
     y = (s - (bottom - top)) / 2 - top
@@ -196,8 +200,9 @@ def make_group(style):
     strips = {}
     for suffix, times in SIZES.items():
         pictures = [reduce(picture, times) for picture in drawn]
-        pictures.append(mark(style["last"], 5, times))
-        pictures.append(mark(style["earlier"], 3, times))
+        last_width, earlier_width = style.get("mark_widths", (5, 3))
+        pictures.append(mark(style["last"], last_width, times))
+        pictures.append(mark(style["earlier"], earlier_width, times))
         pictures.append(reduce(board_cell(style), times))
         pictures.append(reduce(empty_slot(style), times))
         side = TILE * times

@@ -13,7 +13,7 @@ modules_enabled = {
 	"register"; -- accounts made with prosodyctl, or by players when allow_registration is true
 	"server_contact_info";
 	"ipcheck"; -- tells hosts the address players reach them at (XEP-0279; prosody-modules)
-	"external_services"; -- names your STUN server to hosts (XEP-0215), when you run one
+	"turn_external"; -- names your coturn to players, with short-lived relay credentials (XEP-0215)
 }
 -- A lobby talks to its own players only: no federation with other servers.
 modules_disabled = { "s2s"; "dialback"; "offline" }
@@ -34,11 +34,16 @@ limits = {
 }
 c2s_stanza_size_limit = 64 * 1024
 
--- A STUN server hosts can learn their address from (coturn, for one); uncomment and
--- give its name when you run one.
--- external_services = {
--- 	{ type = "stun", transport = "udp", host = "lobby.example.org", port = 3478 };
--- }
+-- Your coturn (dist/coturn/wendlewick-turnserver.conf): players learn their address on
+-- the internet from its STUN service, and those whose routers let no direct connection
+-- through play over its relay. The secret is the one in coturn's static-auth-secret;
+-- the credentials made from it last an hour, and no password for the relay is ever
+-- stored in a player's program. Make one with: openssl rand -hex 32, and put it here
+-- in place of the one below, removing the "--" in front: until then no relay is offered.
+--turn_external_secret = "CHANGE-THIS-SECRET"
+turn_external_host = "lobby.example.org"
+turn_external_port = 3478
+turn_external_ttl = 3600
 
 log = {
 	info = "/var/log/prosody/prosody.log";

@@ -55,6 +55,10 @@ QLabel#image_timer { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 
     border: 1px solid #14303f; border-radius: 4px; }
 QTextBrowser#mainchat { background: #e2e4b6; border: 1px solid #324a32; }
 QLineEdit#mychat { background: #fbfbea; border: 1px solid #324a32; border-radius: 3px; padding: 0px 3px; }
+QPushButton#button_start:focus, QPushButton#button_rotate:focus, QPushButton#button_clear:focus,
+QPushButton#button_send:focus { border: 2px solid #ffe600; }
+QLabel:focus { border: 1px dashed #ffe600; }
+QToolButton:focus { border: 2px solid #ffe600; border-radius: 3px; }
 )");
 }
 

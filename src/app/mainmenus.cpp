@@ -142,6 +142,13 @@ void MainMenus::build(QMainWindow *window, const SharedItems &shared)
     // F1 works while the window is active, whatever has the focus ("Scroll Chat Off"
     // is the chat panel's, which makes Ctrl+S work the same way).
     window->addAction(Help2);
+    // F10 opens the menus from the keyboard, as on other desktops.
+    auto *menuKey = new QAction(window);
+    menuKey->setObjectName(QStringLiteral("openMenus"));
+    menuKey->setShortcut(QKeySequence(Qt::Key_F10));
+    menuKey->setShortcutContext(Qt::WindowShortcut);
+    window->addAction(menuKey);
+    connect(menuKey, &QAction::triggered, bar, [bar, this] { bar->setActiveAction(fileMenu->menuAction()); });
 
     for (const auto &[pauseAction, seconds] : pauses) {
         connect(pauseAction, &QAction::triggered, this, [this, a = pauseAction, s = seconds] {

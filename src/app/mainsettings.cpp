@@ -52,6 +52,7 @@ MainSettings::MainSettings(const QString &path, const Parts &parts, QObject *par
         p_.menus.showSettings(settings_);
         saveinifile();
     });
+    connect(&p_.speakAnnouncements, &QAction::triggered, this, &MainSettings::saveinifile);
     connect(&p_.tiles, &TileGroups::saveRequested, this, [this] {
         settings_.tiles = p_.tiles.settingValue();
         saveinifile();
@@ -65,6 +66,7 @@ void MainSettings::collectSettings()
     settings_.textColor = p_.chat.chatColour();
     settings_.playSounds = p_.sounds.playSounds();
     settings_.chatterSounds = p_.sounds.playChatterSounds();
+    settings_.speakAnnouncements = p_.speakAnnouncements.isChecked();
     settings_.turnSound = p_.sounds.turnSound();
     settings_.playToScore = p_.gamestart.playToScore();
     settings_.timePerTurn = p_.gamestart.roundTime();
@@ -108,6 +110,7 @@ void MainSettings::applySettings()
     p_.chat.setChatColour(settings_.textColor);
     p_.sounds.setPlaySounds(settings_.playSounds);
     p_.sounds.setPlayChatterSounds(settings_.chatterSounds);
+    p_.speakAnnouncements.setChecked(settings_.speakAnnouncements);
     p_.sounds.setTurnSound(settings_.turnSound == 1 ? GameSounds::New : GameSounds::Classic);
     p_.soundOptions.refresh();
     p_.gamestart.setPlayToScore(settings_.playToScore);

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QStringList>
 
+class QAction;
 class ChatPanel;
 class GameSounds;
 class MainMenus;
@@ -39,6 +40,7 @@ public:
         Tgamestart &gamestart;
         WordEntry &entry;
         TileGroups &tiles;
+        QAction &speakAnnouncements; // the game's news spoken aloud
     };
 
     MainSettings(const QString &path, const Parts &parts, QObject *parent = nullptr);

@@ -57,7 +57,8 @@ QPushButton *makeButton(QWidget *parent, const char *name, const QRect &place, c
     auto *button = new QPushButton(text, parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(place);
-    button->setFocusPolicy(Qt::NoFocus);
+    // Reached by Tab, never taken by a click: the chat input keeps the keys.
+    button->setFocusPolicy(Qt::TabFocus);
     button->setCursor(Qt::PointingHandCursor);
     return button;
 }
@@ -123,6 +124,12 @@ PlayArea::PlayArea(QWidget *panel)
     image_logo = makeLabel(panel, "image_logo", QRect(4, 101, 38, 420));
     image_logo->setPixmap(Artwork::logo());
     image_logo->setCursor(Qt::PointingHandCursor);
+    image_logo->setAccessibleName(QStringLiteral("Wendlewick"));
+}
+
+void PlayArea::setTextScale(double scale)
+{
+    label_timer->setFont(Artwork::uiFont(qMin(24, qRound(16 * scale)), true));
 }
 
 void PlayArea::setWinnerText(const QString &text)

@@ -47,6 +47,8 @@ public:
 
     // Shows one winner text on the banner and its shadow.
     void setWinnerText(const QString &text);
+    // Draws the round clock `scale` times its size, as large as its frame allows.
+    void setTextScale(double scale);
 
 private:
     void showClock(int secondsLeft);

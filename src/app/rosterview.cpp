@@ -8,6 +8,7 @@
 #include "roundedpanel.h"
 
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 
@@ -78,6 +79,9 @@ RosterView::RosterView(QWidget *panel, RosterModel *model, const ClientState *st
         name->setIndent(nameIndent);
         name->setProperty("tag", slot);
         name->setContextMenuPolicy(Qt::CustomContextMenu);
+        // Tab reaches the names; the menu key or Shift+F10 opens popup_kick there.
+        name->setFocusPolicy(Qt::TabFocus);
+        name->installEventFilter(this);
         connect(name, &QWidget::customContextMenuRequested, this, [this, slot, name](const QPoint &pos) {
             label_playername1ContextPopup(slot);
             popup_kick->popup(name->mapToGlobal(pos));
@@ -98,6 +102,7 @@ RosterView::RosterView(QWidget *panel, RosterModel *model, const ClientState *st
             panel, QStringLiteral("image_eyes") + n, QRect(471, y + 3, 16, 12), QColor(), nameFont);
         eye->setPixmap(MainArt::eyes(QSize(16, 12)));
         eye->setToolTip(QStringLiteral("Just watching"));
+        eye->setAccessibleName(QStringLiteral("Just watching"));
         eyes_[i] = eye;
         showRow(slot);
     }
@@ -169,6 +174,41 @@ void RosterView::showRow(int slot)
     bonuses_[i]->setText(row.bonus);
     bonuses_[i]->setProperty("tag", row.bonusTag);
     eyes_[i]->setVisible(row.watching);
+    // A screen reader reads the whole name with its score, whatever fits the row.
+    name->setAccessibleName(row.name);
+    QString about = QStringLiteral("Slot %1").arg(slot);
+    if (!model_->isWaiting(slot))
+        about += QStringLiteral(", score ") + row.score
+            + (row.watching ? QStringLiteral(", just watching") : QString());
+    name->setAccessibleDescription(about);
+}
+
+bool RosterView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return QObject::eventFilter(watched, event);
+    const auto *key = static_cast<QKeyEvent *>(event);
+    const bool menuKey
+        = key->key() == Qt::Key_Menu || (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier);
+    auto *label = qobject_cast<QLabel *>(watched);
+    const int slot = label ? label->property("tag").toInt() : 0;
+    if (!menuKey || !RosterModel::isValidSlot(slot) || names_[std::size_t(slot - 1)] != label)
+        return QObject::eventFilter(watched, event);
+    label_playername1ContextPopup(slot);
+    popup_kick->popup(label->mapToGlobal(label->rect().center()));
+    return true;
+}
+
+void RosterView::setTextScale(double scale)
+{
+    // A row is 18 pixels high: letters of 16 pixels are the most it holds.
+    const auto pixels = [scale](int base) { return qMin(16, qRound(base * scale)); };
+    for (std::size_t i = 0; i < names_.size(); ++i) {
+        names_[i]->setFont(Artwork::uiFont(pixels(13), true));
+        scores_[i]->setFont(Artwork::uiFont(pixels(13), true));
+        bonuses_[i]->setFont(Artwork::uiFont(pixels(12), true));
+        showRow(int(i) + 1);
+    }
 }
 
 void RosterView::follow(const GameSession *session)

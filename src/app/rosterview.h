@@ -44,9 +44,16 @@ public:
     // Shows the running game's settings of `state` in the four labels under the roster.
     void showGameSettings(const ClientState &state);
 
+    // Draws names, scores and bonuses `scale` times their size, as large as the rows
+    // allow.
+    void setTextScale(double scale);
+
     // Prepares `popup_kick` for the name label of `slot`: all items enabled for the
     // host, none for anyone else, "Remove From Game" never on an empty slot.
     void label_playername1ContextPopup(int slot);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 Q_SIGNALS:
     void removeFromGameRequested(int slot);

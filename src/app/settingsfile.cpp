@@ -141,6 +141,9 @@ SettingsValues SettingsFile::load(const SettingsValues &current)
     v.playSounds = read(QStringLiteral("Playsounds"), QStringLiteral("true")) != u"false";
     v.chatterSounds = read(QStringLiteral("ChatterSounds"), QStringLiteral("true")) != u"false";
     v.tiles = read(QStringLiteral("Tiles"), QString());
+    const QString speak = read(QStringLiteral("Speakannouncements"), QString());
+    speakKeyKept_ = !speak.isEmpty();
+    v.speakAnnouncements = speak == u"true";
     return v;
 }
 
@@ -171,6 +174,9 @@ bool SettingsFile::save(const SettingsValues &v)
     add("Tiles", v.tiles);
     add("Playsounds", boolText(v.playSounds));
     add("ChatterSounds", boolText(v.chatterSounds));
+    speakKeyKept_ = speakKeyKept_ || v.speakAnnouncements;
+    if (speakKeyKept_)
+        add("Speakannouncements", boolText(v.speakAnnouncements));
     return file_.writeStrings(section, entries);
 }
 

@@ -49,4 +49,7 @@ private:
 
     ProfileFile file_;
     bool read_ = false;
+    // "Speakannouncements" is written once the player has switched speech on, so
+    // the files of everyone else keep their keys as they were.
+    bool speakKeyKept_ = false;
 };

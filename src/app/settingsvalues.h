@@ -71,6 +71,7 @@ struct SettingsValues
     std::array<QString, phraseCount> phrases = builtinPhrases;
     bool playSounds = true;
     bool chatterSounds = false;
+    bool speakAnnouncements = false; // the game's news spoken aloud; off unless chosen
     QString tiles; // tile group in use; empty or "classic" for the built-in one
 
     bool operator==(const SettingsValues &) const = default;

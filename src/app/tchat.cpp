@@ -1,8 +1,12 @@
 #include "tchat.h"
 
+#include "announcementline.h"
+#include "announcer.h"
 #include "boardmodel.h"
 #include "boardpaintbox.h"
 #include "boardpanel.h"
+#include "chatcommands.h"
+#include "chatinput.h"
 #include "chatpanel.h"
 #include "chatview.h"
 #include "clientdispatch.h"
@@ -15,6 +19,7 @@
 #include "instanceguard.h"
 #include "keyhook.h"
 #include "lazywordtrie.h"
+#include "legibility.h"
 #include "mainart.h"
 #include "mainmenus.h"
 #include "mainsettings.h"
@@ -26,6 +31,7 @@
 #include "processmarker.h"
 #include "programfolders.h"
 #include "qtsoundplayer.h"
+#include "qtspeaker.h"
 #include "reconnectnotice.h"
 #include "rejoinrecord.h"
 #include "rostermodel.h"
@@ -47,10 +53,12 @@
 #include "tspylist.h"
 #include "ttallylist.h"
 #include "twordslist.h"
+#include "verdict.h"
 #include "wordentry.h"
 #include "wordnet.h"
 #include "wordresults.h"
 #include "wordspanel.h"
+#include "wordsview.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -63,6 +71,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
+#include <QToolButton>
 
 namespace {
 
@@ -103,6 +112,7 @@ Tchat::Tchat(const Setup &setup, QWidget *parent)
     connectWindows();
     connectPlaySurface();
     connectNextRound();
+    connectAnnouncements();
 
     settings_->loadinifile();
     keyHook_ = new KeyHook(this, entry_);
@@ -208,6 +218,25 @@ void Tchat::buildPanel()
     chat_->mainchat()->setUrlOpener([shell](const QUrl &url) { return shell->openUrl(url); });
     setCentralWidget(client);
 
+    announcer_ = new Announcer(this);
+    announcer_->setSpeaker(setup_.speaker ? setup_.speaker : new QtSpeaker(this));
+    announcementLine_ = new AnnouncementLine(announcer_, panel_board_);
+    announcementLine_->setGeometry(playArea_->label_status->geometry());
+
+    // Tab reads the panel as the eye does: the buttons above the board left to right,
+    // the board, the roster, then the phrases and the chat.
+    QList<QWidget *> order {playArea_->button_rotate, playArea_->button_clear, playArea_->button_start,
+        playArea_->button_send, boardView_->paintbox()};
+    for (int slot = 1; slot <= RosterModel::slotCount; ++slot)
+        order << rosterView_->name(slot);
+    for (int k = 1; k <= 10; ++k)
+        order << phraseBar_->button(k);
+    order << chat_->mainchat() << chat_->mychat() << chat_->smiliesButton();
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+    // The window opens with the focus in the chat view, as it always has.
+    chat_->mainchat()->setFocus(Qt::OtherFocusReason);
+
     const int menuHeight = menuBar()->heightForWidth(boardPanelWidth + panelMargin);
     setMinimumSize(boardPanelWidth + panelMargin,
         boardPanelHeight + panelMargin + (menuHeight > 0 ? menuHeight : menuBar()->sizeHint().height()));
@@ -225,9 +254,11 @@ void Tchat::createWindows()
     download_ = new Tdownload(this, shell);
     tallylist_ = new Ttallylist(
         setup_.tallyFolder.isEmpty() ? ProgramFolders::writableFolder() : setup_.tallyFolder, this);
-    settings_ = new MainSettings(
-        setup_.settingsPath.isEmpty() ? SettingsFile::defaultPath() : setup_.settingsPath,
-        {*this, *menus_, *chat_, *phraseBar_, sounds_, *soundOptions_, *gamestart_, *entry_, *tiles_}, this);
+    settings_
+        = new MainSettings(setup_.settingsPath.isEmpty() ? SettingsFile::defaultPath() : setup_.settingsPath,
+            {*this, *menus_, *chat_, *phraseBar_, sounds_, *soundOptions_, *gamestart_, *entry_, *tiles_,
+                *announcementLine_->speakAction()},
+            this);
     UniformDraw draw = setup_.draw;
     if (!draw)
         draw = [this](int bound) { return int(random_.bounded(bound)); };
@@ -393,6 +424,48 @@ void Tchat::connectNextRound()
         if (!text.isEmpty())
             session_->setStatus(text);
         wordslist_->setNextRound(text);
+    });
+}
+
+void Tchat::connectAnnouncements()
+{
+    connect(session_, &GameSession::wordAccepted, announcer_,
+        [this](const QString &word, int points, bool first) {
+            announcer_->wordAccepted(WordResults::shownWord(word), points, first);
+        });
+    connect(session_, &GameSession::wordRefused, announcer_,
+        [this](Wire::RejectReason reason, const QString &word) {
+            announcer_->wordRefused(WordResults::shownWord(word), WordResults::reasonText(reason));
+        });
+    connect(entry_, &WordEntry::wordJudged, announcer_, [this](const Verdict &verdict) {
+        if (verdict.status && !verdict.send)
+            announcer_->wordRefused(verdict.word, *verdict.status);
+    });
+    connect(entry_, &WordEntry::statusChanged, announcer_, [this](const QString &text) {
+        if (text == WordEntry::invalidSelection)
+            announcer_->wordRefused(QString(), text);
+    });
+    connect(session_, &GameSession::roundStarted, announcer_,
+        [this](int, bool mine) { announcer_->roundStarted(mine, session_->state().roundLength); });
+    connect(session_, &GameSession::roundEnded, announcer_, &Announcer::roundEnded);
+    connect(
+        session_, &GameSession::gameWon, announcer_, [this] { announcer_->gameWon(session_->winnerText()); });
+    connect(session_, &GameSession::chatLine, announcer_,
+        [this](const QString &data) { announcer_->chatLine(ChatCommands::chatrecieved(data).line); });
+
+    // The chat's text size also enlarges the roster, the words panel and the clock.
+    connect(chat_, &ChatPanel::textSizeChanged, this, [this](int size) {
+        const double scale = Legibility::textScale(size);
+        rosterView_->setTextScale(scale);
+        wordsPanel_->wordsView()->setTextScale(scale);
+        playArea_->setTextScale(scale);
+    });
+
+    // Typing switched off leaves the keys to the chat, even after the keyboard walked
+    // the board.
+    connect(entry_, &WordEntry::typingChanged, this, [this] {
+        if (!entry_->typingOn() && boardView_->paintbox()->hasFocus())
+            chat_->mychat()->setFocus(Qt::OtherFocusReason);
     });
 }
 

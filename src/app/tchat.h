@@ -18,6 +18,8 @@
 #include <memory>
 #include <optional>
 
+class AnnouncementLine;
+class Announcer;
 class BoardModel;
 class BoardPanel;
 class ChatPanel;
@@ -47,6 +49,7 @@ class RosterView;
 class SessionSounds;
 class SoundOptions;
 class SoundPlayer;
+class Speaker;
 class Tabout;
 class TDictn;
 class Tdownload;
@@ -98,6 +101,7 @@ public:
         // The host's board draws; a generator seeded from the clock when unset.
         UniformDraw draw;
         SoundPlayer *soundPlayer = nullptr; // the Qt Multimedia player
+        Speaker *speaker = nullptr; // the Qt Text to Speech voice of the announcements
         DesktopShell *shell = nullptr; // the system's web browser
         QDate today; // the day the program started
         // The length of one second of the round clock and of the host's countdown, in
@@ -145,6 +149,9 @@ public:
     ChatPanel *chatPanel() const { return chat_; }
     PhraseBar *phraseBar() const { return phraseBar_; }
     GameSounds &sounds() { return sounds_; }
+    // The game's news for screen readers, and spoken when the player asks for it.
+    Announcer *announcer() const { return announcer_; }
+    AnnouncementLine *announcementLine() const { return announcementLine_; }
     BoardModel *boardModel() const { return board_; }
     WordEntry *wordEntry() const { return entry_; }
     TileGroups *tileGroups() const { return tiles_; }
@@ -243,6 +250,7 @@ private:
     void connectWindows();
     void connectPlaySurface();
     void connectNextRound();
+    void connectAnnouncements();
     void sockInfo();
     // The game is over for this window: tells the lobby why (`lost`: the connection was
     // lost, not closed by the host) and closes, once the player has read `sentence` when
@@ -266,6 +274,8 @@ private:
     GameSession *session_ = nullptr;
     SessionSounds *sessionSounds_ = nullptr;
     SoundOptions *soundOptions_ = nullptr;
+    Announcer *announcer_ = nullptr;
+    AnnouncementLine *announcementLine_ = nullptr;
     MainMenus *menus_ = nullptr;
     QFrame *panel_board_ = nullptr;
     PlayArea *playArea_ = nullptr;

@@ -62,6 +62,16 @@ void BoardModel::clearall()
     Q_EMIT changed();
 }
 
+QRect BoardModel::shownSquare() const
+{
+    QRect square;
+    for (int x = 0; x < size; ++x)
+        for (int y = 0; y < size; ++y)
+            if (shownboard_[x][y] != blankTile)
+                square |= QRect(x, y, 1, 1);
+    return square;
+}
+
 void BoardModel::rotate()
 {
     rotation_ = (rotation_ + 1) % 4;

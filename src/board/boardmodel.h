@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QRect>
 #include <QString>
 
 #include <array>
@@ -85,6 +86,10 @@ public:
     int mark(Cell c) const { return c.inGrid() ? marks_[c.x][c.y] : noMark; }
     void setMark(Cell c, int mark);
     void clearMarks();
+    // The displayed cells that hold tiles, as the smallest rectangle around them (x
+    // left to right, y top to bottom): the played square, which stays in place as the
+    // board turns. Empty before the first board.
+    QRect shownSquare() const;
 
     // A word's chain of tiles drawn over the board while it is idle between rounds (the
     // round review), as host cells, first tile first. Cells off the grid are dropped.

@@ -1,9 +1,13 @@
 #include "boardpaintbox.h"
 
+#include "boardaccessible.h"
+#include "boardcursor.h"
 #include "boardmodel.h"
 #include "tilegroups.h"
 #include "wordentry.h"
 
+#include <QAccessible>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -20,8 +24,15 @@ BoardPaintBox::BoardPaintBox(BoardModel *board, WordEntry *entry, TileGroups *ti
     setObjectName(QStringLiteral("paintbox_board"));
     setFixedSize(side, side);
     setCursor(Qt::PointingHandCursor);
-    setFocusPolicy(Qt::NoFocus);
+    // Reached by Tab alone: a click on a tile leaves the focus where it was.
+    setFocusPolicy(Qt::TabFocus);
+    BoardAccessible::installFactory();
+    reportedTiles_ = board_->shownboard();
+    reportedMarks_ = board_->marks();
     connect(board_, &BoardModel::changed, this, qOverload<>(&QWidget::update));
+    connect(board_, &BoardModel::changed, this, &BoardPaintBox::reportChanges);
+    connect(entry_->cursor(), &BoardCursor::moved, this, &BoardPaintBox::cursorMoved);
+    connect(entry_->cursor(), &BoardCursor::shownChanged, this, qOverload<>(&QWidget::update));
     connect(tiles_, &TileGroups::picturesChanged, this, [this] {
         ink_ = QColor();
         update();
@@ -45,6 +56,105 @@ void BoardPaintBox::paintEvent(QPaintEvent *)
         }
     }
     paintPath(p);
+    paintCursor(p);
+}
+
+void BoardPaintBox::paintCursor(QPainter &p)
+{
+    const int cell = TileGroup::tileSize;
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setBrush(Qt::NoBrush);
+    const Cell at = entry_->cursor()->cell();
+    if (entry_->cursor()->shown() && at.isSet()) {
+        // Dark outside, bright inside: it shows on light tiles and dark ones alike.
+        const QRectF square(at.x * cell + 1.5, at.y * cell + 1.5, cell - 3, cell - 3);
+        p.setPen(QPen(Qt::black, 5));
+        p.drawRoundedRect(square, 6, 6);
+        p.setPen(QPen(QColor(255, 230, 0), 2.5));
+        p.drawRoundedRect(square, 6, 6);
+    }
+    if (hasFocus() && keyboardFocus_) {
+        p.setPen(QPen(QColor(255, 230, 0), 2, Qt::DashLine));
+        p.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+    }
+    p.restore();
+}
+
+void BoardPaintBox::keyPressEvent(QKeyEvent *event)
+{
+    if (entry_->boardKey(event->key(), event->modifiers()))
+        event->accept();
+    else
+        QWidget::keyPressEvent(event);
+}
+
+void BoardPaintBox::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    // A window that opens or comes back to the front hands the focus on silently.
+    keyboardFocus_
+        = event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason;
+    update();
+    cursorMoved();
+}
+
+void BoardPaintBox::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
+        keyboardFocus_ = false;
+    update();
+}
+
+void BoardPaintBox::cursorMoved()
+{
+    update();
+    // The walking player hears each tile: the board takes the focus, so the tile under
+    // the cursor is the focused cell.
+    if (!entry_->cursor()->shown())
+        return;
+    if (!hasFocus())
+        setFocus(Qt::OtherFocusReason);
+    auto *table = static_cast<BoardAccessible *>(QAccessible::queryAccessibleInterface(this));
+    if (QAccessibleInterface *cell = table ? table->cellOf(entry_->cursor()->cell()) : nullptr) {
+        QAccessibleEvent event(cell, QAccessible::Focus);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+void BoardPaintBox::reportChanges()
+{
+    auto *table = static_cast<BoardAccessible *>(QAccessible::queryAccessibleInterface(this));
+    if (!table)
+        return;
+    if (board_->shownboard() != reportedTiles_) {
+        reportedTiles_ = board_->shownboard();
+        reportedMarks_ = board_->marks();
+        QAccessibleTableModelChangeEvent event(this, QAccessibleTableModelChangeEvent::ModelReset);
+        QAccessible::updateAccessibility(&event);
+        QAccessibleEvent described(this, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&described);
+        return;
+    }
+    for (int x = 0; x < BoardModel::size; ++x) {
+        for (int y = 0; y < BoardModel::size; ++y) {
+            const bool was = reportedMarks_[x][y] != BoardModel::noMark;
+            const bool is = board_->marks()[x][y] != BoardModel::noMark;
+            if (was == is)
+                continue;
+            if (QAccessibleInterface *cell = table->cellOf({x, y})) {
+                QAccessible::State selected;
+                selected.selected = true;
+                QAccessibleStateChangeEvent event(cell, selected);
+                QAccessible::updateAccessibility(&event);
+                QAccessibleEvent selection(
+                    cell, is ? QAccessible::SelectionAdd : QAccessible::SelectionRemove);
+                QAccessible::updateAccessibility(&selection);
+            }
+        }
+    }
+    reportedMarks_ = board_->marks();
 }
 
 void BoardPaintBox::showPath(const QList<Cell> &realPath)

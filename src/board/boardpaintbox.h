@@ -1,12 +1,12 @@
 #pragma once
 
+#include "boardmodel.h"
 #include "cell.h"
 
 #include <QColor>
 #include <QList>
 #include <QWidget>
 
-class BoardModel;
 class QPainter;
 class TileGroups;
 class WordEntry;
@@ -29,6 +29,9 @@ public:
 
     QSize sizeHint() const override { return {side, side}; }
 
+    BoardModel *board() const { return board_; }
+    WordEntry *entry() const { return entry_; }
+
     // Draws the chain of host cells `realPath` over the board, first tile first, until
     // the next board or round (an empty path takes it away at once).
     void showPath(const QList<Cell> &realPath);
@@ -38,9 +41,18 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     void paintPath(QPainter &p);
+    // The keyboard's cursor, and the focus frame while the board has the focus.
+    void paintCursor(QPainter &p);
+    // Tells assistive technology what changed since the last report: the tiles (a
+    // new board, a turn) or which of them belong to the word.
+    void reportChanges();
+    void cursorMoved();
     // The colour of a path on the tile group in use.
     QColor pathInk() const;
 
@@ -48,4 +60,7 @@ private:
     WordEntry *entry_;
     TileGroups *tiles_;
     mutable QColor ink_; // invalid until worked out for the tile group in use
+    BoardModel::Grid reportedTiles_ {};
+    BoardModel::Grid reportedMarks_ {};
+    bool keyboardFocus_ = false; // the focus came by the keyboard: show its frame
 };

@@ -1,9 +1,11 @@
 #include "entrystrip.h"
 
+#include "boardaccessible.h"
 #include "boardmodel.h"
 #include "tilegroups.h"
 #include "wordentry.h"
 
+#include <QAccessible>
 #include <QEvent>
 #include <QLabel>
 #include <QPainter>
@@ -43,6 +45,7 @@ EntryStrip::EntryStrip(WordEntry *entry, TileGroups *tiles, QWidget *parent)
     , typingoff_(new QLabel(this))
 {
     setObjectName(QStringLiteral("entrystrip"));
+    BoardAccessible::installFactory();
     for (int k = 1; k <= slotCount; ++k) {
         auto *slot = new QLabel(this);
         slot->setObjectName(QStringLiteral("image_letters%1").arg(k));
@@ -107,6 +110,18 @@ void EntryStrip::showWord()
     const int need = qBound(1, entry_->minLetters(), slotCount);
     minletters_->setGeometry(slotLeft, 2, need * slotStep - 1, 4);
     minletters_->setVisible(entry_->minLettersVisible());
+    reportName();
+}
+
+void EntryStrip::reportName()
+{
+    QAccessibleInterface *self = QAccessible::queryAccessibleInterface(this);
+    const QString spoken = self ? self->text(QAccessible::Name) : QString();
+    if (spoken == spoken_)
+        return;
+    spoken_ = spoken;
+    QAccessibleEvent event(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&event);
 }
 
 void EntryStrip::showTyping()

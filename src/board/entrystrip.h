@@ -27,6 +27,7 @@ public:
     QLabel *letterSlot(int k) const; // 1 to 12
     QLabel *minLettersBar() const { return minletters_; }
     QLabel *typingLabel() const { return typingoff_; }
+    WordEntry *entry() const { return entry_; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -34,10 +35,13 @@ protected:
 private:
     void showWord();
     void showTyping();
+    // Tells assistive technology that the strip reads differently.
+    void reportName();
 
     WordEntry *entry_;
     TileGroups *tiles_;
     std::array<QLabel *, slotCount> slots_ {};
     QLabel *minletters_;
     QLabel *typingoff_;
+    QString spoken_; // what the strip read as when last reported
 };

@@ -1,5 +1,6 @@
 #include "wordentry.h"
 
+#include "boardcursor.h"
 #include "routesearch.h"
 #include "tdictn.h"
 
@@ -9,6 +10,7 @@
 WordEntry::WordEntry(BoardModel *board, QObject *parent)
     : QObject(parent)
     , board_(board)
+    , cursor_(new BoardCursor(board, this))
 {
     slots_.fill(BoardModel::emptySlot);
 }
@@ -82,6 +84,7 @@ void WordEntry::paintbox_boardMouseDown(Qt::MouseButton button, QPoint pos)
 {
     if (!open_)
         return;
+    cursor_->setShown(false);
     if (justWatching_) {
         Q_EMIT justWatchingNotice();
         return;
@@ -186,6 +189,8 @@ bool WordEntry::FormShortCut(int key, Qt::KeyboardModifiers modifiers, quint32 s
         pressdone();
         return true;
     }
+    if (cursor_->walk(key))
+        return true;
     if (modifiers.testFlag(Qt::KeypadModifier))
         return true;
     const bool one = scanCode ? scanCode == scanCodeOfOne : key == Qt::Key_1;
@@ -197,10 +202,53 @@ bool WordEntry::FormShortCut(int key, Qt::KeyboardModifiers modifiers, quint32 s
         rotateboard();
     } else if (key == Qt::Key_Backspace) {
         takeBackOne();
+    } else if (key == Qt::Key_Space && !held) {
+        takeCursorCell();
     } else if (key >= Qt::Key_A && key <= Qt::Key_Z && !held) {
         typetheletter(key - Qt::Key_A + BoardModel::firstLetter);
     }
     return true;
+}
+
+bool WordEntry::boardKey(int key, Qt::KeyboardModifiers modifiers)
+{
+    if (modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return false;
+    if (cursor_->walk(key))
+        return true;
+    switch (key) {
+    case Qt::Key_Space:
+        takeCursorCell();
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        pressdone();
+        return true;
+    case Qt::Key_Backspace:
+        takeBackOne();
+        return true;
+    case Qt::Key_Escape:
+        pressclear();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void WordEntry::takeCursorCell()
+{
+    const Cell c = cursor_->cell();
+    if (!open_ || !c.isSet())
+        return;
+    if (justWatching_) {
+        Q_EMIT justWatchingNotice();
+        return;
+    }
+    if (!cursor_->shown()) {
+        cursor_->step(0, 0);
+        return;
+    }
+    choosetile(c, false);
 }
 
 bool WordEntry::aroundletter(Cell c, int direction, int letter) const

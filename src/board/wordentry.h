@@ -12,6 +12,7 @@
 
 #include <array>
 
+class BoardCursor;
 class QKeyEvent;
 class TDictn;
 
@@ -44,6 +45,8 @@ public:
     explicit WordEntry(BoardModel *board, QObject *parent = nullptr);
 
     BoardModel *board() const { return board_; }
+    // The keyboard's place on the board.
+    BoardCursor *cursor() const { return cursor_; }
 
     // --- What the main window tells the entry ---
     // activeslot equals myslot: this player's round is running.
@@ -108,9 +111,16 @@ public:
     // True when FormShortCut would use `key` now: while typing is on every key, so no
     // menu shortcut may take it first.
     bool takesKey(int key) const;
+    // The keys of the board itself, for the board while it has the focus and the key
+    // table let them by: the arrows walk the cursor, Space takes its tile, Return
+    // sends, Backspace takes back, Escape empties the word. True when used.
+    bool boardKey(int key, Qt::KeyboardModifiers modifiers);
 
     // --- Operations ---
     void typetheletter(int letter);
+    // Space: the tile under the cursor joins the word as a clicked tile would (the
+    // first Space only shows the cursor). Watching, it only says so.
+    void takeCursorCell();
     void deleteoneletter();
     // Backspace: the last refused letter, else the last letter of the word.
     void takeBackOne();
@@ -179,6 +189,7 @@ private:
     void refuse(int letter);
 
     BoardModel *board_;
+    BoardCursor *cursor_;
     const TDictn *spell_ = nullptr;
     bool open_ = false;
     bool connected_ = false;

@@ -44,6 +44,7 @@ WordGrid::WordGrid(QWidget *parent)
     : QTableWidget(1, columns, parent)
 {
     setObjectName(QStringLiteral("stringgrid_words"));
+    setAccessibleName(QStringLiteral("Words of the round"));
     horizontalHeader()->hide();
     verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -76,6 +77,13 @@ void WordGrid::showWords(const RoundWordList &list)
     for (int i = 0; i < list.count(); ++i) {
         auto *item = new QTableWidgetItem(list.words().at(i));
         item->setFlags(Qt::ItemIsEnabled);
+        setItem(i / columns, i % columns, item);
+    }
+    // The rest of the last row reads as empty, not as nothing at all.
+    for (int i = list.count(); i < rowCount() * columns; ++i) {
+        auto *item = new QTableWidgetItem;
+        item->setFlags(Qt::ItemIsEnabled);
+        item->setData(Qt::AccessibleTextRole, QStringLiteral("blank"));
         setItem(i / columns, i % columns, item);
     }
     scrollToTop();

@@ -65,22 +65,32 @@ void WordResults::restore(const QString &word, int points, bool first)
         first ? VerdictMark::lightYellow : VerdictMark::white);
 }
 
+QString WordResults::reasonText(Wire::RejectReason reason)
+{
+    switch (reason) {
+    case Wire::RejectReason::NotAWord:
+        return Verdict::invalidWord;
+    case Wire::RejectReason::AlreadyFound:
+        return Verdict::alreadyFound;
+    case Wire::RejectReason::TooShort:
+        return Verdict::notEnoughLetters;
+    }
+    return {};
+}
+
 void WordResults::refuse(Wire::RejectReason reason, const QString &word)
 {
     const QString shown = shownWord(word);
-    QString status;
+    const QString status = reasonText(reason);
     QColor colour;
     switch (reason) {
     case Wire::RejectReason::NotAWord:
-        status = Verdict::invalidWord;
         colour = VerdictMark::black;
         break;
     case Wire::RejectReason::AlreadyFound:
-        status = Verdict::alreadyFound;
         colour = VerdictMark::maroon;
         break;
     case Wire::RejectReason::TooShort:
-        status = Verdict::notEnoughLetters;
         colour = VerdictMark::orange;
         break;
     }

@@ -63,6 +63,8 @@ public:
     // A word the host had accepted in the round, shown again for a player who came
     // back after a drop: its line and its count, once, without a status or a sound.
     void restore(const QString &word, int points, bool first);
+    // The status text of a host's refusal ("Invalid Word." ...).
+    static QString reasonText(Wire::RejectReason reason);
     // The round starts: the panel empties and the count returns to 0.
     void startRound();
 

@@ -71,6 +71,7 @@ WordsView::WordsView(QWidget *parent)
     , marks_(new MarkColumn(this))
 {
     setObjectName(QStringLiteral("richedit_words"));
+    setAccessibleName(QStringLiteral("Your words this round"));
     setReadOnly(true);
     setUndoRedoEnabled(false);
     setFrameShape(QFrame::NoFrame);
@@ -90,6 +91,11 @@ WordsView::WordsView(QWidget *parent)
     connect(verticalScrollBar(), &QScrollBar::valueChanged, marks_, refresh);
     connect(document(), &QTextDocument::contentsChanged, marks_, refresh);
     connect(document()->documentLayout(), &QAbstractTextDocumentLayout::update, marks_, refresh);
+}
+
+void WordsView::setTextScale(double scale)
+{
+    setFont(Artwork::uiFont(qRound(13 * qBound(1.0, scale, 1.5))));
 }
 
 void WordsView::addword(const QString &text, const QColor &colour, VerdictMark::Kind mark)

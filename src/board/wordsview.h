@@ -16,6 +16,9 @@ class WordsView : public QTextEdit
     Q_OBJECT
 
 public:
+    // Draws the words `scale` times their size (1 to 1.5).
+    void setTextScale(double scale);
+
     static constexpr int maxLines = 5000;
     static constexpr int markColumnWidth = 15;
     // The narrowest a long line is drawn, in per cent of its width.

@@ -14,6 +14,7 @@ ChatInput::ChatInput(QWidget *parent)
     : QLineEdit(parent)
 {
     setObjectName(QStringLiteral("mychat"));
+    setAccessibleName(QStringLiteral("Chat message"));
     setPlaceholderText(placeholder);
     setMaxLength(maxLineLength);
     setFont(Artwork::uiFont(13));

@@ -27,6 +27,7 @@ ChatPanel::ChatPanel(QWidget *parent)
     smilies_ = new QToolButton(this);
     smilies_->setObjectName(QStringLiteral("button_smilies"));
     smilies_->setToolTip(QStringLiteral("Smilies"));
+    smilies_->setAccessibleName(QStringLiteral("Smilies"));
     smilies_->setAutoRaise(true);
     smilies_->setIcon(QPixmap::fromImage(SmileyPictures::picture(0, devicePixelRatioF())));
     smilies_->setIconSize(QSize(SmileyPictures::width, SmileyPictures::height));
@@ -144,6 +145,7 @@ void ChatPanel::setTextSize(int size)
     view_->setTextSize(size);
     for (QAction *item : textSizes_->actions())
         item->setChecked(item->data().toInt() == view_->textSize());
+    Q_EMIT textSizeChanged(view_->textSize());
 }
 
 int ChatPanel::textSize() const

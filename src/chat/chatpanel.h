@@ -77,6 +77,8 @@ Q_SIGNALS:
     // The chat colour changed (from the menu or the settings); the phrase buttons
     // send in it too.
     void chatColourChanged(const QColor &colour);
+    // The text size changed (from the menu or the settings).
+    void textSizeChanged(int size);
 
 private:
     void smileyChosen(int code);

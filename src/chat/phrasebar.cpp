@@ -65,7 +65,8 @@ PhraseBar::PhraseBar(QWidget *parent)
         b->setFixedSize(26, 19);
         b->setIcon(buttonIcon(k, devicePixelRatioF()));
         b->setIconSize(QSize(22, 15));
-        b->setFocusPolicy(Qt::NoFocus);
+        // Reached by Tab, never taken by a click: the chat input keeps the keys.
+        b->setFocusPolicy(Qt::TabFocus);
         buttons_[std::size_t(k - 1)] = b;
         row->addWidget(b);
         if (k <= QuickPhrases::count)
@@ -77,6 +78,7 @@ PhraseBar::PhraseBar(QWidget *parent)
     for (int k = 1; k <= QuickPhrases::count; ++k)
         setPhrase(k, phrases_.phrase(k));
     buttons_[9]->setToolTip(QStringLiteral("Chatter Sounds"));
+    buttons_[9]->setAccessibleName(QStringLiteral("Chatter Sounds"));
 
     soundsMenu_ = new QMenu(this);
     soundsMenu_->setObjectName(QStringLiteral("popup_sounds"));
@@ -104,8 +106,13 @@ QToolButton *PhraseBar::button(int k) const
 void PhraseBar::setPhrase(int k, const QString &text)
 {
     phrases_.setPhrase(k, text);
-    if (QToolButton *b = button(k); b && k <= QuickPhrases::count)
+    if (QToolButton *b = button(k); b && k <= QuickPhrases::count) {
         b->setToolTip(phrases_.phrase(k));
+        // A screen reader reads the phrase the button sends.
+        const QString phrase = phrases_.phrase(k).trimmed();
+        b->setAccessibleName(phrase.isEmpty() ? QStringLiteral("Phrase %1").arg(k) : phrase);
+        b->setAccessibleDescription(QStringLiteral("Quick phrase %1").arg(k));
+    }
 }
 
 void PhraseBar::loadPhrase(int k, const QString &value)

@@ -1,5 +1,6 @@
 #include "addressfinder.h"
 
+#include "externalservices.h"
 #include "gamelink.h"
 #include "roomclient.h"
 #include "stunprobe.h"
@@ -12,7 +13,7 @@ AddressFinder::AddressFinder(RoomClient &client, QObject *parent)
     , stun_(new StunProbe(this))
 {
     client.capture(QStringLiteral("address"), ipCheckNs);
-    client.capture(QStringLiteral("services"), servicesNs);
+    client.capture(ExternalServices::elementName, ExternalServices::ns);
     connect(stun_, &StunProbe::found, this, [this](const QHostAddress &address) {
         take(address.toString(), QStringLiteral("as the STUN server %1 sees it").arg(stunServer_),
             QStringLiteral("the STUN server %1 sees no address players could reach").arg(stunServer_));
@@ -50,26 +51,18 @@ void AddressFinder::askServices()
         return;
     const QPointer<AddressFinder> self(this);
     client_->query(
-        {QStringLiteral("services"), servicesNs, {{QStringLiteral("type"), QStringLiteral("stun")}}, {}, {}},
+        ExternalServices::request(ExternalServices::Service::Stun),
         [self](const std::optional<XmlPayload> &reply, const QString &) {
             if (!self || !self->finding_)
                 return;
-            if (reply) {
-                for (const XmlPayload &service : reply->children) {
-                    bool ok = false;
-                    const uint port = service.attribute(QStringLiteral("port")).toUInt(&ok);
-                    const QString host = service.attribute(QStringLiteral("host"));
-                    const QString transport = service.attribute(QStringLiteral("transport"));
-                    if (service.name != QLatin1String("service")
-                        || service.attribute(QStringLiteral("type")) != QLatin1String("stun") || !ok
-                        || port == 0 || port > 65535
-                        || (!transport.isEmpty() && transport != QLatin1String("udp"))
-                        || !GameLink::addressProblem(host, quint16(port), true).isEmpty())
-                        continue;
-                    self->stunServer_ = host;
-                    self->stun_->start(host, quint16(port));
-                    return;
-                }
+            const QList<ExternalServices::Service> services
+                = reply ? ExternalServices::read(*reply, true) : QList<ExternalServices::Service>();
+            for (const ExternalServices::Service &service : services) {
+                if (service.type != ExternalServices::Service::Stun)
+                    continue;
+                self->stunServer_ = service.host;
+                self->stun_->start(service.host, service.port);
+                return;
             }
             self->fail(QStringLiteral("the community server tells no address for this computer"));
         },

@@ -18,7 +18,6 @@ class AddressFinder : public QObject
 
 public:
     static inline const QString ipCheckNs = QStringLiteral("urn:xmpp:sic:1");
-    static inline const QString servicesNs = QStringLiteral("urn:xmpp:extdisco:2");
 
     // Names the reply elements to `client` (call before it signs in).
     explicit AddressFinder(RoomClient &client, QObject *parent = nullptr);

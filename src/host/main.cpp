@@ -11,8 +11,11 @@
 #include "gameports.h"
 #include "headlessenvironment.h"
 #include "hostannouncer.h"
+#include "icegateway.h"
+#include "iceserversource.h"
 #include "lazywordtrie.h"
 #include "roomclient.h"
+#include "roomsignalchannel.h"
 #include "stopsignals.h"
 #include "tserver.h"
 #include "wire.h"
@@ -297,9 +300,14 @@ int main(int argc, char *argv[])
     else
         logLine(QStringLiteral("lobbies will not list this game: %1").arg(announcer.errorString()));
 
-    // The community room on the internet, when asked for.
+    // The community room on the internet, when asked for; players whose connection the
+    // host's router does not let in are connected through the routers from there.
     RoomClient room;
     GameAnnouncement announcement(room, [&server] { return HostAnnouncer::describe(server); });
+    RoomSignalChannel signalChannel(room);
+    IceServerSource iceServers(&room);
+    IceGateway gateway(
+        signalChannel, iceServers, {server.port(), IceAgent::forProgram(server.port()), IceBridge::Timing()});
     if (!lobbyAccount.domain.isEmpty()) {
         QObject::connect(&room, &RoomClient::statusChanged,
             [](const QString &text) { logLine(QStringLiteral("lobby: ") + Wire::printable(text)); });
@@ -310,6 +318,21 @@ int main(int argc, char *argv[])
         QObject::connect(&server, &TServer::summaryChanged, &announcement, &GameAnnouncement::gameChanged);
         announcement.setConfiguredAddress(lobbyAddress);
         announcement.start(server.port());
+        QObject::connect(&gateway, &IceGateway::playerConnected, [](const QString &peer, IcePath::Way path) {
+            logLine(QStringLiteral("lobby: %1 connected through the routers (%2)")
+                        .arg(quoted(peer), IcePath::name(path)));
+        });
+        QObject::connect(&gateway, &IceGateway::playerLeft, [](const QString &peer, IceBridge::End end) {
+            logLine(QStringLiteral("lobby: the connection through the routers from %1 ended (%2)")
+                        .arg(quoted(peer), IceBridge::endName(end)));
+        });
+        QObject::connect(&gateway, &IceGateway::attemptFailed, [](const QString &peer, const QString &why) {
+            logLine(QStringLiteral("lobby: %1 %2").arg(quoted(peer), Wire::printable(why)));
+        });
+        if (IceAgent::isAvailable())
+            gateway.setAccepting(true);
+        else
+            logLine(QStringLiteral("lobby: players behind routers cannot be connected: no GLib event loop"));
         room.start(lobbyAccount);
     }
 
@@ -321,6 +344,7 @@ int main(int argc, char *argv[])
     QObject::connect(&stopSignals, &StopSignals::stopRequested, &app, [&] {
         logLine(QStringLiteral("stopping"));
         announcer.stop();
+        gateway.setAccepting(false);
         room.stop();
         server.shutdown();
         QCoreApplication::quit();

@@ -5,11 +5,14 @@
 #include "gamelink.h"
 #include "gamelistmodel.h"
 #include "gamepayload.h"
+#include "icegateway.h"
+#include "iceserversource.h"
 #include "keychainpasswordstore.h"
 #include "localgamewatcher.h"
 #include "peoplemodel.h"
 #include "roomchattext.h"
 #include "roomlisting.h"
+#include "roomsignalchannel.h"
 
 #include <QPointer>
 
@@ -26,6 +29,10 @@ CommunityLobby::CommunityLobby(const Setup &setup, QObject *parent)
     , settings_(std::make_unique<CommunitySettings>(setup.settingsPath))
     , ownStore_(setup.passwords ? nullptr : std::make_unique<KeychainPasswordStore>())
     , passwords_(setup.passwords ? setup.passwords : ownStore_.get())
+    , channel_(new RoomSignalChannel(client_, this))
+    , iceServers_(new IceServerSource(&client_, this))
+    , gateway_(new IceGateway(*channel_, *iceServers_,
+          {setup.gamePort, setup.ice.value_or(IceAgent::forProgram(setup.gamePort)), setup.bridge}, this))
     , listing_(new RoomListing(this))
     , watcher_(new LocalGameWatcher(setup.discoveryPort, setup.gamePort, this))
     , announcement_(new GameAnnouncement(
@@ -88,6 +95,8 @@ CommunityLobby::CommunityLobby(const Setup &setup, QObject *parent)
 
 CommunityLobby::~CommunityLobby()
 {
+    delete gateway_;
+    gateway_ = nullptr;
     delete announcement_;
     announcement_ = nullptr;
     client_.stop();
@@ -249,6 +258,9 @@ PeopleModel *CommunityLobby::people() const
 
 void CommunityLobby::directMessage(const QString &nick, const QString &text)
 {
+    // Signals between lobbies carry no text; they are not the player's to read.
+    if (text.trimmed().isEmpty())
+        return;
     const QString link = RoomChatText::firstGameLink(text);
     if (!link.isEmpty() && GameLink::parse(link, setup_.gamePort))
         addLine(ChatLine::Invitation, nick, text, false, link);
@@ -316,6 +328,7 @@ void CommunityLobby::updateHosting()
 {
     if (!announcement_)
         return;
+    gateway_->setAccepting(hosting_ && watcher_->game().has_value());
     if (!hosting_) {
         watcher_->stop();
         announcement_->stop();

@@ -3,6 +3,8 @@
 #include "communitysettings.h"
 #include "discoverywire.h"
 #include "gameports.h"
+#include "iceagent.h"
+#include "icebridge.h"
 #include "roomclient.h"
 
 #include <QDateTime>
@@ -13,6 +15,9 @@
 #include <optional>
 
 class GameAnnouncement;
+class IceGateway;
+class IceServerSource;
+class RoomSignalChannel;
 class GameListModel;
 class LocalGameWatcher;
 class PasswordStore;
@@ -24,6 +29,9 @@ class RoomListing;
 // room's chat, and invitations. While the lobby hosts a game it announces that game
 // in the room: its description from the game's own discovery responder on this
 // computer, the address from the settings or from the community's server.
+//
+// While it hosts, it also answers offers to connect through routers (IceGateway): the
+// players it connects that way reach the game on this computer as one more connection.
 //
 // With no server in the settings it does nothing and says how to add one. The
 // password of an account comes from the desktop's keyring; without one the player is
@@ -43,6 +51,9 @@ public:
         RoomClient::Timing timing;
         // Trusted for the server's certificate; empty: the system's authorities.
         QList<QSslCertificate> authorities;
+        // The agents that connect players through routers; default: the program's.
+        std::optional<IceAgent::Setup> ice;
+        IceBridge::Timing bridge;
     };
 
     struct ChatLine
@@ -77,6 +88,11 @@ public:
     void providePassword(const QString &password);
     bool isInRoom() const { return client_.isInRoom(); }
     RoomClient &client() { return client_; }
+    // Signals to people in the room, and the community's STUN and TURN servers, for
+    // connecting through routers.
+    RoomSignalChannel &signalChannel() { return *channel_; }
+    IceServerSource &iceServers() { return *iceServers_; }
+    IceGateway &gateway() { return *gateway_; }
 
     GameListModel *games() const;
     PeopleModel *people() const;
@@ -115,6 +131,9 @@ private:
     std::unique_ptr<PasswordStore> ownStore_;
     PasswordStore *passwords_;
     RoomClient client_;
+    RoomSignalChannel *channel_;
+    IceServerSource *iceServers_;
+    IceGateway *gateway_;
     RoomListing *listing_;
     LocalGameWatcher *watcher_;
     GameAnnouncement *announcement_;

@@ -15,6 +15,8 @@ struct ListedGame
     quint16 port = 0;
     // For a game announced on the internet: who announced it, and in which room.
     QString where;
+    // The host answers offers to connect through routers.
+    bool acceptsIce = false;
 };
 
 // Games, one row each in the order they appeared: the host player's name, players and
@@ -49,6 +51,7 @@ public:
     // The row of the game at `address` and `port`, or -1.
     int rowOf(const QString &address, quint16 port) const;
     int rowOfKey(const QString &key) const { return int(keys_.indexOf(key)); }
+    QString key(int row) const { return keys_.value(row); }
 
     // One cell's text (also what a screen reader reads).
     static QString text(const ListedGame &game, int column);

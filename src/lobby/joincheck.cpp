@@ -86,20 +86,36 @@ void JoinCheck::connectTo(const QHostAddress &address)
     socket_->connectToHost(address, port_);
 }
 
+JoinCheck::Greeting JoinCheck::classify(const QByteArray &bytes)
+{
+    const bool whole = bytes.contains(Wire::terminator) || bytes.size() >= greetingBytes;
+    const auto startsWith = [&bytes](QByteArrayView command) {
+        return bytes.startsWith(command) && bytes.size() > command.size()
+            && (bytes[command.size()] == '+' || bytes[command.size()] == Wire::terminator);
+    };
+    if (startsWith(Wire::Cmd::sendlogininfo))
+        return Greeting::Host;
+    if (startsWith(Wire::Cmd::full))
+        return Greeting::Full;
+    return whole ? Greeting::NotAGame : Greeting::Incomplete;
+}
+
 void JoinCheck::readGreeting()
 {
     greeting_ += socket_->read(greetingBytes - greeting_.size());
-    const bool whole = greeting_.contains(Wire::terminator) || greeting_.size() >= greetingBytes;
-    const auto startsWith = [this](QByteArrayView command) {
-        return greeting_.startsWith(command) && greeting_.size() > command.size()
-            && (greeting_[command.size()] == '+' || greeting_[command.size()] == Wire::terminator);
-    };
-    if (startsWith(Wire::Cmd::sendlogininfo))
+    switch (classify(greeting_)) {
+    case Greeting::Host:
         finish(true, GameAddress::format(address_.toString(), port_, gamePort_));
-    else if (startsWith(Wire::Cmd::full))
+        break;
+    case Greeting::Full:
         fail(Failure::Full, QStringLiteral("The game at %1 is full.").arg(typed_));
-    else if (whole)
+        break;
+    case Greeting::NotAGame:
         fail(Failure::NotAGame, QStringLiteral("%1 answered, but not as a Wendlewick game.").arg(typed_));
+        break;
+    case Greeting::Incomplete:
+        break;
+    }
 }
 
 void JoinCheck::socketError()

@@ -28,6 +28,10 @@ public:
         int greetingMs = 3000;
     };
 
+    // What a host's first bytes say.
+    enum class Greeting { Incomplete, Host, Full, NotAGame };
+    static Greeting classify(const QByteArray &firstBytes);
+
     explicit JoinCheck(quint16 gamePort, QObject *parent = nullptr);
     ~JoinCheck() override;
 

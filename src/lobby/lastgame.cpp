@@ -84,6 +84,11 @@ QString result(std::optional<CompanionWire::Ending> reason, const std::optional<
     return result(before, after);
 }
 
+QString lost(const QString &why, const std::optional<Totals> &before, const std::optional<Totals> &after)
+{
+    return withPlayed(QStringLiteral("The connection to the game was lost: %1.").arg(why), before, after);
+}
+
 bool isProblem(std::optional<CompanionWire::Ending> reason)
 {
     return reason && *reason != CompanionWire::Ending::HostClosed;

@@ -27,6 +27,9 @@ QString result(const std::optional<Totals> &before, const std::optional<Totals> 
 // closed or lost the games played meanwhile. Without a reason, result().
 QString result(std::optional<CompanionWire::Ending> reason, const std::optional<Totals> &before,
     const std::optional<Totals> &after);
+// The same when the connection to the game was lost, and the lobby knows `why` (words
+// that complete "The connection to the game was lost: ...").
+QString lost(const QString &why, const std::optional<Totals> &before, const std::optional<Totals> &after);
 // Whether that ending is one the player did not choose and should notice.
 bool isProblem(std::optional<CompanionWire::Ending> reason);
 

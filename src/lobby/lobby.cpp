@@ -6,12 +6,16 @@
 #include "gamecommandline.h"
 #include "gamelink.h"
 #include "gamelistmodel.h"
+#include "icegateway.h"
+#include "icejoiner.h"
+#include "iceserversource.h"
 #include "instanceguard.h"
 #include "joincheck.h"
 #include "lobbysettings.h"
 #include "processlauncher.h"
 #include "processmarker.h"
 #include "programfolders.h"
+#include "roomsignalchannel.h"
 
 #include <QDir>
 #include <QLockFile>
@@ -60,22 +64,30 @@ Lobby::Lobby(const Setup &setup, QObject *parent)
     connect(check_, &JoinCheck::passed, this, [this](const QString &address) {
         settings_->addRecentHost(joining_);
         Q_EMIT recentHostsChanged();
+        iceHeadStart_.stop();
+        joiner_->cancel();
         setState(State::Idle);
+        connection_ = internetJoin_ ? IcePath::words(IcePath::Way::Direct) : QString();
         launch(GameCommandLine::join(playerName(), address).arguments());
     });
-    connect(check_, &JoinCheck::failed, this, [this](const QString &reason) {
-        setState(State::Idle);
-        const JoinCheck::Failure failure = check_->failure();
-        const bool unreachable = failure == JoinCheck::Failure::Refused
-            || failure == JoinCheck::Failure::Silent || failure == JoinCheck::Failure::Unreachable;
-        // Until connections are made through routers, an internet host whose router does not
-        // forward the game's port cannot be joined.
-        setStatus(internetJoin_ && unreachable
-                ? QStringLiteral("The host's network does not accept connections from the internet. %1")
-                      .arg(reason)
-                : reason,
-            true);
+    connect(check_, &JoinCheck::failed, this, &Lobby::checkFailed);
+
+    joiner_ = new IceJoiner(community_->signalChannel(), community_->iceServers(),
+        setup_.community.ice.value_or(IceAgent::forProgram(setup_.gamePort)), this);
+    joiner_->setTiming(setup_.ice);
+    iceHeadStart_.setSingleShot(true);
+    connect(&iceHeadStart_, &QTimer::timeout, this, &Lobby::startIce);
+    connect(joiner_, &IceJoiner::connected, this, [this] {
+        setStatus(QStringLiteral("A way through the routers was found: waiting for the host\u2026"));
     });
+    connect(joiner_, &IceJoiner::greetingArrived, this, &Lobby::iceGreeting);
+    connect(joiner_, &IceJoiner::failed, this, &Lobby::iceFailed);
+    connect(joiner_, &IceJoiner::pathChanged, this, [this](IcePath::Way path) {
+        connection_ = IcePath::words(path);
+        if (state_ == State::Playing)
+            showConnection();
+    });
+    connect(joiner_, &IceJoiner::ended, this, [this](const QString &reason) { lost_ = reason; });
 
     // A process that ended has had its connection closed by the system: its last line
     // and its close are on their way, and this is only a bound for an odd peer.
@@ -187,9 +199,37 @@ void Lobby::join(const QString &address, quint16 port, bool internet)
     }
     // A listed game on another port is joined as "address:port".
     joining_ = port ? GameAddress::format(address.trimmed(), port, setup_.gamePort) : address.trimmed();
+    icePeer_.clear();
+    if (internet) {
+        const GameAddress::Target target = GameAddress::parse(joining_, setup_.gamePort);
+        const GameListModel *room = community_->games();
+        const int row = room->rowOf(target.host, target.port);
+        if (row >= 0 && room->game(row).acceptsIce) {
+            icePeer_ = room->key(row);
+            // The servers are asked while the look runs, in case they are needed.
+            community_->iceServers().prefetch();
+        }
+    }
+    iceFailure_.clear();
     setState(State::Checking);
     setStatus(QStringLiteral("Looking for the game at %1\u2026").arg(joining_));
     check_->start(joining_);
+    // A router that drops what it was not asked for leaves the look waiting: the way
+    // through the routers is looked for beside it after a head start.
+    if (!icePeer_.isEmpty() && state_ == State::Checking)
+        iceHeadStart_.start(setup_.iceHeadStartMs);
+}
+
+void Lobby::startIce()
+{
+    if (state_ != State::Checking || joiner_->isRunning() || !community_->isInRoom())
+        return;
+    setStatus(check_->isRunning()
+            ? QStringLiteral("Looking for the game at %1, and for a way through the routers\u2026")
+                  .arg(joining_)
+            : QStringLiteral("The host's network does not accept connections from the internet: connecting "
+                             "through the routers\u2026"));
+    joiner_->start(icePeer_);
 }
 
 bool Lobby::canRejoin() const
@@ -208,11 +248,22 @@ void Lobby::rejoin()
 
 void Lobby::cancel()
 {
-    if (state_ != State::Checking)
-        return;
-    check_->cancel();
-    setState(State::Idle);
-    setStatus(QString());
+    stopJoining({}, false);
+}
+
+bool Lobby::mayClose()
+{
+    if (state_ != State::Playing || (!joiner_->isRunning() && community_->gateway().bridges() == 0))
+        return true;
+    setStatus(joiner_->isRunning()
+            ? QStringLiteral(
+                "Your game is connected to the host through the lobby: the lobby closes when the game "
+                "has ended.")
+            : QStringLiteral(
+                "Players of your game are connected through the lobby: the lobby closes when the game "
+                "has ended."),
+        true);
+    return false;
 }
 
 void Lobby::refresh()
@@ -254,7 +305,8 @@ void Lobby::launch(const QStringList &arguments, const QStringList &environment)
     }
     launched_ = arguments;
     setState(State::Playing);
-    setStatus(QStringLiteral("The game is running."));
+    lost_.clear();
+    showConnection();
     // Nobody looks at the list while the game runs.
     browser_->stop();
     Q_EMIT gameStarted();
@@ -277,11 +329,18 @@ void Lobby::finishGame()
     if (std::exchange(hosting_, false))
         community_->hostingEnded();
     companionGrace_.stop();
+    connection_.clear();
+    joiner_->cancel();
     // Asking again before the window shows, so that it never says games are not listed.
     browser_->start();
     setState(State::Idle);
-    setStatus(
-        LastGame::result(ending_, before_, LastGame::read(setup_.tallyFolder)), LastGame::isProblem(ending_));
+    // A way through the routers that was lost says more than the game can: to the game
+    // its connection simply closed.
+    if (const QString lost = std::exchange(lost_, {}); !lost.isEmpty())
+        setStatus(LastGame::lost(lost, before_, LastGame::read(setup_.tallyFolder)), true);
+    else
+        setStatus(LastGame::result(ending_, before_, LastGame::read(setup_.tallyFolder)),
+            LastGame::isProblem(ending_));
     // A joined game whose host keeps the seat a while yet can be rejoined meanwhile.
     const bool joined = GameCommandLine::parse(launched_).role == GameCommandLine::Role::Join;
     joinArguments_ = joined ? launched_ : QStringList();
@@ -313,4 +372,91 @@ void Lobby::setStatus(const QString &text, bool problem)
     status_ = text;
     problem_ = problem;
     Q_EMIT statusChanged(text, problem);
+}
+
+void Lobby::showConnection()
+{
+    setStatus(connection_.isEmpty() ? QStringLiteral("The game is running.")
+                                    : QStringLiteral("The game is running, connected %1.").arg(connection_));
+}
+
+void Lobby::checkFailed(const QString &reason)
+{
+    const JoinCheck::Failure failure = check_->failure();
+    const bool unreachable = failure == JoinCheck::Failure::Refused || failure == JoinCheck::Failure::Silent
+        || failure == JoinCheck::Failure::Unreachable;
+    const bool throughRouters = internetJoin_ && unreachable && !icePeer_.isEmpty();
+    if (throughRouters && !iceFailure_.isEmpty()) {
+        iceFailed(iceFailure_);
+        return;
+    }
+    if (throughRouters && community_->isInRoom()) {
+        iceHeadStart_.stop();
+        if (joiner_->isRunning())
+            setStatus(
+                QStringLiteral("The host's network does not accept connections from the internet: connecting "
+                               "through the routers\u2026"));
+        else
+            startIce();
+        return;
+    }
+    iceHeadStart_.stop();
+    joiner_->cancel();
+    setState(State::Idle);
+    setStatus(internetJoin_ && unreachable
+            ? QStringLiteral("The host's network does not accept connections from the internet. %1")
+                  .arg(reason)
+            : reason,
+        true);
+}
+
+void Lobby::iceGreeting(const QByteArray &bytes)
+{
+    if (state_ != State::Checking)
+        return;
+    switch (JoinCheck::classify(bytes)) {
+    case JoinCheck::Greeting::Incomplete:
+        return;
+    case JoinCheck::Greeting::Host: {
+        check_->cancel();
+        settings_->addRecentHost(joining_);
+        Q_EMIT recentHostsChanged();
+        setState(State::Idle);
+        connection_ = IcePath::words(joiner_->path());
+        const QString local
+            = GameAddress::format(GameCommandLine::loopback, joiner_->localPort(), setup_.gamePort);
+        launch(GameCommandLine::join(playerName(), local).arguments());
+        if (state_ != State::Playing)
+            joiner_->cancel();
+        return;
+    }
+    case JoinCheck::Greeting::Full:
+        stopJoining(QStringLiteral("The game at %1 is full.").arg(joining_));
+        return;
+    case JoinCheck::Greeting::NotAGame:
+        stopJoining(QStringLiteral("%1 answered, but not as a Wendlewick game.").arg(joining_));
+        return;
+    }
+}
+
+void Lobby::iceFailed(const QString &reason)
+{
+    // The look may still find the host: its verdict comes first.
+    if (check_->isRunning()) {
+        iceFailure_ = reason;
+        return;
+    }
+    stopJoining(QStringLiteral("The host's network does not accept connections from the internet, and %1.")
+                    .arg(reason));
+}
+
+void Lobby::stopJoining(const QString &text, bool problem)
+{
+    if (state_ != State::Checking)
+        return;
+    check_->cancel();
+    iceHeadStart_.stop();
+    joiner_->cancel();
+    setState(State::Idle);
+    setStatus(text, problem);
 }

@@ -4,6 +4,7 @@
 #include "companionwire.h"
 #include "discoveryconfig.h"
 #include "gameports.h"
+#include "icejoiner.h"
 #include "lastgame.h"
 
 #include <QObject>
@@ -18,6 +19,7 @@ class CompanionListener;
 class DiscoveryBrowser;
 class GameLauncher;
 class GameListModel;
+class IceJoiner;
 class JoinCheck;
 class LobbySettings;
 
@@ -44,6 +46,10 @@ public:
         GameLauncher *launcher = nullptr; // the game as a process when null
         // The internet side; its settings path and game port are the lobby's.
         CommunityLobby::Setup community;
+        // Connecting to a host through routers (the agents are the community's), which
+        // starts beside the look at the announced address once that had this long.
+        IceJoiner::Timing ice;
+        int iceHeadStartMs = 1500;
         // How often a "game already running" notice looks whether that game is over.
         int markerPollMs = 1000;
     };
@@ -73,7 +79,12 @@ public:
     void hostGame();
     // Joins the game at `address` (typed, or a listed game's with its port) once a look
     // there found a host. `internet`: a game on the internet, whose host may not be
-    // reachable from outside its network, and the look's failure says so.
+    // reachable from outside its network. When the game is one announced in the community
+    // room by a host that answers offers and the look finds nobody there (or has not
+    // within iceHeadStartMs), the lobby also connects through the routers (IceJoiner);
+    // whichever way reaches the host first takes the game. The
+    // game then joins the local end the lobby keeps; the status says which way the game
+    // is connected, or why there is none.
     void join(const QString &address, quint16 port = 0, bool internet = false);
     // Joins the game a link "wendlewick://HOST[:PORT]" names, after the same look; a
     // link holding anything else is refused with a sentence.
@@ -88,6 +99,10 @@ public:
 
     // Stops a look before joining.
     void cancel();
+    // Whether the lobby may close now: not while it carries connections through the
+    // routers for the running game (its own, or its players' when it hosts). When it
+    // may not, the status says why.
+    bool mayClose();
     // Asks the network for games again.
     void refresh();
 
@@ -104,6 +119,13 @@ Q_SIGNALS:
 
 private:
     void launch(const QStringList &arguments, const QStringList &environment = {});
+    void checkFailed(const QString &reason);
+    void startIce();
+    void iceGreeting(const QByteArray &bytes);
+    void iceFailed(const QString &reason);
+    // Stops every way of joining under way and says why.
+    void stopJoining(const QString &text, bool problem = true);
+    void showConnection();
     void finishGame();
     // The launcher says the game's process has ended: its companion connection, when
     // it has one, is read to its end first.
@@ -122,6 +144,12 @@ private:
     CompanionListener *companion_;
     JoinCheck *check_;
     CommunityLobby *community_;
+    IceJoiner *joiner_ = nullptr;
+    QTimer iceHeadStart_;
+    QString iceFailure_; // why no way through the routers was found, while the look runs
+    QString icePeer_; // who announced the game being joined, when it answers offers
+    QString connection_; // how the running game is connected, for the status
+    QString lost_; // why the running game's connection through routers was lost
     State state_ = State::Idle;
     QString status_;
     bool problem_ = false;

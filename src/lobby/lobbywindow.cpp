@@ -498,5 +498,11 @@ void LobbyWindow::showState(Lobby::State state)
 void LobbyWindow::closeEvent(QCloseEvent *event)
 {
     storeName();
+    // Closing would cut the game's connection through the routers.
+    if (!lobby_.mayClose()) {
+        event->ignore();
+        showMinimized();
+        return;
+    }
     QWidget::closeEvent(event);
 }

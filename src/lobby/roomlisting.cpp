@@ -4,6 +4,7 @@
 #include "gamelistmodel.h"
 #include "gamepayload.h"
 #include "peoplemodel.h"
+#include "roomsignalchannel.h"
 
 RoomListing::RoomListing(QObject *parent)
     : QObject(parent)
@@ -32,7 +33,8 @@ void RoomListing::update(const RoomClient::Occupant &occupant)
     if (announced && (games_->rowOfKey(key) >= 0 || games_->rowCount() < maxGames))
         games_->put(key,
             {announced->game, announced->address, announced->port,
-                QStringLiteral("%1 on %2").arg(occupant.nick, domain_)});
+                QStringLiteral("%1 on %2").arg(occupant.nick, domain_),
+                RoomSignalChannel::accepts(occupant.payloads)});
     else
         games_->remove(key);
     people_->put(occupant.nick, occupant.nick == ownNick_, announced.has_value());

@@ -8,7 +8,8 @@ class GameListModel;
 class PeopleModel;
 
 // The community room as the lobby lists it: everyone in it (PeopleModel) and the game
-// each one announces (GameListModel, keyed by the announcer's name) when it decodes
+// each one announces (GameListModel, keyed by the announcer's name, with whether it
+// answers offers to connect through routers) when it decodes
 // and its address is one players could reach; loopback addresses only while the
 // server itself is on loopback. At most maxGames games are listed.
 class RoomListing : public QObject

@@ -13,6 +13,11 @@ double relativeLuminance(const QColor &colour)
     return 0.2126 * linear(rgb.redF()) + 0.7152 * linear(rgb.greenF()) + 0.0722 * linear(rgb.blueF());
 }
 
+double textScale(int chatTextSize)
+{
+    return std::clamp(chatTextSize / 10.0, 1.0, 1.5);
+}
+
 double contrastRatio(const QColor &a, const QColor &b)
 {
     const double la = relativeLuminance(a);

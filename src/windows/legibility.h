@@ -11,6 +11,10 @@ namespace Legibility {
 inline constexpr double minimumTextContrast = 4.5;
 
 double relativeLuminance(const QColor &colour);
+// How much larger the game's own texts (roster, words panel, clock) are drawn for a
+// chat text size: 1 up to the usual sizes 8 and 10, then in step with the chat, to
+// half as large again at 14.
+double textScale(int chatTextSize);
 double contrastRatio(const QColor &a, const QColor &b);
 
 } // namespace Legibility

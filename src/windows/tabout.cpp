@@ -21,6 +21,7 @@ Tabout::Tabout(QWidget *parent, DesktopShell *shell, QDate today)
     auto *picture = new ClickLabel;
     picture->setObjectName(QStringLiteral("Image1"));
     picture->setPixmap(Artwork::aboutPicture());
+    picture->setAccessibleName(QStringLiteral("Wendlewick"));
     connect(picture, &ClickLabel::clicked, this, &Tabout::Image1Click);
 
     auto *title = new QLabel(QStringLiteral("Wendlewick"));

@@ -47,6 +47,7 @@ Tdownload::Tdownload(QWidget *parent, DesktopShell *shell, QNetworkAccessManager
     auto *picture = new QLabel;
     picture->setObjectName(QStringLiteral("image_lobby"));
     picture->setPixmap(Artwork::downloadPicture());
+    picture->setAccessibleName(QStringLiteral("The Orinco Lobby"));
     picture->setAlignment(Qt::AlignCenter);
     auto *closed = new QLabel(QStringLiteral("IS CLOSED"));
     closed->setObjectName(QStringLiteral("label_closed"));
@@ -71,6 +72,7 @@ Tdownload::Tdownload(QWidget *parent, DesktopShell *shell, QNetworkAccessManager
 
     progressbar_download = new QProgressBar;
     progressbar_download->setObjectName(QStringLiteral("progressbar_download"));
+    progressbar_download->setAccessibleName(QStringLiteral("Download progress"));
     progressbar_download->setRange(0, 100);
     progressbar_download->setValue(0);
     progressbar_download->setTextVisible(false);

@@ -18,6 +18,7 @@ Tsolo::Tsolo(QWidget *parent, DesktopShell *shell)
     auto *picture = new ClickLabel;
     picture->setObjectName(QStringLiteral("Image1"));
     picture->setPixmap(Artwork::soloPicture());
+    picture->setAccessibleName(QStringLiteral("Wendlewick Solo"));
     picture->setToolTip(WebLinks::soloPage().toString());
 
     auto *invitation = new ClickLabel(QStringLiteral(

@@ -21,6 +21,7 @@ Tspylist::Tspylist(QWidget *parent)
 
     listbox_spys = new QListWidget;
     listbox_spys->setObjectName(QStringLiteral("listbox_spys"));
+    listbox_spys->setAccessibleName(QStringLiteral("Spies"));
     listbox_spys->setMouseTracking(true);
     listbox_spys->viewport()->setMouseTracking(true);
     listbox_spys->setContextMenuPolicy(Qt::DefaultContextMenu);

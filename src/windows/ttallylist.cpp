@@ -154,9 +154,11 @@ Ttallylist::Ttallylist(const QString &folder, QWidget *parent)
 
     checklist = new QListWidget;
     checklist->setObjectName(QStringLiteral("checklist"));
+    checklist->setAccessibleName(QStringLiteral("Players in this game"));
     checklist->setFixedSize(panelWidth, 150);
     listbox_tally = new QListWidget;
     listbox_tally->setObjectName(QStringLiteral("listbox_tally"));
+    listbox_tally->setAccessibleName(QStringLiteral("Tallied players"));
     listbox_tally->setFixedWidth(listWidth);
 
     button_reset = new QPushButton(QStringLiteral("Reset Tally"));

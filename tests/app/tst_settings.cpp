@@ -73,6 +73,7 @@ private Q_SLOTS:
 
     void firstRunGivesTheDefaults();
     void everyKeyRoundTrips();
+    void theSpeechChoiceIsStoredOnlyOnceMade();
     void savingLeavesOtherSectionsUntouched();
     void storedValuesAreReadWithoutRegardToCase();
     void badValuesGiveTheDefaults_data();
@@ -328,6 +329,24 @@ void TestSettings::everyKeyRoundTrips()
         "Textcolor=$00563412\nPlaytoscore=500\nTimeperturn=95\nBoardsize=11\nMinletters=6\n"
         "Timebetweenrounds=60\nWordslisttop=300\nWordslistleft=610\nTurnsound=1\n"
         "Clickletters=0\nDisabletyping=0\nTiles=wood\nPlaysounds=false\nChatterSounds=false\n"));
+}
+
+// Files of players who never switch speech on keep exactly their keys.
+void TestSettings::theSpeechChoiceIsStoredOnlyOnceMade()
+{
+    SettingsFile file(path_);
+    SettingsValues v = file.load(SettingsValues());
+    QVERIFY(!v.speakAnnouncements);
+    QVERIFY(file.save(v));
+    QVERIFY(!readAll(path_).contains("Speakannouncements"));
+    v.speakAnnouncements = true;
+    QVERIFY(file.save(v));
+    QVERIFY(SettingsFile(path_).load(SettingsValues()).speakAnnouncements);
+    v.speakAnnouncements = false;
+    QVERIFY(file.save(v));
+    SettingsFile reader(path_);
+    QVERIFY(!reader.load(SettingsValues()).speakAnnouncements);
+    QVERIFY(readAll(path_).contains("Speakannouncements=false"));
 }
 
 void TestSettings::savingLeavesOtherSectionsUntouched()

@@ -1,3 +1,4 @@
+#include "announcer.h"
 #include "chatcommands.h"
 #include "chatlinks.h"
 #include "chatstyles.h"
@@ -7,8 +8,12 @@
 #include "gamesounds.h"
 #include "quickphrases.h"
 #include "recordingsoundplayer.h"
+#include "recordingspeaker.h"
 
+#include <QSignalSpy>
 #include <QTest>
+
+#include <functional>
 
 namespace {
 
@@ -41,6 +46,9 @@ class TestChatLogic : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void eachEventIsToldInOneSentence_data();
+    void eachEventIsToldInOneSentence();
+    void sentencesAreSpokenOnlyWhenAskedFor();
     void codedLineIsCutIntoHeadWordsSmiliesAndLinks_data();
     void codedLineIsCutIntoHeadWordsSmiliesAndLinks();
     void lineWithoutADecimalCodeIsNotShown_data();
@@ -699,4 +707,61 @@ void TestChatLogic::chatterCaptionsMatchTheirSounds()
 }
 
 QTEST_GUILESS_MAIN(TestChatLogic)
+void TestChatLogic::eachEventIsToldInOneSentence_data()
+{
+    using Event = std::function<void(Announcer &)>;
+    QTest::addColumn<Event>("event");
+    QTest::addColumn<QString>("sentence");
+    QTest::newRow("found first") << Event([](Announcer &a) { a.wordAccepted("ravine", 4, true); })
+                                 << "RAVINE, 4 points, first";
+    QTest::newRow("found later") << Event([](Announcer &a) { a.wordAccepted("CAT", 1, false); })
+                                 << "CAT, 1 point";
+    QTest::newRow("refused") << Event([](Announcer &a) { a.wordRefused("xyz", "Invalid Word."); })
+                             << "XYZ refused: Invalid Word.";
+    QTest::newRow("tile refused") << Event([](Announcer &a) { a.wordRefused({}, "Invalid Selection"); })
+                                  << "Invalid Selection";
+    QTest::newRow("round starts") << Event([](Announcer &a) { a.roundStarted(true, 90); })
+                                  << "Round starts, 1:30 to play. Type or walk the board.";
+    QTest::newRow("round starts, watching")
+        << Event([](Announcer &a) { a.roundStarted(false, 45); }) << "Round starts, 0:45. You are watching.";
+    QTest::newRow("round ends") << Event([](Announcer &a) { a.roundEnded(); }) << "Round over.";
+    QTest::newRow("winner") << Event([](Announcer &a) { a.gameWon("Ann has Won the Game!"); })
+                            << "Ann has Won the Game!";
+    QTest::newRow("chat without smilies")
+        << Event([](Announcer &a) { a.chatLine("3+Ann chats: hi :)#12 see  you"); })
+        << "Ann chats: hi see you";
+    QTest::newRow("chat with control characters")
+        << Event([](Announcer &a) { a.chatLine(QStringLiteral("3+Ann chats: a\u0007b\u001b[2Jc")); })
+        << "Ann chats: a b [2Jc";
+    QTest::newRow("a line the chat would not show")
+        << Event([](Announcer &a) { a.chatLine("x+Ann chats: hi"); }) << "";
+    QTest::newRow("a very long chat line is cut")
+        << Event([](Announcer &a) { a.chatLine("1+" + QString(500, u'w')); })
+        << QString(Announcer::maxChatChars - 1, u'w') + QChar(0x2026);
+}
+
+void TestChatLogic::eachEventIsToldInOneSentence()
+{
+    QFETCH(std::function<void(Announcer &)>, event);
+    QFETCH(QString, sentence);
+    Announcer announcer;
+    QSignalSpy told(&announcer, &Announcer::announced);
+    event(announcer);
+    QCOMPARE(told.count(), sentence.isEmpty() ? 0 : 1);
+    QCOMPARE(announcer.last(), sentence);
+}
+
+void TestChatLogic::sentencesAreSpokenOnlyWhenAskedFor()
+{
+    RecordingSpeaker speaker;
+    Announcer announcer;
+    announcer.setSpeaker(&speaker);
+    QVERIFY(!announcer.speaks());
+    announcer.roundEnded();
+    QVERIFY(speaker.said.isEmpty());
+    announcer.setSpeaks(true);
+    announcer.roundEnded();
+    QCOMPARE(speaker.said, QStringList {"Round over."});
+}
+
 #include "tst_chatlogic.moc"

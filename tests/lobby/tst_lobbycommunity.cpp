@@ -12,6 +12,7 @@
 #include "gamelistmodel.h"
 #include "gamepayload.h"
 #include "hostannouncer.h"
+#include "icegateway.h"
 #include "lobby.h"
 #include "lobbywindow.h"
 #include "peoplemodel.h"
@@ -153,6 +154,9 @@ void TestLobbyCommunity::aHostedGameIsAnnouncedListedFollowedAndJoined()
     QCOMPARE(internet->model()->index(0, 7).data().toString(), QStringLiteral("Anna on localhost"));
     QVERIFY(
         anna->lobby->community()->status().contains(QStringLiteral("announced in the room at 127.0.0.1")));
+    // The hosting lobby answers offers to connect through routers, and says so.
+    QVERIFY(anna->lobby->community()->gateway().isAccepting());
+    QTRY_VERIFY(ben->lobby->community()->games()->game(0).acceptsIce);
 
     // A change reaches the other lobby within a few seconds.
     ProtocolClient cleo;

@@ -36,9 +36,10 @@ bool ProsodyServer::makeCertificate()
             QStringLiteral("-pkeyopt"), QStringLiteral("ec_paramgen_curve:prime256v1"),
             QStringLiteral("-nodes"), QStringLiteral("-keyout"), dir_.filePath(QStringLiteral("key.pem")),
             QStringLiteral("-out"), dir_.filePath(QStringLiteral("cert.pem")), QStringLiteral("-days"),
-            QStringLiteral("2"), QStringLiteral("-subj"), QStringLiteral("/CN=localhost"),
+            QStringLiteral("2"), QStringLiteral("-subj"), QStringLiteral("/CN=") + domain(),
             QStringLiteral("-addext"),
-            QStringLiteral("subjectAltName=DNS:localhost,DNS:rooms.localhost,DNS:users.localhost")});
+            QStringLiteral("subjectAltName=DNS:%1,DNS:%2,DNS:%3")
+                .arg(domain(), roomsDomain(), usersDomain())});
     if (!openssl.waitForFinished(20000) || openssl.exitCode() != 0) {
         error_
             = QStringLiteral("openssl could not make a certificate: ") + QString::fromUtf8(openssl.readAll());
@@ -56,8 +57,8 @@ pidfile = "%1/prosody.pid"
 data_path = "%1/data"
 certificates = "%1/certs"
 admin_socket = "%1/prosody.sock"
-interfaces = { "127.0.0.1" }
-local_interfaces = { "127.0.0.1" }
+interfaces = { "%3" }
+local_interfaces = { "%3" }
 c2s_ports = { %2 }
 c2s_direct_tls_ports = { }
 legacy_ssl_ports = { }
@@ -69,7 +70,8 @@ log = { { levels = { min = "info" }, to = "console" } }
 ssl = { key = "%1/key.pem", certificate = "%1/cert.pem" }
 )")
         .arg(dir_.path())
-        .arg(port_);
+        .arg(port_)
+        .arg(options_.address);
 }
 
 bool ProsodyServer::writeFile(const QString &config)
@@ -93,21 +95,22 @@ bool ProsodyServer::writeConfig(const Options &options)
     for (QString &m : modules)
         m = QLatin1Char('"') + m + QLatin1Char('"');
     QString config = essentials()
-        + QStringLiteral(
-            "modules_enabled = { %1 }\nc2s_require_encryption = true\n%2\nVirtualHost \"localhost\"\n"
-            "  authentication = \"anonymous\"\n%3\n")
-              .arg(modules.join(QStringLiteral(", ")), options.global, options.guestHost);
+        + QStringLiteral("modules_enabled = { %1 }\nc2s_require_encryption = true\n%2\nVirtualHost \"%4\"\n"
+                         "  authentication = \"anonymous\"\n%3\n")
+              .arg(modules.join(QStringLiteral(", ")), options.global, options.guestHost, domain());
     if (options.accounts)
-        config += QStringLiteral("VirtualHost \"users.localhost\"\n  authentication = \"internal_plain\"\n");
-    config += QStringLiteral("Component \"rooms.localhost\" \"muc\"\n  muc_room_locking = false\n")
+        config += QStringLiteral("VirtualHost \"%1\"\n  authentication = \"internal_plain\"\n")
+                      .arg(usersDomain());
+    config += QStringLiteral("Component \"%1\" \"muc\"\n  muc_room_locking = false\n").arg(roomsDomain())
         + options.rooms + QLatin1Char('\n');
     return writeFile(config);
 }
 
-bool ProsodyServer::startWith(const QString &configuration)
+bool ProsodyServer::startWith(const QString &configuration, const Options &options)
 {
     if (!dir_.isValid())
         return false;
+    options_ = options;
     port_ = freePort();
     const qsizetype firstHost = configuration.indexOf(QStringLiteral("\nVirtualHost"));
     if (firstHost < 0) {
@@ -131,6 +134,7 @@ bool ProsodyServer::start(const Options &options)
         error_ = QStringLiteral("no temporary folder");
         return false;
     }
+    options_ = options;
     port_ = freePort();
     return makeCertificate() && writeConfig(options) && launch();
 }
@@ -141,16 +145,24 @@ bool ProsodyServer::launch()
     process_ = std::make_unique<QProcess>();
     process_->setProcessChannelMode(QProcess::MergedChannels);
     QObject::connect(process_.get(), &QProcess::readyRead, [this] { readLog(); });
-    process_->start(QStringLiteral("prosody"),
-        {QStringLiteral("--config"), dir_.filePath(QStringLiteral("prosody.cfg.lua")), QStringLiteral("-F")});
+    QStringList command = options_.wrapper;
+    command << QStringLiteral("prosody") << QStringLiteral("--config")
+            << dir_.filePath(QStringLiteral("prosody.cfg.lua")) << QStringLiteral("-F");
+    process_->start(command.takeFirst(), command);
     if (!process_->waitForStarted(10000)) {
         error_ = QStringLiteral("prosody could not be started: ") + process_->errorString();
         return false;
     }
+    const bool loopback = QHostAddress(options_.address).isLoopback();
     const bool up = QTest::qWaitFor(
-        [this] {
+        [this, loopback] {
             if (process_->state() != QProcess::Running)
                 return true;
+            // Out of this process's reach: its own word that it listens.
+            if (!loopback) {
+                readLog();
+                return log_.contains("Activated service 'c2s'");
+            }
             QTcpSocket probe;
             probe.connectToHost(QHostAddress::LocalHost, port_);
             return probe.waitForConnected(100);

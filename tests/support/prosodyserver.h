@@ -28,6 +28,12 @@ public:
         QString guestHost;
         QString rooms;
         bool accounts = false;
+        // The guests' domain (rooms on rooms.<domain>, accounts on users.<domain>).
+        QString domain = QStringLiteral("localhost");
+        // The address it listens on; elsewhere than loopback, the command it runs under
+        // (for instance "ip netns exec NAME") puts it where that address is.
+        QString address = QStringLiteral("127.0.0.1");
+        QStringList wrapper;
     };
 
     ProsodyServer();
@@ -38,8 +44,10 @@ public:
     bool start(const Options &options);
     bool start() { return start(Options()); }
     // Starts it with a whole configuration of someone else's (for the domains above),
-    // with this server's port, folder, certificate and log put in before its first host.
-    bool startWith(const QString &configuration);
+    // with this server's port, folder, certificate and log put in before its first host;
+    // of `options`, only the domain, the address and the wrapper count.
+    bool startWith(const QString &configuration, const Options &options);
+    bool startWith(const QString &configuration) { return startWith(configuration, Options()); }
     // Runs a command in the running server's admin shell (prosodyctl shell).
     bool shell(const QString &command);
     // Ends it (SIGKILL when `abruptly`, as a crash would).
@@ -49,10 +57,12 @@ public:
     bool isRunning() const;
 
     quint16 port() const { return port_; }
-    QString domain() const { return QStringLiteral("localhost"); }
-    QString roomsDomain() const { return QStringLiteral("rooms.localhost"); }
-    QString usersDomain() const { return QStringLiteral("users.localhost"); }
-    QString room() const { return QStringLiteral("lobby@rooms.localhost"); }
+    QString domain() const { return options_.domain; }
+    QString roomsDomain() const { return QStringLiteral("rooms.") + options_.domain; }
+    QString usersDomain() const { return QStringLiteral("users.") + options_.domain; }
+    QString room() const { return QStringLiteral("lobby@") + roomsDomain(); }
+    // The certificate the clients trust, as a PEM file.
+    QString certificateFile() const { return dir_.filePath(QStringLiteral("cert.pem")); }
     QList<QSslCertificate> authorities() const { return authorities_; }
     QString folder() const { return dir_.path(); }
     // Makes an account user@usersDomain() (with Options::accounts).
@@ -74,6 +84,7 @@ private:
     void readLog();
 
     QTemporaryDir dir_;
+    Options options_;
     std::unique_ptr<QProcess> process_;
     QList<QSslCertificate> authorities_;
     QByteArray log_;

@@ -2,6 +2,7 @@
 
 #include <QDeadlineTimer>
 #include <QHostAddress>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -21,7 +22,7 @@ ProtocolClient::ProtocolClient(QObject *parent)
 
 bool ProtocolClient::connectTo(quint16 port, int timeoutMs)
 {
-    socket_.connectToHost(QHostAddress::LocalHost, port);
+    socket_.connectToHost(host_, port);
     if (socket_.state() == QAbstractSocket::ConnectedState)
         return true;
     QSignalSpy connected(&socket_, &QTcpSocket::connected);
@@ -122,4 +123,18 @@ void ProtocolClient::stopReading()
 {
     reading_ = false;
     socket_.setReadBufferSize(1);
+}
+
+QList<Wire::Tile> ProtocolClient::threeInARow(const QByteArray &loadboard)
+{
+    const QList<QByteArray> fields = loadboard.split('+');
+    QSet<std::pair<int, int>> letters;
+    for (qsizetype i = 1; i + 2 < fields.size(); i += 3)
+        if (fields[i + 2].toInt() != Wire::noTile)
+            letters.insert({fields[i].toInt(), fields[i + 1].toInt()});
+    for (int r = 0; r < Wire::boardSize; ++r)
+        for (int c = 0; c + 2 < Wire::boardSize; ++c)
+            if (letters.contains({r, c}) && letters.contains({r, c + 1}) && letters.contains({r, c + 2}))
+                return {{r, c}, {r, c + 1}, {r, c + 2}};
+    return {};
 }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "wire.h"
+
 #include <QByteArray>
+#include <QHostAddress>
 #include <QList>
 #include <QObject>
 #include <QTcpSocket>
@@ -15,11 +18,17 @@ class ProtocolClient : public QObject
 public:
     explicit ProtocolClient(QObject *parent = nullptr);
 
-    // Connects to the loopback address; true once connected.
+    // Where connectTo() and join() connect: the loopback address unless set.
+    void setHost(const QHostAddress &host) { host_ = host; }
+    // Connects to the host's port; true once connected.
     bool connectTo(quint16 port, int timeoutMs = 5000);
     // Connects and logs in: waits for CMD_sendlogininfo, answers with the name and
     // version, and waits for its own CMD_newplayerinfo. Returns the slot, 0 on failure.
     int join(quint16 port, const QByteArray &name, const QByteArray &version = "1.0.7");
+
+    // Three tiles side by side on the board a CMD_loadboard message deals, in the host's
+    // order; none when it has no such three.
+    static QList<Wire::Tile> threeInARow(const QByteArray &loadboard);
 
     // Sends the bytes as they are (builders add the terminator).
     void sendRaw(const QByteArray &bytes);
@@ -58,6 +67,7 @@ private:
     void readSome();
 
     QTcpSocket socket_;
+    QHostAddress host_ = QHostAddress(QHostAddress::LocalHost);
     QByteArray partial_;
     QList<QByteArray> messages_;
     qsizetype cursor_ = 0;

@@ -1,0 +1,220 @@
+// Joiners and a host connected through ICE in one process, on loopback (the agents are
+// told to use 127.0.0.1 and allowed to check it): the game's host admits the bridged
+// player as any other, bytes cross intact both ways, and attempts that go nowhere
+// neither hold a slot nor pile up.
+#include "fakehostenvironment.h"
+#include "fakesignalchannel.h"
+#include "iceagent.h"
+#include "icegateway.h"
+#include "icejoiner.h"
+#include "iceserversource.h"
+#include "protocolclient.h"
+#include "tserver.h"
+#include "wire.h"
+
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+#include <QUdpSocket>
+
+namespace {
+
+IceAgent::Setup loopbackAgent()
+{
+    IceAgent::Setup setup;
+    setup.localAddresses = {QHostAddress::LocalHost};
+    setup.allowLoopback = true;
+    setup.gatherMs = 2000;
+    setup.checksMs = 3000;
+    return setup;
+}
+
+IceBridge::Timing quickBridge()
+{
+    return {200, 1500};
+}
+
+// A joiner and a gateway that reach each other through a fake room.
+struct Rig
+{
+    FakeSignalChannel joinerSide {QStringLiteral("Ann")};
+    FakeSignalChannel hostSide {QStringLiteral("Host")};
+    IceServerSource servers {nullptr};
+    IceGateway gateway;
+    IceJoiner joiner;
+
+    explicit Rig(quint16 gamePort, int attemptMs = 20000)
+        : gateway(hostSide, servers, {gamePort, loopbackAgent(), quickBridge(), 12, attemptMs})
+        , joiner(joinerSide, servers, loopbackAgent())
+    {
+        servers.setFixed({});
+        joinerSide.pair(&hostSide);
+        joiner.setTiming({5000, 10000, quickBridge()});
+        gateway.setAccepting(true);
+    }
+};
+
+} // namespace
+
+class TestIceBridge : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void aBridgedPlayerIsAdmittedLikeAnyOther();
+    void bytesCrossIntactBothWays();
+    void aStreamThatFallsSilentEndsTheGameForBothSides();
+    void aPeerThatNeverFinishesItsChecksHoldsNoSlot();
+    void aThousandOffersAreBoundedAndForgotten();
+};
+
+void TestIceBridge::initTestCase()
+{
+    QVERIFY2(IceAgent::isAvailable(), "Qt's event loop must dispatch GLib's main context");
+}
+
+void TestIceBridge::aBridgedPlayerIsAdmittedLikeAnyOther()
+{
+    FakeHostEnvironment environment;
+    TServer server(environment, seededDraw(1));
+    server.listen(0, QHostAddress::LocalHost);
+    Rig rig(server.port());
+    QSignalSpy connected(&rig.joiner, &IceJoiner::connected);
+    QSignalSpy greeted(&rig.joiner, &IceJoiner::greetingArrived);
+    rig.joiner.start(QStringLiteral("Host"));
+    QVERIFY(connected.wait(10000));
+    QCOMPARE(IcePath::name(rig.joiner.path()), QStringLiteral("direct"));
+    QTRY_COMPARE(rig.gateway.bridges(), 1);
+    // The host greets before the game connects; the lobby reads it to know who answered.
+    QTRY_VERIFY(rig.joiner.greeting().startsWith("CMD_sendlogininfo+1"));
+
+    ProtocolClient player;
+    QCOMPARE(player.join(rig.joiner.localPort(), "Ann"), 1);
+    QCOMPARE(server.slot(1).name, QByteArray("Ann"));
+    player.send(Wire::ToHost::chat(1, QStringLiteral("hello"), QStringLiteral("Black")));
+    QVERIFY(!player.waitFor("CMD_chat").isEmpty());
+
+    QSignalSpy ended(&rig.joiner, &IceJoiner::ended);
+    player.close();
+    QTRY_VERIFY(!server.slot(1).inUse);
+    QTRY_COMPARE(rig.gateway.bridges(), 0);
+    QVERIFY(ended.count() == 1 || ended.wait());
+    QCOMPARE(ended.first().first().toString(), QString());
+}
+
+void TestIceBridge::bytesCrossIntactBothWays()
+{
+    // The game's port echoes what it gets.
+    QTcpServer echo;
+    QVERIFY(echo.listen(QHostAddress::LocalHost, 0));
+    connect(&echo, &QTcpServer::newConnection, this, [&echo] {
+        QTcpSocket *s = echo.nextPendingConnection();
+        connect(s, &QTcpSocket::readyRead, s, [s] { s->write(s->readAll()); });
+    });
+    Rig rig(echo.serverPort());
+    QSignalSpy connected(&rig.joiner, &IceJoiner::connected);
+    rig.joiner.start(QStringLiteral("Host"));
+    QVERIFY(connected.wait(10000));
+
+    QByteArray sent(3 * 1024 * 1024 + 17, Qt::Uninitialized);
+    for (qsizetype i = 0; i < sent.size(); ++i)
+        sent[i] = char((i * 131) >> 3);
+    QTcpSocket game;
+    game.connectToHost(QHostAddress::LocalHost, rig.joiner.localPort());
+    QVERIFY(game.waitForConnected(5000));
+    game.write(sent);
+    QByteArray back;
+    connect(&game, &QTcpSocket::readyRead, this, [&] { back += game.readAll(); });
+    QTRY_VERIFY_WITH_TIMEOUT(back.size() >= sent.size(), 30000);
+    QCOMPARE(back.size(), sent.size());
+    QVERIFY(back == sent);
+}
+
+void TestIceBridge::aStreamThatFallsSilentEndsTheGameForBothSides()
+{
+    FakeHostEnvironment environment;
+    TServer server(environment, seededDraw(2));
+    server.listen(0, QHostAddress::LocalHost);
+    Rig rig(server.port());
+    QSignalSpy connected(&rig.joiner, &IceJoiner::connected);
+    rig.joiner.start(QStringLiteral("Host"));
+    QVERIFY(connected.wait(10000));
+    ProtocolClient player;
+    QCOMPARE(player.join(rig.joiner.localPort(), "Ann"), 1);
+
+    // The host's end of the stream vanishes, as a relay that stops.
+    QSignalSpy ended(&rig.joiner, &IceJoiner::ended);
+    const QList<IceAgent *> hostAgents = rig.gateway.findChildren<IceAgent *>();
+    QCOMPARE(hostAgents.size(), 1);
+    delete hostAgents.first();
+    QVERIFY(ended.wait(5000));
+    QVERIFY(!ended.first().first().toString().isEmpty());
+    QVERIFY(player.waitForClosed());
+    // The host lets the player go when nothing comes from it either, and goes on.
+    QTRY_VERIFY_WITH_TIMEOUT(!server.slot(1).inUse, 5000);
+    QTRY_COMPARE(rig.gateway.bridges(), 0);
+    ProtocolClient next;
+    QCOMPARE(next.join(server.port(), "Ben"), 1);
+}
+
+void TestIceBridge::aPeerThatNeverFinishesItsChecksHoldsNoSlot()
+{
+    FakeHostEnvironment environment;
+    TServer server(environment, seededDraw(3));
+    server.listen(0, QHostAddress::LocalHost);
+    // The "joiner" offers an address where nothing answers.
+    QUdpSocket silent;
+    QVERIFY(silent.bind(QHostAddress::LocalHost, 0));
+    Rig rig(server.port(), 2500);
+    QSignalSpy failed(&rig.gateway, &IceGateway::attemptFailed);
+    IceSignal offer;
+    offer.kind = IceSignal::Kind::Offer;
+    offer.session = QStringLiteral("5e55105e55105e55");
+    offer.ufrag = QStringLiteral("abcd");
+    offer.password = QStringLiteral("abcdefghijklmnopqrstuvwxyz");
+    offer.candidates = {{QStringLiteral("1"), 2130706431, QHostAddress::LocalHost, silent.localPort(),
+        IceSignal::Candidate::Type::Host}};
+    QVERIFY(rig.joinerSide.send(QStringLiteral("Host"), offer));
+    QTRY_COMPARE(rig.gateway.attempts(), 1);
+    QVERIFY(failed.wait(6000));
+    QCOMPARE(rig.gateway.attempts(), 0);
+    QCOMPARE(server.highestSlot(), 0);
+    // The joiner was told the attempt is over.
+    QTRY_VERIFY(std::any_of(rig.hostSide.sent.begin(), rig.hostSide.sent.end(),
+        [](const auto &s) { return s.second.kind == IceSignal::Kind::End; }));
+}
+
+void TestIceBridge::aThousandOffersAreBoundedAndForgotten()
+{
+    QUdpSocket silent;
+    QVERIFY(silent.bind(QHostAddress::LocalHost, 0));
+    FakeSignalChannel hostSide(QStringLiteral("Host"));
+    IceServerSource servers(nullptr);
+    servers.setFixed({});
+    IceGateway gateway(hostSide, servers, {7772, loopbackAgent(), quickBridge(), 12, 2500});
+    gateway.setAccepting(true);
+    IceSignal offer;
+    offer.kind = IceSignal::Kind::Offer;
+    offer.ufrag = QStringLiteral("abcd");
+    offer.password = QStringLiteral("abcdefghijklmnopqrstuvwxyz");
+    offer.candidates = {{QStringLiteral("1"), 2130706431, QHostAddress::LocalHost, silent.localPort(),
+        IceSignal::Candidate::Type::Host}};
+    for (int i = 0; i < 1000; ++i) {
+        // Half of them the same ten people offering again and again.
+        offer.session = QStringLiteral("session%1").arg(i, 4, 10, QLatin1Char('0'));
+        Q_EMIT hostSide.received(QStringLiteral("junk %1").arg(i < 500 ? i % 10 : i), offer);
+        QVERIFY(gateway.attempts() <= 12);
+    }
+    QCOMPARE(gateway.attempts(), 12);
+    const auto refusals = std::count_if(hostSide.sent.begin(), hostSide.sent.end(), [](const auto &s) {
+        return s.second.kind == IceSignal::Kind::Refuse && s.second.refusal == IceSignal::Refusal::Busy;
+    });
+    QCOMPARE(refusals, 500 - 2);
+    QTRY_COMPARE_WITH_TIMEOUT(gateway.attempts(), 0, 8000);
+    QTRY_COMPARE(gateway.findChildren<IceAgent *>().size(), 0);
+}
+
+QTEST_GUILESS_MAIN(TestIceBridge)
+#include "tst_icebridge.moc"
