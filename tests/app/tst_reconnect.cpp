@@ -31,6 +31,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -61,10 +62,11 @@ private Q_SLOTS:
     void aReturnThatFailsClosesWithASentence_data();
     void aReturnThatFailsClosesWithASentence();
     void aHostThatCannotTakePlayersBackEndsTheGameAsBefore();
+    void cutsAtRandomMomentsLeaveEveryoneInTheirSeats();
 
 private:
-    std::unique_ptr<Tchat> makeChat(
-        const QStringList &arguments, quint16 port, QTemporaryDir &dir, bool rejoin = false);
+    std::unique_ptr<Tchat> makeChat(const QStringList &arguments, quint16 port, QTemporaryDir &dir,
+        bool rejoin = false, int secondLength = 1000);
     // Ann hosts (slot 1), Bob joins through the relay (slot 2), and a game of 90-second
     // rounds on a 4x4 board with three letters minimum runs; Bob has one word.
     bool startGame();
@@ -98,7 +100,7 @@ void TestReconnect::init()
 }
 
 std::unique_ptr<Tchat> TestReconnect::makeChat(
-    const QStringList &arguments, quint16 port, QTemporaryDir &dir, bool rejoin)
+    const QStringList &arguments, quint16 port, QTemporaryDir &dir, bool rejoin, int secondLength)
 {
     Tchat::Setup setup;
     setup.dictionaryFolder = dir.path();
@@ -116,6 +118,7 @@ std::unique_ptr<Tchat> TestReconnect::makeChat(
     setup.reconnectFirstWaitMs = 20;
     setup.reconnectLongestWaitMs = 100;
     setup.rejoin = rejoin;
+    setup.secondLength = secondLength;
     auto chat = std::make_unique<Tchat>(setup);
     chat->show();
     return chat;
@@ -295,6 +298,83 @@ void TestReconnect::aHostThatCannotTakePlayersBackEndsTheGameAsBefore()
     QTRY_COMPARE(closed.count(), 1);
     QVERIFY(!bob_->reconnectNotice()->isVisible());
     QCOMPARE(bob_->reconnector()->attempts(), 0);
+}
+
+void TestReconnect::cutsAtRandomMomentsLeaveEveryoneInTheirSeats()
+{
+    // Short seconds: rounds of 1.5 s, pauses between them, and a grace period of 4.5 s
+    // that no outage here comes near.
+    constexpr int second = 50;
+    QTemporaryDir calDir;
+    DropProxy calProxy;
+    ann_ = makeChat({QStringLiteral("Ann"), QStringLiteral("127.0.0.1"), QStringLiteral("true")}, 0, *annDir_,
+        false, second);
+    QTRY_VERIFY(ann_->state().isconnected && ann_->roster()->row(1).name == "Ann");
+    QVERIFY(proxy_->start(ann_->server()->port()) && calProxy.start(ann_->server()->port()));
+    bob_ = makeChat({QStringLiteral("Bob"), QStringLiteral("127.0.0.1"), QStringLiteral("false")},
+        proxy_->port(), *bobDir_, false, second);
+    auto cal = makeChat({QStringLiteral("Cal"), QStringLiteral("127.0.0.1"), QStringLiteral("false")},
+        calProxy.port(), calDir, false, second);
+    const std::vector<Tchat *> players {bob_.get(), cal.get()};
+    QTRY_VERIFY(bob_->reconnector()->ticket() && cal->reconnector()->ticket()
+        && ann_->roster()->row(2).name == "Bob" && ann_->roster()->row(3).name == "Cal");
+    QSignalSpy bobClosed(bob_.get(), &Tchat::closed), calClosed(cal.get(), &Tchat::closed);
+    GameOptions options;
+    options.playToScore = 10000;
+    options.roundTime = 30;
+    options.sizeCode = 4;
+    options.minLetters = 3;
+    ann_->dispatch()->startgame(options);
+    QTRY_VERIFY(bob_->state().gameRunning && cal->state().gameRunning);
+
+    // A failure says its seed; WENDLEWICK_SOAK_SEED plays it again.
+    bool fixed = false;
+    const quint32 given = qEnvironmentVariable("WENDLEWICK_SOAK_SEED").toUInt(&fixed);
+    const quint32 seed = fixed ? given : QRandomGenerator::global()->generate();
+    qInfo("seed %u", seed);
+    QRandomGenerator random(seed);
+    std::vector<DropProxy *> relays {proxy_.get(), &calProxy};
+    for (int step = 0; step < 24; ++step) {
+        QTest::qWait(random.bounded(10, 200));
+        switch (random.bounded(5)) {
+        case 0:
+        case 1:
+            relays[size_t(random.bounded(2))]->cut();
+            break;
+        case 2: { // an outage of its own length, long enough for a few attempts
+            DropProxy *relay = relays[size_t(random.bounded(2))];
+            relay->pause();
+            QTest::qWait(random.bounded(20, 300));
+            QVERIFY(relay->resume());
+            break;
+        }
+        case 3:
+            for (DropProxy *relay : relays)
+                relay->cut();
+            break;
+        case 4:
+            // A claim that may meet a cut on its way.
+            players[size_t(random.bounded(2))]->dispatch()->playerdone(cat);
+            break;
+        }
+    }
+    // Once the network is quiet, everyone is in their seat again and the game goes on.
+    QTRY_VERIFY_WITH_TIMEOUT(
+        std::all_of(players.begin(), players.end(),
+            [](Tchat *p) { return !p->reconnector()->isRunning() && p->state().isconnected; }),
+        15000);
+    const TServer *server = ann_->server();
+    for (int slot = 1; slot <= 3; ++slot)
+        QTRY_VERIFY(server->slot(slot).inUse && !server->slot(slot).away && !server->slot(slot).returning);
+    QCOMPARE(bob_->state().myslot, 2);
+    QCOMPARE(cal->state().myslot, 3);
+    QVERIFY(bobClosed.isEmpty() && calClosed.isEmpty());
+    for (Tchat *p : players)
+        for (const auto &[slot, name] : {std::pair {1, "Ann"}, {2, "Bob"}, {3, "Cal"}}) {
+            QCOMPARE(p->roster()->row(slot).name, QString::fromLatin1(name));
+            QVERIFY(!p->roster()->row(slot).away);
+            QTRY_COMPARE(p->rosterView()->score(slot)->text(), QString::number(server->slot(slot).gameScore));
+        }
 }
 
 QTEST_MAIN(TestReconnect)
