@@ -17,6 +17,7 @@
 #include "rostermodel.h"
 #include "tchat.h"
 #include "tserver.h"
+#include "windowsetup.h"
 #include "wordentry.h"
 
 #include <QApplication>
@@ -40,12 +41,7 @@ const int outagesMs[] = {300, 1000, 2500, 5000, 10000};
 std::unique_ptr<Tchat> window(const QStringList &arguments, quint16 port, const QTemporaryDir &dir,
     SoundPlayer &sounds, DesktopShell &shell)
 {
-    Tchat::Setup setup;
-    setup.dictionaryFolder = dir.path();
-    setup.settingsPath = dir.filePath(QStringLiteral("orinlobby.ini"));
-    setup.markerFolder = dir.path();
-    setup.tallyFolder = dir.path();
-    setup.tilesFolder = dir.path();
+    Tchat::Setup setup = windowSetup(dir.path());
     setup.arguments = arguments;
     setup.gamePort = port;
     setup.listenAddress = QHostAddress::LocalHost;

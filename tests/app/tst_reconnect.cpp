@@ -21,6 +21,7 @@
 #include "scriptedhost.h"
 #include "tchat.h"
 #include "tserver.h"
+#include "windowsetup.h"
 #include "wire.h"
 #include "wordentry.h"
 #include "wordresults.h"
@@ -102,12 +103,7 @@ void TestReconnect::init()
 std::unique_ptr<Tchat> TestReconnect::makeChat(
     const QStringList &arguments, quint16 port, QTemporaryDir &dir, bool rejoin, int secondLength)
 {
-    Tchat::Setup setup;
-    setup.dictionaryFolder = dir.path();
-    setup.settingsPath = dir.filePath(QStringLiteral("orinlobby.ini"));
-    setup.markerFolder = dir.path();
-    setup.tallyFolder = dir.path();
-    setup.tilesFolder = dir.path();
+    Tchat::Setup setup = windowSetup(dir.path());
     setup.arguments = arguments;
     setup.gamePort = port;
     setup.listenAddress = QHostAddress::LocalHost;
