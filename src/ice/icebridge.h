@@ -58,6 +58,7 @@ public:
 
     void attach(QTcpSocket *socket);
     IceAgent *agent() const { return agent_; }
+    bool isAttached() const { return !socket_.isNull(); }
     bool isOpen() const { return open_; }
     // What arrived before the socket was attached (the host's greeting).
     const QByteArray &early() const { return early_; }
