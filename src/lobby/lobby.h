@@ -126,6 +126,10 @@ private:
     // Stops every way of joining under way and says why.
     void stopJoining(const QString &text, bool problem = true);
     void showConnection();
+    // The running game's way through the routers was lost, and is looked for again.
+    void showLost();
+    // The offer to rejoin goes, and with it the local end kept for it.
+    void withdrawRejoin();
     void finishGame();
     // The launcher says the game's process has ended: its companion connection, when
     // it has one, is read to its end first.
@@ -161,6 +165,8 @@ private:
     QStringList joinArguments_;
     QStringList launched_;
     QTimer rejoinExpiry_;
+    // The game to rejoin was joined through the routers: the joiner keeps its local end.
+    bool rejoinThroughJoiner_ = false;
     bool companionSeen_ = false;
     bool hosting_ = false;
     bool internetJoin_ = false;
