@@ -67,6 +67,9 @@ public:
     qint64 bytesFromPeer() const { return fromPeer_; }
     // Ends the bridge as if the game on this side had closed.
     void close();
+    // The same, after taking what the game sent right before it closed, when the system
+    // has it already (a game that has just ended).
+    void closeAfterReading();
 
 Q_SIGNALS:
     // Bytes arrived before the socket was attached.

@@ -344,7 +344,8 @@ void IceJoiner::stop(bool tellPeer)
     if (IceBridge *bridge = bridge_.data()) {
         bridge_ = nullptr;
         bridge->disconnect(this);
-        bridge->close();
+        // A game that has just ended may have its last words (its goodbye) on their way.
+        bridge->closeAfterReading();
         bridge->deleteLater();
     }
     if (local_) {
