@@ -8,9 +8,14 @@
 //   roster MS                       from "Join" to the player's own roster entry
 //   verdict US                      from a claim to the host's verdict, in microseconds
 //   round over | holding            the round ended | the player waits for the end
+//   lost | back                     returning: the connection closed | the seat is back
 //   ended TEXT                      the lobby's last status; the program then exits
 //
-// Usage: icejoin SERVER[:PORT] CA-FILE NAME round|hold [SILENCE-MS]
+// Returning, the player holds as one that can come back; once its connection closed it
+// waits for a line on its standard input, then comes back to the same local end as the
+// game's window does (its token first), and leaves.
+//
+// Usage: icejoin SERVER[:PORT] CA-FILE NAME round|hold|return [SILENCE-MS]
 #include "gameaddress.h"
 #include "gamelauncher.h"
 #include "gamelistmodel.h"
@@ -21,6 +26,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QSocketNotifier>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
@@ -41,9 +47,10 @@ void say(const QString &line)
 class RoundPlayer : public GameLauncher
 {
 public:
-    RoundPlayer(QString name, bool hold, const QElapsedTimer &sinceJoin)
+    RoundPlayer(QString name, QString mode, const QElapsedTimer &sinceJoin)
         : name_(std::move(name))
-        , hold_(hold)
+        , hold_(mode != QLatin1String("round"))
+        , return_(mode == QLatin1String("return"))
         , sinceJoin_(sinceJoin)
     { }
 
@@ -62,6 +69,10 @@ private:
     {
         ProtocolClient c;
         c.setHost(host);
+        if (return_) {
+            comeBack(c, host, port);
+            return;
+        }
         const int slot = c.join(port, name_.toLatin1());
         if (slot == 0)
             return;
@@ -89,8 +100,47 @@ private:
         c.close();
     }
 
+    void comeBack(ProtocolClient &c, const QHostAddress &host, quint16 port)
+    {
+        if (!c.connectTo(port))
+            return;
+        const int slot = c.waitFor(Wire::Cmd::sendlogininfo.toByteArray()).mid(18).toInt();
+        c.send(Wire::ToHost::canrejoin(slot).chopped(1));
+        c.send("CMD_logininfo+" + QByteArray::number(slot) + "+1.0.7+" + name_.toLatin1());
+        const QByteArray given = c.waitFor(Wire::Cmd::rejointoken.toByteArray());
+        const auto ticket = Wire::FromHost::rejointoken(given.mid(given.indexOf('+') + 1));
+        if (!ticket)
+            return;
+        c.send(Wire::ToHost::startgame(name_, 0, 180, 4, 3).chopped(1));
+        if (c.waitFor(Wire::Cmd::nextplayer.toByteArray()).isEmpty())
+            return;
+        say(QStringLiteral("holding"));
+        if (!c.waitForClosed(60000))
+            return;
+        say(QStringLiteral("lost"));
+        bool go = false;
+        QSocketNotifier input(0, QSocketNotifier::Read);
+        QObject::connect(&input, &QSocketNotifier::activated, [&go] { go = true; });
+        if (!QTest::qWaitFor([&go] { return go; }, 30000))
+            return;
+        ProtocolClient back;
+        back.setHost(host);
+        if (!back.connectTo(port))
+            return;
+        back.send("CMD_rejoin+" + Wire::tokenText(ticket->token) + "+");
+        if (back.waitFor(Wire::Cmd::welcomeback.toByteArray(), 20000).isEmpty())
+            return;
+        back.send("CMD_logininfo+" + QByteArray::number(ticket->slot) + "+1.0.7+" + name_.toLatin1());
+        if (back.waitFor(Wire::Cmd::foundwords.toByteArray()).isEmpty())
+            return;
+        say(QStringLiteral("back"));
+        back.send(Wire::ToHost::leaving(ticket->slot).chopped(1));
+        back.close();
+    }
+
     QString name_;
     bool hold_;
+    bool return_;
     const QElapsedTimer &sinceJoin_;
 };
 
@@ -101,7 +151,7 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() < 5) {
-        std::fprintf(stderr, "usage: icejoin SERVER[:PORT] CA-FILE NAME round|hold [SILENCE-MS]\n");
+        std::fprintf(stderr, "usage: icejoin SERVER[:PORT] CA-FILE NAME round|hold|return [SILENCE-MS]\n");
         return 2;
     }
     QTemporaryDir dir;
@@ -113,7 +163,7 @@ int main(int argc, char *argv[])
     settings.close();
 
     QElapsedTimer sinceJoin;
-    RoundPlayer player(args[3], args[4] == QLatin1String("hold"), sinceJoin);
+    RoundPlayer player(args[3], args[4], sinceJoin);
     Lobby::Setup setup;
     setup.settingsPath = settings.fileName();
     setup.tallyFolder = dir.path();
