@@ -8,14 +8,18 @@
 //   roster MS                       from "Join" to the player's own roster entry
 //   verdict US                      from a claim to the host's verdict, in microseconds
 //   round over | holding            the round ended | the player waits for the end
-//   lost | back                     returning: the connection closed | the seat is back
+//   lost | rejoin | back            returning: the connection closed | the lobby's Rejoin
+//                                   is chosen | the seat is back
 //   ended TEXT                      the lobby's last status; the program then exits
 //
 // Returning, the player holds as one that can come back; once its connection closed it
-// waits for a line on its standard input, then comes back to the same local end as the
-// game's window does (its token first), and leaves.
+// waits for a line on its standard input, then gives up as the game's window does (the
+// seat kept, said on the companion connection). The lobby's Rejoin starts it again,
+// and it comes back to the same local end with its token, then leaves.
 //
 // Usage: icejoin SERVER[:PORT] CA-FILE NAME round|hold|return [SILENCE-MS]
+#include "companionlistener.h"
+#include "companionwire.h"
 #include "gameaddress.h"
 #include "gamelauncher.h"
 #include "gamelistmodel.h"
@@ -26,7 +30,9 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QSignalSpy>
 #include <QSocketNotifier>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
@@ -54,11 +60,17 @@ public:
         , sinceJoin_(sinceJoin)
     { }
 
-    bool start(const QStringList &arguments, const QStringList &, QString *) override
+    void setCompanion(CompanionListener *companion) { companion_ = companion; }
+
+    bool start(const QStringList &arguments, const QStringList &environment, QString *) override
     {
         const GameAddress::Target target = GameAddress::parse(arguments.value(1), 7772);
-        QTimer::singleShot(0, this, [this, target] {
-            play(QHostAddress(target.host), target.port);
+        const bool rejoin = !environment.filter(QStringLiteral("WENDLEWICK_REJOIN=1")).isEmpty();
+        QTimer::singleShot(0, this, [this, target, rejoin] {
+            if (rejoin)
+                comeBack(QHostAddress(target.host), target.port);
+            else
+                play(QHostAddress(target.host), target.port);
             Q_EMIT ended();
         });
         return true;
@@ -70,7 +82,7 @@ private:
         ProtocolClient c;
         c.setHost(host);
         if (return_) {
-            comeBack(c, host, port);
+            holdUntilLost(c, port);
             return;
         }
         const int slot = c.join(port, name_.toLatin1());
@@ -100,7 +112,7 @@ private:
         c.close();
     }
 
-    void comeBack(ProtocolClient &c, const QHostAddress &host, quint16 port)
+    void holdUntilLost(ProtocolClient &c, quint16 port)
     {
         if (!c.connectTo(port))
             return;
@@ -108,11 +120,9 @@ private:
         c.send(Wire::ToHost::canrejoin(slot).chopped(1));
         c.send("CMD_logininfo+" + QByteArray::number(slot) + "+1.0.7+" + name_.toLatin1());
         const QByteArray given = c.waitFor(Wire::Cmd::rejointoken.toByteArray());
-        const auto ticket = Wire::FromHost::rejointoken(given.mid(given.indexOf('+') + 1));
-        if (!ticket)
-            return;
+        ticket_ = Wire::FromHost::rejointoken(given.mid(given.indexOf('+') + 1));
         c.send(Wire::ToHost::startgame(name_, 0, 180, 4, 3).chopped(1));
-        if (c.waitFor(Wire::Cmd::nextplayer.toByteArray()).isEmpty())
+        if (!ticket_ || c.waitFor(Wire::Cmd::nextplayer.toByteArray()).isEmpty())
             return;
         say(QStringLiteral("holding"));
         if (!c.waitForClosed(60000))
@@ -123,24 +133,38 @@ private:
         QObject::connect(&input, &QSocketNotifier::activated, [&go] { go = true; });
         if (!QTest::qWaitFor([&go] { return go; }, 30000))
             return;
+        QSignalSpy heard(companion_, &CompanionListener::endingHeard);
+        QTcpSocket companion;
+        companion.connectToHost(QHostAddress::LocalHost, companion_->port());
+        if (!companion.waitForConnected(5000))
+            return;
+        companion.write(CompanionWire::encode({CompanionWire::Ending::Lost, 60}));
+        heard.wait(5000);
+        companion.disconnectFromHost();
+    }
+
+    void comeBack(const QHostAddress &host, quint16 port)
+    {
         ProtocolClient back;
         back.setHost(host);
-        if (!back.connectTo(port))
+        if (!ticket_ || !back.connectTo(port))
             return;
-        back.send("CMD_rejoin+" + Wire::tokenText(ticket->token) + "+");
+        back.send("CMD_rejoin+" + Wire::tokenText(ticket_->token) + "+");
         if (back.waitFor(Wire::Cmd::welcomeback.toByteArray(), 20000).isEmpty())
             return;
-        back.send("CMD_logininfo+" + QByteArray::number(ticket->slot) + "+1.0.7+" + name_.toLatin1());
+        back.send("CMD_logininfo+" + QByteArray::number(ticket_->slot) + "+1.0.7+" + name_.toLatin1());
         if (back.waitFor(Wire::Cmd::foundwords.toByteArray()).isEmpty())
             return;
         say(QStringLiteral("back"));
-        back.send(Wire::ToHost::leaving(ticket->slot).chopped(1));
+        back.send(Wire::ToHost::leaving(ticket_->slot).chopped(1));
         back.close();
     }
 
     QString name_;
     bool hold_;
     bool return_;
+    CompanionListener *companion_ = nullptr;
+    std::optional<Wire::FromHost::RejoinTicket> ticket_;
     const QElapsedTimer &sinceJoin_;
 };
 
@@ -191,7 +215,17 @@ int main(int argc, char *argv[])
     QObject::connect(lobby.community(), &CommunityLobby::statusChanged,
         [](const QString &text) { say(QStringLiteral("room ") + text); });
     QObject::connect(&lobby, &Lobby::gameStarted, [&joining] { joining = false; });
-    QObject::connect(&lobby, &Lobby::gameEnded, &app, finish);
+    player.setCompanion(lobby.companion());
+    // A lost game whose seat is kept is rejoined, once.
+    bool rejoined = false;
+    QObject::connect(&lobby, &Lobby::gameEnded, &app, [&] {
+        if (lobby.canRejoin() && !std::exchange(rejoined, true)) {
+            say(QStringLiteral("rejoin"));
+            QTimer::singleShot(0, &lobby, &Lobby::rejoin);
+            return;
+        }
+        finish();
+    });
 
     GameListModel *games = lobby.community()->games();
     if (!QTest::qWaitFor([games] { return games->rowCount() > 0; }, 20000)) {

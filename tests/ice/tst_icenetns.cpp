@@ -6,7 +6,7 @@
 // both routers mapping ports as they keep them (through both routers after STUN), and
 // home B's router mapping every destination to a new port (only the relay works).
 // Then the way breaks mid-game (home B's router drops every datagram for a while): the
-// lobby finds a way again for the game that comes back, to its seat. Then the relay goes
+// lobby's Rejoin finds a way again for the game, which comes back to its seat. Then the relay goes
 // away mid-game: the joiner's game ends with a sentence that says so, and the host goes
 // on. Prosody and coturn run the configurations the package
 // ships, set up as the README says (only the internet's range is let through coturn,
@@ -416,12 +416,15 @@ void TestIceNetns::aGameWhoseWayBrokeComesBackThroughANewOne()
              .isEmpty(),
         qPrintable(ann->said));
     QVERIFY2(!ann->waitFor(QStringLiteral("^lost$"), 5000).isEmpty(), qPrintable(ann->said));
-    // The way can be found again; the game comes back (its token first), and the host's
-    // end of the old way, still waiting for its own silence, is taken over.
+    // The way can be found again. The game gives up with its seat kept, the lobby's
+    // Rejoin starts it again on the same local end, and it comes back (its token first)
+    // through a new way; the host's end of the old way, still waiting for its own
+    // silence, is taken over.
     uncut.dismiss();
     QVERIFY(in(routerB, {"nft", "delete", "table", "ip", "wwcut"}).isEmpty());
     host_->mark();
     ann->process.write("go\n");
+    QVERIFY2(!ann->waitFor(QStringLiteral("^rejoin$"), 10000).isEmpty(), qPrintable(ann->said));
     QVERIFY2(!ann->waitFor(QStringLiteral("^back$"), 20000).isEmpty(), qPrintable(ann->said));
     QVERIFY(ann->said.contains(
         QStringLiteral("The game is connected again, through the community's relay server.")));
