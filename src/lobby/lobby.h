@@ -83,8 +83,9 @@ public:
     // room by a host that answers offers and the look finds nobody there (or has not
     // within iceHeadStartMs), the lobby also connects through the routers (IceJoiner);
     // whichever way reaches the host first takes the game. The
-    // game then joins the local end the lobby keeps; the status says which way the game
-    // is connected, or why there is none.
+    // game then joins the local end the lobby keeps (while it runs, finding a way again
+    // when the way breaks, and for rejoin() while the host keeps the seat); the status
+    // says which way the game is connected, or why there is none.
     void join(const QString &address, quint16 port = 0, bool internet = false);
     // Joins the game a link "wendlewick://HOST[:PORT]" names, after the same look; a
     // link holding anything else is refused with a sentence.
