@@ -83,8 +83,9 @@ public:
     // room by a host that answers offers and the look finds nobody there (or has not
     // within iceHeadStartMs), the lobby also connects through the routers (IceJoiner);
     // whichever way reaches the host first takes the game. The
-    // game then joins the local end the lobby keeps; the status says which way the game
-    // is connected, or why there is none.
+    // game then joins the local end the lobby keeps (while it runs, finding a way again
+    // when the way breaks, and for rejoin() while the host keeps the seat); the status
+    // says which way the game is connected, or why there is none.
     void join(const QString &address, quint16 port = 0, bool internet = false);
     // Joins the game a link "wendlewick://HOST[:PORT]" names, after the same look; a
     // link holding anything else is refused with a sentence.
@@ -126,6 +127,10 @@ private:
     // Stops every way of joining under way and says why.
     void stopJoining(const QString &text, bool problem = true);
     void showConnection();
+    // The running game's way through the routers was lost, and is looked for again.
+    void showLost();
+    // The offer to rejoin goes, and with it the local end kept for it.
+    void withdrawRejoin();
     void finishGame();
     // The launcher says the game's process has ended: its companion connection, when
     // it has one, is read to its end first.
@@ -161,6 +166,8 @@ private:
     QStringList joinArguments_;
     QStringList launched_;
     QTimer rejoinExpiry_;
+    // The game to rejoin was joined through the routers: the joiner keeps its local end.
+    bool rejoinThroughJoiner_ = false;
     bool companionSeen_ = false;
     bool hosting_ = false;
     bool internetJoin_ = false;
