@@ -1,5 +1,6 @@
 // Arbitrary bytes from a host into the player's side of the protocol: the first byte
-// sets this player's slot and role, the rest is framed at 0xFF as the window frames
+// sets this player's slot and role (bit 6: a returning connection waits for the host's
+// answer to its token), the rest is framed at 0xFF as the window frames
 // what arrives and handed message by message to the client dispatch, which decodes
 // each one (Wire::FromHost) for the game session. Every request the dispatch sends
 // back is one whole message, the spy list stays within its bound, and any round
@@ -41,6 +42,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     });
     if (data[0] & 0x20)
         dispatch.processsocktimer("CMD_sendlogininfo+" + QByteArray::number((data[0] & 0x0F) + 1));
+    if (data[0] & 0x40) {
+        session.connectionLost();
+        dispatch.awaitReturn();
+    }
 
     InputBuffer input;
     input.append(QByteArrayView(reinterpret_cast<const char *>(data + 1), qsizetype(size - 1)));

@@ -2,14 +2,20 @@
 // receive side and dispatch, mixed with countdown ticks and connections closing.
 //
 // Input: byte 0 picks a preamble (bit 0: the three connections log in; bit 1: slot 1
-// then starts a game on the board-size code in byte 1). Then operations, each a
-// byte and its operands:
+// then starts a game on the board-size code in byte 1; bit 2: the logins offer to come
+// back, so that their seats are held when they drop). Then operations, each a byte and
+// its operands:
 //   0 conn len bytes...  bytes arrive on a connection (len up to 255)
 //   1                    one dispatch tick
 //   2                    one second of the countdown (when it runs)
 //   3 conn               that connection's peer closes
 //   4                    the event loop runs (socket events are delivered)
 //   5                    dispatch ticks until every queue is empty
+//   6 conn               that connection's peer connects again (a new connection)
+//   7 conn len bytes...  the peer writes the bytes on its socket, and the loop runs
+//   8 slot               the grace period of that seat (1 to 10) is over
+// Tokens are 16 bytes of a counter, the n-th given being "n" in its first byte (the
+// first is 01000000000000000000000000000000), so inputs can show ones that fit.
 #include "hostenvironment.h"
 #include "tdictn.h"
 #include "tserver.h"
@@ -72,6 +78,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             [&engine](int bound) { return int(std::uniform_int_distribution<int>(0, bound - 1)(engine)); });
         server.setSecondLength(3600 * 1000); // the countdown moves only by operation 2
         server.setDispatchInterval(3600 * 1000); // ticks only by operations 1 and 5 (and 4 when idle)
+        quint8 tokensGiven = 0;
+        server.setTokenSource([&tokensGiven] {
+            Wire::RejoinToken token {};
+            token[0] = ++tokensGiven;
+            return token;
+        });
         server.listen(0, QHostAddress::LocalHost);
 
         std::array<std::unique_ptr<QTcpSocket>, connections> peers;
@@ -96,9 +108,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         };
 
         if (data[0] & 1) {
-            for (int s = 1; s <= connections; ++s)
+            for (int s = 1; s <= connections; ++s) {
+                if (data[0] & 4)
+                    server.receiveBytes(s, Wire::ToHost::canrejoin(s));
                 server.receiveBytes(
                     s, Wire::ToHost::logininfo(s, QStringLiteral("1.0.7"), QStringLiteral("P%1").arg(s)));
+            }
             drain();
         }
         if (data[0] & 2) {
@@ -109,7 +124,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         size_t i = 2;
         const auto byte = [&]() -> int { return i < size ? data[i++] : 0; };
         while (i < size) {
-            switch (byte() % 6) {
+            switch (byte() % 9) {
             case 0: {
                 const int slot = byte() % connections + 1;
                 const size_t len = std::min<size_t>(size_t(byte()), size - i);
@@ -132,6 +147,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                 break;
             case 5:
                 drain();
+                break;
+            case 6: {
+                auto &peer = peers[size_t(byte() % connections)];
+                peer->abort();
+                peer = std::make_unique<QTcpSocket>();
+                peer->connectToHost(QHostAddress::LocalHost, server.port());
+                runEvents();
+                break;
+            }
+            case 7: {
+                auto &peer = peers[size_t(byte() % connections)];
+                const size_t len = std::min<size_t>(size_t(byte()), size - i);
+                peer->write(reinterpret_cast<const char *>(data + i), qint64(len));
+                peer->flush();
+                i += len;
+                runEvents();
+                break;
+            }
+            case 8:
+                server.graceOver(byte() % Wire::slotCount + 1);
                 break;
             }
         }

@@ -5,6 +5,7 @@
 #include "gamesession.h"
 
 #include <array>
+#include <utility>
 
 ClientDispatch::ClientDispatch(GameSession &session, QObject *parent)
     : QObject(parent)
@@ -22,7 +23,7 @@ void ClientDispatch::processsocktimer(const QByteArray &message)
         Handler handler;
     };
     // Compared in this order, exactly and with case.
-    static const std::array<Entry, 21> table {{
+    static const std::array<Entry, 29> table {{
         {Wire::Cmd::sendlogininfo, &ClientDispatch::sendloginfo},
         {Wire::Cmd::chat, &ClientDispatch::chat},
         {Wire::Cmd::action, &ClientDispatch::chat},
@@ -44,10 +45,22 @@ void ClientDispatch::processsocktimer(const QByteArray &message)
         {Wire::Cmd::loadstats, &ClientDispatch::loadstats},
         {Wire::Cmd::mainlist, &ClientDispatch::mainlist},
         {Wire::Cmd::playasound, &ClientDispatch::playasound},
+        {Wire::Cmd::rejointoken, &ClientDispatch::rejointoken},
+        {Wire::Cmd::welcomeback, &ClientDispatch::welcomeback},
+        {Wire::Cmd::rejoinrefused, &ClientDispatch::rejoinrefused},
+        {Wire::Cmd::playeraway, &ClientDispatch::playeraway},
+        {Wire::Cmd::playerback, &ClientDispatch::playerback},
+        {Wire::Cmd::seats, &ClientDispatch::seats},
+        {Wire::Cmd::foundwords, &ClientDispatch::foundwords},
+        {Wire::Cmd::hostclosing, &ClientDispatch::hostclosing},
     }};
 
     const auto [command, rest] = FieldReader::splitCommand(message);
     if (command.isEmpty())
+        return;
+    // The greeting of the seat the connection got on arrival, "CMD_full" and whatever
+    // else came before the answer belong to no seat of this player.
+    if (awaitingReturn_ && command != Wire::Cmd::welcomeback && command != Wire::Cmd::rejoinrefused)
         return;
     for (const Entry &entry : table) {
         if (command == entry.command) {
@@ -66,8 +79,64 @@ void ClientDispatch::sendloginfo(const QByteArray &rest)
         return;
     session_.sendloginfo(*slot);
     const ClientState &state = session_.state();
+    // Before the login, which an older host answers at once: it ignores the offer.
+    Q_EMIT send(Wire::ToHost::canrejoin(state.myslot));
     Q_EMIT send(
         Wire::ToHost::logininfo(state.myslot, QString::fromLatin1(wendlewickVersion), state.loginname));
+}
+
+void ClientDispatch::rejointoken(const QByteArray &rest)
+{
+    const auto ticket = Wire::FromHost::rejointoken(rest);
+    if (ticket && ticket->slot == session_.state().myslot)
+        Q_EMIT ticketReceived(*ticket);
+}
+
+void ClientDispatch::welcomeback(const QByteArray &rest)
+{
+    const auto ticket = Wire::FromHost::rejointoken(rest);
+    if (!awaitingReturn_ || !ticket)
+        return;
+    awaitingReturn_ = false;
+    session_.beginReturn(ticket->slot);
+    Q_EMIT returnAccepted(*ticket);
+    const ClientState &state = session_.state();
+    Q_EMIT send(
+        Wire::ToHost::logininfo(state.myslot, QString::fromLatin1(wendlewickVersion), state.loginname));
+}
+
+void ClientDispatch::rejoinrefused(const QByteArray &)
+{
+    if (std::exchange(awaitingReturn_, false))
+        Q_EMIT returnRefused();
+}
+
+void ClientDispatch::playeraway(const QByteArray &rest)
+{
+    if (const auto slot = Wire::FromHost::slotOf(rest))
+        session_.playeraway(*slot);
+}
+
+void ClientDispatch::playerback(const QByteArray &rest)
+{
+    if (const auto slot = Wire::FromHost::slotOf(rest))
+        session_.playerback(*slot);
+}
+
+void ClientDispatch::seats(const QByteArray &rest)
+{
+    session_.seats(Wire::FromHost::seats(rest));
+}
+
+void ClientDispatch::foundwords(const QByteArray &rest)
+{
+    if (const auto found = Wire::FromHost::foundwords(rest))
+        session_.foundwords(*found);
+}
+
+void ClientDispatch::hostclosing(const QByteArray &)
+{
+    session_.hostclosing();
 }
 
 void ClientDispatch::newplayerinfo(const QByteArray &rest)
@@ -173,7 +242,7 @@ void ClientDispatch::kicking(int slot)
 {
     const ClientState &state = session_.state();
     if (state.ishost && state.isconnected)
-        Q_EMIT send(Wire::ToHost::kickhim(state.myslot, slot));
+        request(Wire::ToHost::kickhim(state.myslot, slot));
 }
 
 void ClientDispatch::SettoJustWatch1Click(int slot)
@@ -197,12 +266,12 @@ void ClientDispatch::sendJustWatch(int slot, Wire::WatchMode mode)
 {
     const ClientState &state = session_.state();
     if (state.isconnected && slot <= state.maxplayers)
-        Q_EMIT send(Wire::ToHost::justwatch(slot, mode));
+        request(Wire::ToHost::justwatch(slot, mode));
 }
 
 void ClientDispatch::startgame(const GameOptions &options)
 {
-    Q_EMIT send(Wire::ToHost::startgame(session_.state().loginname, options.playToScore, options.roundTime,
+    request(Wire::ToHost::startgame(session_.state().loginname, options.playToScore, options.roundTime,
         options.sizeCode, options.minLetters));
 }
 
@@ -210,10 +279,23 @@ void ClientDispatch::playerdone(std::span<const Wire::Tile> tiles)
 {
     const ClientState &state = session_.state();
     if (state.isconnected && state.myslot >= 1)
-        Q_EMIT send(Wire::ToHost::playerdone(state.myslot, tiles));
+        request(Wire::ToHost::playerdone(state.myslot, tiles));
 }
 
 void ClientDispatch::sendMessage(const QString &command, const QStringList &fields)
 {
-    Q_EMIT send(Wire::toWire(command + QLatin1Char('+') + fields.join(QLatin1Char('+'))) + Wire::terminator);
+    request(Wire::toWire(command + QLatin1Char('+') + fields.join(QLatin1Char('+'))) + Wire::terminator);
+}
+
+void ClientDispatch::leave()
+{
+    const ClientState &state = session_.state();
+    if (state.isconnected && state.myslot >= 1)
+        request(Wire::ToHost::leaving(state.myslot));
+}
+
+void ClientDispatch::request(const QByteArray &message)
+{
+    if (online_ && !awaitingReturn_)
+        Q_EMIT send(message);
 }

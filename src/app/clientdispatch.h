@@ -17,6 +17,11 @@ struct GameOptions;
 // handed to the game session. The player's requests to the host (login, starting a
 // game, claiming a word, removing a player, watching, chat) are built here too, as the
 // session's state allows, and leave through send().
+//
+// The login offers the host that this player can come back ("CMD_canrejoin"); the
+// token the host answers with is handed on (ticketReceived). While a returning
+// connection waits for the host's answer to its token, every other message is dropped,
+// and while the player is offline no request is sent.
 class ClientDispatch : public QObject
 {
     Q_OBJECT
@@ -50,10 +55,27 @@ public:
     void playerdone(std::span<const Wire::Tile> tiles);
     // A chat line, an action or a quick phrase: `command` and its fields.
     void sendMessage(const QString &command, const QStringList &fields);
+    // The player leaves the game on purpose: the host gives the seat up at once.
+    void leave();
+
+    // --- Coming back ---
+    // Requests go out only while online (the connection is up and the seat is ours).
+    void setOnline(bool online) { online_ = online; }
+    bool isOnline() const { return online_; }
+    // A returning connection has shown its token: only the host's answer to it counts
+    // until that answer comes.
+    void awaitReturn(bool awaiting = true) { awaitingReturn_ = awaiting; }
+    bool isAwaitingReturn() const { return awaitingReturn_; }
 
 Q_SIGNALS:
     // A complete message for the host, terminator included.
     void send(const QByteArray &message);
+    // The host gave this player the token that takes its seat back after a drop.
+    void ticketReceived(const Wire::FromHost::RejoinTicket &ticket);
+    // The host took a returning player back, with the next token; the login went out.
+    void returnAccepted(const Wire::FromHost::RejoinTicket &ticket);
+    // The host knows no seat for the token shown.
+    void returnRefused();
 
 private:
     void startthegame(const QByteArray &rest);
@@ -68,8 +90,19 @@ private:
     void wrongversion(const QByteArray &rest);
     void full(const QByteArray &rest);
     void playasound(const QByteArray &rest);
+    void rejointoken(const QByteArray &rest);
+    void welcomeback(const QByteArray &rest);
+    void rejoinrefused(const QByteArray &rest);
+    void playeraway(const QByteArray &rest);
+    void playerback(const QByteArray &rest);
+    void seats(const QByteArray &rest);
+    void foundwords(const QByteArray &rest);
+    void hostclosing(const QByteArray &rest);
 
     void sendJustWatch(int slot, Wire::WatchMode mode);
+    void request(const QByteArray &message);
 
     GameSession &session_;
+    bool online_ = true;
+    bool awaitingReturn_ = false;
 };

@@ -57,5 +57,8 @@ void ClientRoles::joinpress()
     session_.takeRole(false);
     const GameAddress::Target target = GameAddress::parse(session_.state().hostaddress, gamePort_);
     connection_.setPort(target.port);
+    connection_.setAddress(target.host);
+    if (returnHook_ && returnHook_(target.host, target.port))
+        return;
     connection_.open(target.host);
 }

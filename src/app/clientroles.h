@@ -4,6 +4,8 @@
 #include <QObject>
 #include <QStringList>
 
+#include <functional>
+
 class GameSession;
 class HostConnection;
 class HostedGame;
@@ -27,6 +29,12 @@ public:
     void joinpress();
 
     bool isSolo() const { return solo_; }
+    // Asked before a joiner connects, with the address and port: true when it comes
+    // back to a seat kept for it instead (the connection's address is set already).
+    void setReturnHook(std::function<bool(const QString &host, quint16 port)> hook)
+    {
+        returnHook_ = std::move(hook);
+    }
 
 Q_SIGNALS:
     // Solo play starts: the download window shows.
@@ -41,4 +49,5 @@ private:
     quint16 gamePort_;
     QHostAddress listenAddress_;
     bool solo_ = false;
+    std::function<bool(const QString &, quint16)> returnHook_;
 };

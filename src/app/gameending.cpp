@@ -7,5 +7,7 @@ CompanionWire::Ending GameEnding::reason(bool connectionFailed) const
         return CompanionWire::Ending::Full;
     if (removed_)
         return CompanionWire::Ending::Removed;
+    if (hostClosed_)
+        return CompanionWire::Ending::HostClosed;
     return connectionFailed ? CompanionWire::Ending::Lost : CompanionWire::Ending::HostClosed;
 }

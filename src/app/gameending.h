@@ -10,6 +10,10 @@ class GameEnding
 public:
     void gameFull() { full_ = true; }
     void removed() { removed_ = true; }
+    // The host said it is ending the game.
+    void hostClosed() { hostClosed_ = true; }
+    // The host said why the connection ends: nobody comes back from that.
+    bool isFinal() const { return full_ || removed_ || hostClosed_; }
 
     // The reason once the connection has closed; `connectionFailed` when it failed
     // rather than being closed by the host.
@@ -18,4 +22,5 @@ public:
 private:
     bool full_ = false;
     bool removed_ = false;
+    bool hostClosed_ = false;
 };

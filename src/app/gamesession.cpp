@@ -3,6 +3,8 @@
 #include "gamelabels.h"
 #include "rostermodel.h"
 
+#include <array>
+
 GameSession::GameSession(QObject *parent)
     : QObject(parent)
     , roster_(new RosterModel(this))
@@ -70,6 +72,7 @@ void GameSession::newplayerinfo(const Wire::FromHost::PlayerRecords &records)
         if (record.slot <= state_.maxplayers) {
             roster_->setName(record.slot, record.name);
             roster_->setWatching(record.slot, record.watching);
+            roster_->setAway(record.slot, false);
             continue;
         }
         const QString entry = QString::number(record.slot) + QStringLiteral(": ") + record.name;
@@ -98,6 +101,7 @@ void GameSession::playerdisconnected(const Wire::FromHost::PlayerLeft &left)
             addSystemLine(roster_->row(left.slot).name + QStringLiteral(" has left the room."));
         roster_->setName(left.slot, RosterModel::waiting);
         roster_->setWatching(left.slot, false);
+        roster_->setAway(left.slot, false);
         return;
     }
     const QString entry = QString::number(left.slot) + QStringLiteral(": ") + left.name;
@@ -132,6 +136,7 @@ void GameSession::loadstats(const Wire::FromHost::LoadStats &stats)
         return;
     // Sent only while a game is under way.
     state_.gameRunning = true;
+    returnSawGame_ = returnSawGame_ || returning_;
     if (!stats.game)
         return;
     const Wire::FromHost::GameUnderWay &game = *stats.game;
@@ -150,12 +155,18 @@ void GameSession::loadstats(const Wire::FromHost::LoadStats &stats)
     state_.oddboard = GameLabels::isOddBoard(game.boardCode);
     Q_EMIT gameSettingsChanged();
     Q_EMIT minLettersChanged(state_.minLetters);
-    addSystemLine(GameLabels::letterMinimumLine(game.minLetters));
+    // A returning player heard the minimum when the game started.
+    if (!returning_)
+        addSystemLine(GameLabels::letterMinimumLine(game.minLetters));
 
     // Only a player the host has logged in, with a roster row, joins the round.
     if (game.phase != Wire::HostPhase::RoundRunning || game.secondsLeft <= lateJoinMinimumSeconds
-        || state_.myslot < 1 || state_.myslot > state_.maxplayers)
+        || state_.myslot < 1 || state_.myslot > state_.maxplayers) {
+        // A returning player's clock may still run for a round that is over.
+        if (returning_)
+            stopRound();
         return;
+    }
     state_.secondsleft = game.secondsLeft;
     Q_EMIT roundStarting();
     setActiveslot(state_.myslot);
@@ -318,6 +329,95 @@ void GameSession::full()
 void GameSession::playasound(const QString &data)
 {
     Q_EMIT chatterSound(data);
+}
+
+// --- Coming back ------------------------------------------------------------------
+
+void GameSession::playeraway(int slot)
+{
+    if (!RosterModel::isValidSlot(slot) || slot == state_.myslot || roster_->isWaiting(slot))
+        return;
+    if (!roster_->row(slot).away)
+        addSystemLine(roster_->row(slot).name + QStringLiteral(" has lost the connection."));
+    roster_->setAway(slot, true);
+}
+
+void GameSession::playerback(int slot)
+{
+    if (!RosterModel::isValidSlot(slot) || !roster_->row(slot).away)
+        return;
+    roster_->setAway(slot, false);
+    addSystemLine(roster_->row(slot).name + QStringLiteral(" is back."));
+}
+
+void GameSession::seats(const Wire::FromHost::Seats &taken)
+{
+    // Only a returning player is sent the seats; anything else is no roster.
+    if (!returning_)
+        return;
+    std::array<bool, RosterModel::slotCount> listed {};
+    for (const Wire::FromHost::SeatRecord &seat : taken.seats) {
+        if (!RosterModel::isValidSlot(seat.slot))
+            continue;
+        listed[std::size_t(seat.slot - 1)] = true;
+        roster_->setName(seat.slot, seat.name);
+        roster_->setWatching(seat.slot, seat.watching);
+        roster_->setAway(seat.slot, seat.away && seat.slot != state_.myslot);
+        if (seat.slot == state_.myslot)
+            setJustWatching(seat.watching);
+    }
+    // Seats given up meanwhile; a broken list leaves the others as they were.
+    for (int slot = 1; taken.complete && slot <= RosterModel::slotCount; ++slot) {
+        if (listed[std::size_t(slot - 1)])
+            continue;
+        roster_->setName(slot, RosterModel::waiting);
+        roster_->setWatching(slot, false);
+        roster_->setAway(slot, false);
+    }
+}
+
+void GameSession::foundwords(const Wire::FromHost::FoundWords &found)
+{
+    if (!returning_ || found.slot != state_.myslot)
+        return;
+    Q_EMIT wordsRestored(found.words);
+    returning_ = false;
+    // The host has no game under way: whatever this window thought it had is over.
+    if (!returnSawGame_) {
+        state_.gameRunning = false;
+        stopRound();
+    }
+    addSystemLine(QStringLiteral("You are back in the game."));
+    if (!isMyTurn())
+        setStatus(QStringLiteral("You are back in the game."));
+    Q_EMIT returned();
+}
+
+void GameSession::hostclosing()
+{
+    Q_EMIT hostClosing();
+}
+
+void GameSession::stopRound()
+{
+    turntime_.stop();
+    state_.secondsleft = 0;
+    Q_EMIT clockChanged(0);
+    setActiveslot(0);
+}
+
+void GameSession::connectionLost()
+{
+    setActiveslot(0);
+}
+
+void GameSession::beginReturn(int slot)
+{
+    returning_ = true;
+    returnSawGame_ = false;
+    state_.myslot = slot;
+    state_.isconnected = true;
+    Q_EMIT loggedIn();
 }
 
 // --- The round clock --------------------------------------------------------------

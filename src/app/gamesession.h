@@ -91,6 +91,23 @@ public:
     void wrongversion();
     void full();
     void playasound(const QString &data);
+    // Coming back: another player's connection dropped and its seat is held, or it came
+    // back; the seats as a returning player finds them; its words of the round (the
+    // last message of a return); the host is ending.
+    void playeraway(int slot);
+    void playerback(int slot);
+    void seats(const Wire::FromHost::Seats &taken);
+    void foundwords(const Wire::FromHost::FoundWords &found);
+    void hostclosing();
+
+    // --- This player's own connection ---
+    // The connection dropped: nothing can be entered until the player is back.
+    void connectionLost();
+    // The host took this player back into `slot`; the messages that refill the session
+    // follow, up to its words of the round.
+    void beginReturn(int slot);
+    // Between beginReturn() and the words of the round.
+    bool isReturning() const { return returning_; }
 
     // --- The round clock ---
     // One tick of `turntime`.
@@ -168,6 +185,12 @@ Q_SIGNALS:
     // "CMD_playerdisconnected" for this player's own slot: the host removed this
     // player and closes the connection.
     void removed();
+    // "CMD_hostclosing": the host is ending the game; its close is no drop.
+    void hostClosing();
+    // This player's words of the round, as the host kept them, for a returning player.
+    void wordsRestored(const QList<Wire::FromHost::Found> &words);
+    // A return is complete: the session shows the game as the host has it.
+    void returned();
     // A relayed "CMD_playasound": slot "+" sound name "+".
     void chatterSound(const QString &data);
 
@@ -177,8 +200,13 @@ private:
     void setClockPlace(ClockPlace place);
     void setWinnerText(const QString &text);
     void showClock();
+    // The clock stops at zero and nobody may enter words.
+    void stopRound();
 
     ClientState state_;
+    bool returning_ = false;
+    // A return heard of a game under way ("CMD_loadstats").
+    bool returnSawGame_ = false;
     RosterModel *roster_;
     QStringList spies_;
     QString status_ = welcome;

@@ -10,6 +10,7 @@ HostConnection::HostConnection(QObject *parent)
     Sock11->setObjectName(QStringLiteral("Sock11"));
     connect(sock_, &TSock::OnRead, this, &HostConnection::sockRead);
     connect(sock_, &TSock::OnInfo, this, &HostConnection::sockInfo);
+    connect(sock_, &TSock::OnConnect, this, [this] { Q_EMIT opened(); });
     // Nothing is read from the lobby; whatever it sends is dropped, never kept.
     connect(Sock11, &TSock::OnRead, this, [](TSock *sender) { sender->Receive(); });
 
@@ -39,6 +40,37 @@ void HostConnection::open(const QString &hostaddress)
     } catch (const ESockException &) {
         // Not a usable address: like a host that never answers, nothing connects.
     }
+}
+
+void HostConnection::setAddress(const QString &hostaddress)
+{
+    sock_->setHostName(hostaddress);
+    sock_->setPortName(QString::number(port_));
+}
+
+void HostConnection::reopen()
+{
+    abort();
+    try {
+        sock_->Open();
+    } catch (const ESockException &) {
+        Q_EMIT openFailed();
+    }
+}
+
+void HostConnection::abort()
+{
+    {
+        // The old connection's end is no news.
+        const QSignalBlocker quiet(sock_);
+        sock_->Close();
+    }
+    Timer1.stop();
+    receivedlist = InputBuffer(receivedlist.limits());
+    closePending_ = false;
+    closeReported_ = false;
+    failed_ = false;
+    overflowed_ = false;
 }
 
 void HostConnection::openCompanion()
@@ -81,6 +113,7 @@ void HostConnection::sockRead(TSock *sender)
     if (!receivedlist.append(sender->Receive())) {
         // A host that floods the queue is not one to play with.
         failed_ = true;
+        overflowed_ = true;
         sender->Close();
         return;
     }
@@ -92,6 +125,8 @@ void HostConnection::sockInfo(TSock *sender, TSocketInfo kind, const QString &te
 {
     if (kind == TSocketInfo::siError && sender->connected())
         failed_ = true;
+    else if (kind == TSocketInfo::siError)
+        Q_EMIT openFailed();
     if (text != QLatin1StringView("Socket Closed"))
         return;
     closePending_ = true;

@@ -17,7 +17,9 @@
 // queue's bounds is disconnected.
 //
 // When the connection closes, closed() is emitted once the messages that arrived
-// before the close have been handed out ("CMD_full" comes right before one).
+// before the close have been handed out ("CMD_full" comes right before one). The
+// connection can be made again to the same host (reopen()), and each one that closes
+// reports its close once.
 class HostConnection : public QObject
 {
     Q_OBJECT
@@ -39,6 +41,13 @@ public:
     void open(const QString &hostaddress);
     // Starts connecting `Sock11` to 127.0.0.1; a failure is ignored.
     void openCompanion();
+    // The host to connect to, without connecting (open() sets it too).
+    void setAddress(const QString &hostaddress);
+    // Starts a new connection to the same host, dropping the old one and everything
+    // it left unread.
+    void reopen();
+    // Drops the connection without a close report.
+    void abort();
 
     // Sends one complete message (terminator included). False, sending nothing, while
     // the connection is not up.
@@ -48,6 +57,8 @@ public:
     // Whether the connection to the host failed rather than being closed by the host:
     // an error while it was up, or a host that overran the queue.
     bool failed() const { return failed_; }
+    // The host sent more than the queue takes: it was disconnected for it.
+    bool overflowed() const { return overflowed_; }
     // Hands a line to the lobby on the companion connection, when that is up.
     void tellCompanion(const QByteArray &line);
     TSock *sock() const { return sock_; }
@@ -60,6 +71,10 @@ Q_SIGNALS:
     void messageReceived(const QByteArray &message);
     // The connection to the host has closed ("Socket Closed").
     void closed();
+    // A connection to the host is up.
+    void opened();
+    // A connection could not be made (refused, unreachable, no such host).
+    void openFailed();
 
 private:
     void sockRead(TSock *sender);
@@ -76,4 +91,5 @@ private:
     bool closePending_ = false;
     bool failed_ = false;
     bool closeReported_ = false;
+    bool overflowed_ = false;
 };

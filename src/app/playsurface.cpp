@@ -39,6 +39,13 @@ PlaySurface::PlaySurface(GameSession &session, BoardModel &board, WordEntry &ent
         [&board](const QList<Wire::FromHost::BoardCell> &cells) { board.loadboard(cells); });
     connect(&session, &GameSession::wordAccepted, &results, &WordResults::accept);
     connect(&session, &GameSession::wordRefused, &results, &WordResults::refuse);
+    connect(&session, &GameSession::wordsRestored, this,
+        [&entry, &results](const QList<Wire::FromHost::Found> &words) {
+            for (const Wire::FromHost::Found &found : words) {
+                results.restore(found.word, found.points, found.first);
+                entry.markFound(found.word);
+            }
+        });
 
     connect(&entry, &WordEntry::statusChanged, &session, &GameSession::setStatus);
     connect(

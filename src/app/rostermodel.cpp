@@ -8,7 +8,7 @@ RosterModel::RosterModel(QObject *parent)
 
 const RosterModel::Row &RosterModel::row(int slot) const
 {
-    static const Row none {QString(), QString(), QString(), 0, false};
+    static const Row none {QString(), QString(), QString(), 0, false, false};
     return isValidSlot(slot) ? rows_[std::size_t(slot - 1)] : none;
 }
 
@@ -48,6 +48,14 @@ void RosterModel::setWatching(int slot, bool watching)
 {
     if (Row *r = mutableRow(slot); r && r->watching != watching) {
         r->watching = watching;
+        Q_EMIT rowChanged(slot);
+    }
+}
+
+void RosterModel::setAway(int slot, bool away)
+{
+    if (Row *r = mutableRow(slot); r && r->away != away) {
+        r->away = away;
         Q_EMIT rowChanged(slot);
     }
 }

@@ -22,6 +22,7 @@ public:
         QString bonus; // "+" and points, or blank
         int bonusTag = 0; // round-clock ticks left before the bonus is blanked
         bool watching = false;
+        bool away = false; // the player's connection dropped; the seat is held
     };
 
     explicit RosterModel(QObject *parent = nullptr);
@@ -34,6 +35,7 @@ public:
     void setScore(int slot, const QString &score);
     void setBonus(int slot, const QString &bonus, int tag);
     void setWatching(int slot, bool watching);
+    void setAway(int slot, bool away);
     // Every score to "0" and every bonus blank (the start of a game).
     void clearScores();
     // One tick of the round clock: every bonus tag goes down by 1, and a bonus whose

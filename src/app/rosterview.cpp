@@ -153,13 +153,23 @@ void RosterView::showRow(int slot)
     const auto i = std::size_t(slot - 1);
     const RosterModel::Row &row = model_->row(slot);
     QLabel *name = names_[i];
+    // An away player's seat is held: the name stays, slanted and pale, until it is back.
+    QFont font = name->font();
+    font.setItalic(row.away);
+    name->setFont(font);
     const int room = name->width() - nameIndent - 2;
     name->setText(QFontMetrics(name->font()).elidedText(row.name, Qt::ElideRight, room));
     name->setToolTip(name->text() == row.name ? QString() : row.name);
     QPalette pal = name->palette();
-    pal.setColor(
-        QPalette::WindowText, model_->isWaiting(slot) ? QColor(176, 196, 170) : QColor(255, 255, 255));
+    pal.setColor(QPalette::WindowText,
+        model_->isWaiting(slot) || row.away ? QColor(176, 196, 170) : QColor(255, 255, 255));
     name->setPalette(pal);
+    if (row.away) {
+        name->setToolTip(row.name + QStringLiteral(" lost the connection; the seat is kept."));
+        name->setAccessibleDescription(QStringLiteral("away"));
+    } else {
+        name->setAccessibleDescription(QString());
+    }
     scores_[i]->setText(row.score);
     bonuses_[i]->setText(row.bonus);
     bonuses_[i]->setProperty("tag", row.bonusTag);

@@ -12,9 +12,11 @@
 #include "clientdispatch.h"
 #include "clientroles.h"
 #include "entrystrip.h"
+#include "gamecommandline.h"
 #include "gamesession.h"
 #include "hostconnection.h"
 #include "hostedgame.h"
+#include "instanceguard.h"
 #include "keyhook.h"
 #include "lazywordtrie.h"
 #include "legibility.h"
@@ -30,6 +32,8 @@
 #include "programfolders.h"
 #include "qtsoundplayer.h"
 #include "qtspeaker.h"
+#include "reconnectnotice.h"
+#include "rejoinrecord.h"
 #include "rostermodel.h"
 #include "rosterview.h"
 #include "sessionsounds.h"
@@ -66,6 +70,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTimer>
 #include <QToolButton>
 
 namespace {
@@ -158,6 +163,12 @@ void Tchat::FormCreate()
     connection_ = new HostConnection(this);
     connection_->setCompanionPort(setup_.companionPort);
     dispatch_ = new ClientDispatch(*session_, this);
+    reconnector_ = new Reconnector(*connection_, *dispatch_, *session_, this);
+    reconnector_->setSecondLength(setup_.secondLength);
+    Reconnector::Timing timing;
+    timing.firstWaitMs = setup_.reconnectFirstWaitMs;
+    timing.longestWaitMs = qMax(setup_.reconnectFirstWaitMs, setup_.reconnectLongestWaitMs);
+    reconnector_->setTiming(timing);
     playSurface_ = new PlaySurface(*session_, *board_, *entry_, *results_, *dispatch_, sounds_, this);
 }
 
@@ -191,6 +202,8 @@ void Tchat::buildPanel()
     boardView_ = new BoardPanel(board_, entry_, tiles_, panel_board_);
     boardView_->move(boardPlace);
     playArea_->panel_boardback = boardView_;
+    reconnectNotice_ = new ReconnectNotice(panel_board_);
+    reconnectNotice_->setGeometry(QRect(boardPlace, boardView_->size()));
     wordsPanel_ = new WordsPanel(results_, panel_board_);
     wordsPanel_->move(wordsPanelPlace);
 
@@ -315,6 +328,25 @@ void Tchat::connectSession()
     connect(session_, &GameSession::gameFull, this, &Tchat::showGameFull);
     connect(session_, &GameSession::gameFull, this, [this] { ending_.gameFull(); });
     connect(session_, &GameSession::removed, this, [this] { ending_.removed(); });
+    connect(session_, &GameSession::hostClosing, this, [this] { ending_.hostClosed(); });
+    connect(reconnector_, &Reconnector::finished, this, &Tchat::reconnectFinished);
+    connect(reconnector_, &Reconnector::attempting, this, [this] {
+        reconnectWaitMs_ = -1;
+        updateReconnectDetail();
+    });
+    connect(reconnector_, &Reconnector::waiting, this, [this](int waitMs) {
+        reconnectWaitMs_ = waitMs;
+        updateReconnectDetail();
+    });
+    connect(reconnectNotice_->button_giveup, &QPushButton::clicked, reconnector_, &Reconnector::giveUp);
+    reconnectClock_ = new QTimer(this);
+    reconnectClock_->setInterval(qMax(1, setup_.secondLength));
+    connect(reconnectClock_, &QTimer::timeout, this, [this] {
+        if (reconnectWaitMs_ > 0)
+            reconnectWaitMs_ = qMax(0, reconnectWaitMs_ - reconnectClock_->interval());
+        updateReconnectDetail();
+    });
+    roles_->setReturnHook([this](const QString &host, quint16 port) { return returnToKeptSeat(host, port); });
     connect(session_, &GameSession::spyAdded, spylist_, &Tspylist::addspy);
     connect(session_, &GameSession::spyRemoved, spylist_, &Tspylist::removespy);
     connect(session_, &GameSession::hostingChanged, spylist_, &Tspylist::setHosting);
@@ -477,11 +509,121 @@ void Tchat::joinpress()
 
 void Tchat::sockInfo()
 {
+    if (reconnector_->isRunning() && !ending_.isFinal()) {
+        reconnector_->connectionClosed();
+        return;
+    }
+    // Removed, or the host ended, while the window was coming back: nothing to retry.
+    reconnector_->cancel();
+    if (mayComeBack() && reconnector_->start()) {
+        showReconnecting(true);
+        return;
+    }
+    endGame(connection_->failed());
+}
+
+bool Tchat::mayComeBack() const
+{
+    // The host said why it ends the connection, or sent more than a player takes, or
+    // holds seats only during a game: then the connection is over, as it always was.
+    return !closing_ && reconnector_->ticket() && !ending_.isFinal() && !connection_->overflowed()
+        && session_->state().gameRunning;
+}
+
+void Tchat::endGame(bool lost, int rejoinSeconds, const QString &sentence)
+{
+    showReconnecting(false);
     // The lobby that started the game tells the player why it ended.
-    connection_->tellCompanion(CompanionWire::encode({ending_.reason(connection_->failed())}));
+    connection_->tellCompanion(CompanionWire::encode({ending_.reason(lost), rejoinSeconds}));
+    if (!sentence.isEmpty() && !closing_) {
+        lostBox_
+            = openNoticeBox(this, QMessageBox::Information, QStringLiteral("connectionLostBox"), sentence);
+        connect(lostBox_, &QDialog::finished, this, &Tchat::close);
+        return;
+    }
     // "Game is full" stays until the player has read it.
-    if (!gameFullBox_)
+    if (!gameFullBox_ && !closing_)
         close();
+}
+
+void Tchat::reconnectFinished(Reconnector::Outcome outcome)
+{
+    switch (outcome) {
+    case Reconnector::Outcome::Returned:
+        showReconnecting(false);
+        return;
+    case Reconnector::Outcome::GaveUp: {
+        // The seat is still kept a while: the lobby may offer to rejoin it, with the
+        // token left where only this user can read it. The host player's window hosts
+        // the game itself, which ends with it.
+        const qint64 left = (reconnector_->deadline().remainingTime() + 999) / 1000;
+        int offer = 0;
+        if (left > 0 && !session_->state().ishost && reconnector_->ticket()) {
+            RejoinRecord record;
+            record.host = connection_->sock()->HostName();
+            record.port = connection_->port();
+            record.slot = reconnector_->ticket()->slot;
+            record.token = reconnector_->ticket()->token;
+            record.expires = QDateTime::currentDateTime().addMSecs(reconnector_->deadline().remainingTime());
+            if (record.save(rejoinFolder()))
+                offer = int(qMin<qint64>(left, CompanionWire::maxRejoinSeconds));
+        }
+        endGame(true, offer);
+        return;
+    }
+    case Reconnector::Outcome::Refused:
+        endGame(true, 0,
+            QStringLiteral("The game did not keep your place: the host no longer holds it for you."));
+        return;
+    case Reconnector::Outcome::TimedOut:
+        endGame(true, 0,
+            QStringLiteral("The connection to the game could not be made again in time: the game went on "
+                           "without you."));
+        return;
+    }
+}
+
+void Tchat::showReconnecting(bool on)
+{
+    if (on) {
+        reconnectWaitMs_ = -1;
+        updateReconnectDetail();
+        reconnectNotice_->raise();
+        reconnectNotice_->show();
+        reconnectClock_->start();
+    } else {
+        reconnectClock_->stop();
+        reconnectNotice_->hide();
+    }
+}
+
+void Tchat::updateReconnectDetail()
+{
+    reconnectNotice_->showDetail(
+        reconnectWaitMs_ < 0, qMax(0, reconnectWaitMs_), reconnector_->secondsLeft());
+}
+
+QString Tchat::rejoinFolder() const
+{
+    return setup_.markerFolder.isEmpty() ? InstanceGuard::defaultFolder() : setup_.markerFolder;
+}
+
+bool Tchat::returnToKeptSeat(const QString &host, quint16 port)
+{
+    if (!setup_.rejoin && qEnvironmentVariable(GameCommandLine::rejoinVariable) != QLatin1String("1"))
+        return false;
+    qunsetenv(GameCommandLine::rejoinVariable);
+    const QDateTime now = QDateTime::currentDateTime();
+    const std::optional<RejoinRecord> record = RejoinRecord::take(rejoinFolder(), now);
+    if (!record || record->host != host || record->port != port) {
+        addSystemLine(QStringLiteral("Your place in the game was no longer kept: you join as a new player."));
+        return false;
+    }
+    reconnector_->setTicket({record->slot, record->token, 1});
+    if (!reconnector_->start(QDeadlineTimer(now.msecsTo(record->expires))))
+        return false;
+    showReconnecting(true);
+    return true;
 }
 
 void Tchat::showGameFull()
@@ -639,6 +781,12 @@ void Tchat::closeEvent(QCloseEvent *event)
 {
     if (!closing_) {
         closing_ = true;
+        // Closing while the window tries to come back gives up; otherwise the player
+        // leaves, and the host gives the seat up at once.
+        if (reconnector_->isRunning())
+            reconnector_->giveUp();
+        else
+            dispatch_->leave();
         settings_->FormClose();
     }
     event->accept();

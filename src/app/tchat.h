@@ -5,6 +5,7 @@
 #include "gameending.h"
 #include "gameports.h"
 #include "gamesounds.h"
+#include "reconnector.h"
 #include "settingsvalues.h"
 
 #include <QDate>
@@ -41,6 +42,8 @@ class PlaySurface;
 class ProcessMarker;
 class QFrame;
 class QMessageBox;
+class QTimer;
+class ReconnectNotice;
 class RosterModel;
 class RosterView;
 class SessionSounds;
@@ -109,6 +112,13 @@ public:
         // The WordNet database of the review's meanings; found in the system's data
         // folders when empty.
         QString wordnetFolder;
+        // The waits between attempts to come back after a drop, in milliseconds (the
+        // grace period counts in the host's seconds, secondLength above).
+        int reconnectFirstWaitMs = 250;
+        int reconnectLongestWaitMs = 2000;
+        // The seat a game started to rejoin comes back to; the record in the marker
+        // folder when unset (the lobby's "Rejoin" sets WENDLEWICK_REJOIN=1).
+        bool rejoin = false;
     };
 
     static constexpr int boardPanelWidth = 780;
@@ -149,6 +159,10 @@ public:
     WordResults *wordResults() const { return results_; }
     HostConnection *connection() const { return connection_; }
     ClientDispatch *dispatch() const { return dispatch_; }
+    // Coming back to the seat after the connection dropped, and what covers the board
+    // meanwhile.
+    Reconnector *reconnector() const { return reconnector_; }
+    ReconnectNotice *reconnectNotice() const { return reconnectNotice_; }
     // Between rounds, the seconds until the next one.
     NextRoundCountdown *nextRound() const { return nextRound_; }
     // The in-process game host; it listens only once this window hosts.
@@ -238,6 +252,17 @@ private:
     void connectNextRound();
     void connectAnnouncements();
     void sockInfo();
+    // The game is over for this window: tells the lobby why (`lost`: the connection was
+    // lost, not closed by the host) and closes, once the player has read `sentence` when
+    // there is one.
+    void endGame(bool lost, int rejoinSeconds = 0, const QString &sentence = QString());
+    void reconnectFinished(Reconnector::Outcome outcome);
+    bool mayComeBack() const;
+    void showReconnecting(bool on);
+    void updateReconnectDetail();
+    // A join started by the lobby's "Rejoin": comes back to the seat kept in the record.
+    bool returnToKeptSeat(const QString &host, quint16 port);
+    QString rejoinFolder() const;
     void showGameFull();
     void showWindow(QWidget *window);
     void reportDictionaryMissing();
@@ -274,6 +299,11 @@ private:
     MainSettings *settings_ = nullptr;
     HostedGame *hosted_ = nullptr;
     ClientRoles *roles_ = nullptr;
+    Reconnector *reconnector_ = nullptr;
+    ReconnectNotice *reconnectNotice_ = nullptr;
+    QTimer *reconnectClock_ = nullptr;
+    int reconnectWaitMs_ = 0;
+    QPointer<QMessageBox> lostBox_;
 
     Tabout *about_ = nullptr;
     Tspylist *spylist_ = nullptr;

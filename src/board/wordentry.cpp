@@ -22,6 +22,13 @@ void WordEntry::setMinLetters(int minletters)
     Q_EMIT wordChanged();
 }
 
+void WordEntry::markFound(const QString &word)
+{
+    const QString w = word.toLower();
+    if (!wordsfound_.contains(w))
+        wordsfound_.append(w);
+}
+
 void WordEntry::startRound(bool myTurn)
 {
     emptyWord();

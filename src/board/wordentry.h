@@ -89,6 +89,9 @@ public:
     bool minLettersVisible() const { return minVisible_; }
     // Every word judged this round (listbox_wordsfound).
     const QStringList &wordsfound() const { return wordsfound_; }
+    // A word the host had accepted from this player in the round, judged before a
+    // drop of the connection: tried already, never sent again.
+    void markFound(const QString &word);
 
     // --- Mouse: the board's paint box forwards its events in its own pixels ---
     void paintbox_boardMouseDown(Qt::MouseButton button, QPoint pos);

@@ -51,6 +51,20 @@ void WordResults::accept(const QString &word, int points, bool first)
     }
 }
 
+void WordResults::restore(const QString &word, int points, bool first)
+{
+    const QString key = word.toUpper();
+    if (!isGameWord(key) || acceptedIndex_.contains(key) || accepted_.size() >= maxAccepted)
+        return;
+    acceptedIndex_.insert(key, accepted_.size());
+    accepted_.append({key, points, first});
+    if (count_ < std::numeric_limits<int>::max())
+        ++count_;
+    Q_EMIT countChanged(count_);
+    addword(QString::number(points) + QStringLiteral(" : ") + shownWord(key),
+        first ? VerdictMark::lightYellow : VerdictMark::white);
+}
+
 QString WordResults::reasonText(Wire::RejectReason reason)
 {
     switch (reason) {

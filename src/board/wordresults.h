@@ -60,6 +60,9 @@ public:
     // The host refused this player's `word`: a status for the reasons it gives, the
     // word in its colour, "invalid" and an empty word in progress.
     void refuse(Wire::RejectReason reason, const QString &word);
+    // A word the host had accepted in the round, shown again for a player who came
+    // back after a drop: its line and its count, once, without a status or a sound.
+    void restore(const QString &word, int points, bool first);
     // The status text of a host's refusal ("Invalid Word." ...).
     static QString reasonText(Wire::RejectReason reason);
     // The round starts: the panel empties and the count returns to 0.

@@ -16,6 +16,9 @@ struct GameCommandLine
     // Solo play: the host runs on this machine and the player is "You".
     static inline const QString soloName = QStringLiteral("You");
     static inline const QString loopback = QStringLiteral("127.0.0.1");
+    // Set to "1" in the environment of a game the lobby starts to rejoin the seat its
+    // host still keeps for the player; the game finds the seat's token itself.
+    static inline const char rejoinVariable[] = "WENDLEWICK_REJOIN";
 
     Role role = Role::None;
     QString playername;

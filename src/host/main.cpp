@@ -91,6 +91,12 @@ int main(int argc, char *argv[])
     const QCommandLineOption pauseOption(QStringLiteral("pause"),
         QStringLiteral("Seconds between rounds (default 10)."), QStringLiteral("seconds"),
         QStringLiteral("10"));
+    const QCommandLineOption graceOption(QStringLiteral("grace"),
+        QStringLiteral("Seconds a player whose connection dropped during a game keeps the seat, to come back "
+                       "to it (0 to %1, default %2; 0 never keeps it).")
+            .arg(TServer::maxGraceSeconds)
+            .arg(TServer::defaultGraceSeconds),
+        QStringLiteral("seconds"), QString::number(TServer::defaultGraceSeconds));
     const QCommandLineOption autostartOption(
         QStringLiteral("autostart"), QStringLiteral("Start the next game by itself 60 seconds after a win."));
     const QCommandLineOption botsOption(QStringLiteral("bots"),
@@ -120,7 +126,7 @@ int main(int argc, char *argv[])
                        "system's."),
         QStringLiteral("file"));
     parser.addOptions(
-        {portOption, pauseOption, autostartOption, botsOption, botLevelOption, lobbyServerOption,
+        {portOption, pauseOption, graceOption, autostartOption, botsOption, botLevelOption, lobbyServerOption,
             lobbyRoomOption, lobbyNameOption, lobbyAddressOption, lobbyCredentialsOption, lobbyCaOption});
     parser.process(app);
 
@@ -133,6 +139,12 @@ int main(int argc, char *argv[])
     const int pause = parser.value(pauseOption).toInt(&ok);
     if (!ok || pause < 1 || pause > 3600) {
         std::fprintf(stderr, "wendlewick-host: --pause needs a number of seconds from 1 to 3600\n");
+        return 2;
+    }
+    const int grace = parser.value(graceOption).toInt(&ok);
+    if (!ok || grace < 0 || grace > TServer::maxGraceSeconds) {
+        std::fprintf(stderr, "wendlewick-host: --grace needs a number of seconds from 0 to %d\n",
+            TServer::maxGraceSeconds);
         return 2;
     }
 
@@ -201,6 +213,7 @@ int main(int argc, char *argv[])
     QRandomGenerator random(
         quint32(QDateTime::currentMSecsSinceEpoch()) ^ QRandomGenerator::system()->generate());
     TServer server(environment, [&random](int bound) { return int(random.bounded(bound)); });
+    server.setGraceSeconds(grace);
 
     QObject::connect(&server, &TServer::playerAdmitted, [](int slot, const QString &name) {
         logLine(QStringLiteral("slot %1: %2 joined").arg(slot).arg(quoted(name)));
@@ -235,6 +248,17 @@ int main(int argc, char *argv[])
                 .arg(slot)
                 .arg(name.isEmpty() ? QStringLiteral("a connection that never logged in") : quoted(name)));
     });
+    QObject::connect(&server, &TServer::playerAway, [](int slot, const QString &name, int seconds) {
+        logLine(QStringLiteral("slot %1: %2 lost the connection; the seat is kept for %3 s")
+                    .arg(slot)
+                    .arg(quoted(name))
+                    .arg(seconds));
+    });
+    QObject::connect(&server, &TServer::playerReturned, [](int slot, const QString &name) {
+        logLine(QStringLiteral("slot %1: %2 is back").arg(slot).arg(quoted(name)));
+    });
+    QObject::connect(&server, &TServer::returnRefused,
+        [] { logLine(QStringLiteral("a returning connection showed no token of a kept seat: refused")); });
     QObject::connect(&server, &TServer::connectionRefused,
         [] { logLine(QStringLiteral("a connection was refused: all 10 slots are taken")); });
     QObject::connect(&server, &TServer::gameStarted,

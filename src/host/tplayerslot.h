@@ -7,13 +7,16 @@
 #include <QList>
 
 #include <array>
+#include <optional>
 
 class QTimer;
 class TSock;
 
 // The host's record of one player slot (1 to 10). A slot is in use from the moment
-// a connection is accepted into it until that connection is seen closed; its scores
-// and round words outlive the connection until the next game starts.
+// a connection is accepted into it until that connection is seen closed, or, for a
+// player who can come back and whose connection dropped during a game, until the
+// grace period is over (the seat is then "away": in use, without a connection). Its
+// scores and round words outlive the connection until the next game starts.
 struct TPlayerSlot
 {
     // As sent at login, wire bytes, every "+" made "-"; empty when the player left.
@@ -27,7 +30,8 @@ struct TPlayerSlot
     // Tiles of the claim being judged, 1 to 12.
     std::array<Wire::Tile, Wire::maxTiles> claimPath;
     qint32 roundScore = 0;
-    QList<QByteArray> roundWords;
+    // The words accepted from this slot in the round, with their points.
+    QList<Wire::FoundWord> roundWords;
 
     // The connection's receive side: its own queue, in arrival order.
     InputBuffer input;
@@ -35,4 +39,21 @@ struct TPlayerSlot
     bool loggedIn = false;
     // Closes a connection that does not log in in time.
     QTimer *loginTimer = nullptr;
+
+    // Coming back. The player offered CMD_canrejoin with its login.
+    bool canRejoin = false;
+    // The token that takes this seat back, given at login and at each return.
+    std::optional<Wire::RejoinToken> token;
+    // The token a return presented, still good while that return's login has not come
+    // and the seat is held again (its welcome may never have arrived).
+    std::optional<Wire::RejoinToken> previousToken;
+    // The connection dropped: the seat is held without one until graceTimer ends.
+    bool away = false;
+    // The others were told the player is away; they are told when it is back.
+    bool awayAnnounced = false;
+    // A return was welcomed and its CMD_logininfo has not come yet.
+    bool returning = false;
+    // CMD_leaving: the player goes on purpose, and its close frees the seat at once.
+    bool leaving = false;
+    QTimer *graceTimer = nullptr;
 };

@@ -4,6 +4,8 @@
 #include "fieldreader.h"
 #include "hostenvironment.h"
 
+#include <QRandomGenerator>
+
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
@@ -27,6 +29,21 @@ int clampSeconds(qint64 seconds)
     return int(std::clamp<qint64>(seconds, 0, 100'000'000));
 }
 
+// Milliseconds for a QTimer: `seconds` host seconds, within what a timer takes.
+int timerMs(qint64 seconds, int secondMs)
+{
+    return int(std::clamp<qint64>(seconds * secondMs, 0, std::numeric_limits<int>::max()));
+}
+
+// Equal tokens, compared in a time that does not depend on where they differ.
+bool sameToken(const Wire::RejoinToken &a, const Wire::RejoinToken &b)
+{
+    quint8 difference = 0;
+    for (size_t i = 0; i < a.size(); ++i)
+        difference |= quint8(a[i] ^ b[i]);
+    return difference == 0;
+}
+
 } // namespace
 
 TServer::TServer(HostEnvironment &environment, UniformDraw draw, QObject *parent)
@@ -42,10 +59,21 @@ TServer::TServer(HostEnvironment &environment, UniformDraw draw, QObject *parent
         p.loginTimer = new QTimer(this);
         p.loginTimer->setSingleShot(true);
         connect(p.loginTimer, &QTimer::timeout, this, [this, s] {
-            if (slotRef(s).inUse && !slotRef(s).loggedIn)
+            // A return whose login does not come counts as another drop.
+            if (slotRef(s).inUse && slotRef(s).returning)
+                disconnectsock(s, true);
+            else if (slotRef(s).inUse && !slotRef(s).loggedIn)
                 disconnectsock(s);
         });
+        p.graceTimer = new QTimer(this);
+        p.graceTimer->setSingleShot(true);
+        connect(p.graceTimer, &QTimer::timeout, this, [this, s] { graceOver(s); });
     }
+    tokens_ = [] {
+        Wire::RejoinToken token;
+        QRandomGenerator::system()->generate(token.begin(), token.end());
+        return token;
+    };
     socktimer.setSingleShot(true);
     socktimer.setTimerType(Qt::PreciseTimer);
     connect(&socktimer, &QTimer::timeout, this, &TServer::socktimerTimer);
@@ -61,6 +89,11 @@ TServer::~TServer()
 {
     timer1.stop();
     socktimer.stop();
+    // Whoever is still connected is told not to come back; their connections close
+    // with this object, after what was sent has gone out. Nobody hears of it.
+    const QSignalBlocker quiet(this);
+    if (!std::exchange(closing_, true))
+        sendToAll(Wire::ToPlayer::hostclosing());
 }
 
 void TServer::setSecondLength(int milliseconds)
@@ -77,6 +110,11 @@ void TServer::setDispatchInterval(int milliseconds)
 void TServer::setInputLimits(const InputBuffer::Limits &limits)
 {
     inputLimits_ = limits;
+}
+
+void TServer::setGraceSeconds(int seconds)
+{
+    graceSeconds_ = std::clamp(seconds, 0, maxGraceSeconds);
 }
 
 void TServer::listen(quint16 port, const QHostAddress &address)
@@ -106,18 +144,19 @@ void TServer::shutdown()
 {
     timer1.stop();
     socktimer.stop();
+    closing_ = true;
+    sendToAll(Wire::ToPlayer::hostclosing());
     for (int s = 1; s <= Wire::slotCount; ++s) {
         TPlayerSlot &p = slotRef(s);
-        if (p.socket) {
-            p.socket->disconnect(this);
-            p.socket->Close();
-            p.socket->deleteLater();
-            p.socket = nullptr;
-        }
+        detach(s);
         p.inUse = false;
-        p.loginTimer->stop();
-        p.input.clear();
+        p.away = false;
+        p.token.reset();
+        p.previousToken.reset();
+        p.graceTimer->stop();
     }
+    while (!knocks_.empty())
+        dropKnock(knocks_.front().sock, true);
     arrivals_.clear();
     if (Sock1)
         Sock1->setListen(false);
@@ -135,14 +174,36 @@ void TServer::Sock1Accept()
         chosen = highest_ + 1;
 
     if (!chosen) {
-        if (TSock *refused = Sock1->Accept(this)) {
-            try {
-                refused->Send(Wire::ToPlayer::full());
-            } catch (const ESockException &) { }
+        TSock *refused = Sock1->Accept(this);
+        if (!refused)
+            return;
+        try {
+            refused->Send(Wire::ToPlayer::full());
+        } catch (const ESockException &) { }
+        // Every connection that finds the game full is told so at once and waits the
+        // same, held seats or not: a returning player's token comes right after.
+        if (int(knocks_.size()) >= maxKnocks || closing_) {
             refused->Close();
             refused->deleteLater();
+            Q_EMIT connectionRefused();
+            return;
         }
-        Q_EMIT connectionRefused();
+        Knock knock;
+        knock.sock = refused;
+        knock.input = InputBuffer({256, 4, 1024});
+        knock.timer = new QTimer(this);
+        knock.timer->setSingleShot(true);
+        connect(knock.timer, &QTimer::timeout, this, [this, refused] {
+            dropKnock(refused, true);
+            Q_EMIT connectionRefused();
+        });
+        knock.timer->start(knockMs);
+        connect(refused, &TSock::OnRead, this, &TServer::knockRead);
+        connect(refused, &TSock::OnInfo, this, [this](TSock *sock, TSocketInfo kind, const QString &text) {
+            if (kind == TSocketInfo::siClose && text == socketClosed)
+                dropKnock(sock, false);
+        });
+        knocks_.push_back(std::move(knock));
         return;
     }
 
@@ -151,16 +212,41 @@ void TServer::Sock1Accept()
         return;
     highest_ = std::max(highest_, chosen);
     TPlayerSlot &p = slotRef(chosen);
+    attach(chosen, sock);
+    p.loggedIn = false;
+    p.loginTimer->start(timerMs(loginTimeoutSeconds, secondMs_));
+    sendTo(chosen, Wire::ToPlayer::sendlogininfo(chosen));
+}
+
+void TServer::attach(int slot, TSock *sock)
+{
+    TPlayerSlot &p = slotRef(slot);
     p.socket = sock;
     p.inUse = true;
-    p.loggedIn = false;
     p.input = InputBuffer(inputLimits_);
-    sock->setTag(chosen);
+    sock->setTag(slot);
+    sock->disconnect(this);
     connect(sock, &TSock::OnRead, this, &TServer::Sock1Read);
     connect(sock, &TSock::OnDisconnect, this, &TServer::tempsockDisconnect);
     connect(sock, &TSock::OnInfo, this, &TServer::tempsockInfo);
-    p.loginTimer->start(loginTimeoutSeconds * secondMs_);
-    sendTo(chosen, Wire::ToPlayer::sendlogininfo(chosen));
+}
+
+TSock *TServer::detach(int slot, bool keep)
+{
+    TPlayerSlot &p = slotRef(slot);
+    // Its queued messages go with it: the seat may get another connection next.
+    p.input.clear();
+    std::erase(arrivals_, slot);
+    p.loginTimer->stop();
+    TSock *sock = std::exchange(p.socket, nullptr);
+    if (sock) {
+        sock->disconnect(this);
+        if (!keep) {
+            sock->Close();
+            sock->deleteLater();
+        }
+    }
+    return sock;
 }
 
 void TServer::Sock1Read(TSock *sock)
@@ -180,7 +266,7 @@ void TServer::Sock1Read(TSock *sock)
 
 void TServer::receiveBytes(int slot, QByteArrayView bytes)
 {
-    if (!validSlot(slot) || !slotRef(slot).inUse)
+    if (!validSlot(slot) || !slotRef(slot).inUse || slotRef(slot).away)
         return;
     TPlayerSlot &p = slotRef(slot);
     const qsizetype before = p.input.queuedMessages();
@@ -207,17 +293,57 @@ void TServer::tempsockInfo(TSock *sock, TSocketInfo kind, const QString &text)
         return;
     const int s = sock->Tag();
     if (validSlot(s) && slotRef(s).inUse && slotRef(s).socket == sock)
-        releaseSlot(s);
+        connectionLost(s);
 }
 
-void TServer::disconnectsock(int slot)
+void TServer::disconnectsock(int slot, bool mayHoldSeat)
 {
     if (!validSlot(slot) || !slotRef(slot).inUse)
         return;
-    TSock *sock = slotRef(slot).socket;
-    // Closing reports "Socket Closed", which releases the slot; a socket that was
-    // closed already releases it here.
-    if (!sock || !sock->Close())
+    if (mayHoldSeat && slotRef(slot).socket)
+        connectionLost(slot);
+    else
+        releaseSlot(slot);
+}
+
+void TServer::connectionLost(int slot)
+{
+    TPlayerSlot &p = slotRef(slot);
+    // A window that closes says so right before its close, which may come in the same
+    // read: the word counts although it was not handled yet.
+    if (p.input.holds(Wire::ToHost::leaving(slot).chopped(1)))
+        p.leaving = true;
+    if (mayHold(p))
+        holdSlot(slot);
+    else
+        releaseSlot(slot);
+}
+
+bool TServer::mayHold(const TPlayerSlot &p) const
+{
+    return graceSeconds_ > 0 && !closing_ && p.canRejoin && p.token && p.loggedIn && !p.leaving
+        && gameRunning_;
+}
+
+void TServer::holdSlot(int slot)
+{
+    TPlayerSlot &p = slotRef(slot);
+    detach(slot);
+    p.away = true;
+    // A return that dropped again before its login: the others still see the player away.
+    const bool announce = !p.awayAnnounced;
+    p.returning = false;
+    p.awayAnnounced = true;
+    p.graceTimer->start(timerMs(graceSeconds_, secondMs_));
+    if (announce)
+        tellOthers(slot, Wire::ToPlayer::playeraway(slot), Wire::ToPlayer::playerdisconnected(slot, p.name));
+    Q_EMIT playerAway(slot, Wire::fromWire(p.name), graceSeconds_);
+    Q_EMIT summaryChanged();
+}
+
+void TServer::graceOver(int slot)
+{
+    if (validSlot(slot) && slotRef(slot).inUse && slotRef(slot).away)
         releaseSlot(slot);
 }
 
@@ -227,21 +353,35 @@ void TServer::releaseSlot(int slot)
     if (!p.inUse)
         return;
     const QByteArray name = p.name;
+    // Players that cannot come back saw this one leave when its connection dropped.
+    const bool toldAlready = p.awayAnnounced;
+    detach(slot);
     p.inUse = false;
     p.name.clear();
     p.watching = false;
     p.loggedIn = false;
-    // Its queued messages go with it: the slot may belong to someone else next.
-    p.input.clear();
-    std::erase(arrivals_, slot);
-    p.loginTimer->stop();
-    if (TSock *sock = std::exchange(p.socket, nullptr)) {
-        sock->disconnect(this);
-        sock->Close();
-        sock->deleteLater();
-    }
-    sendToAll(Wire::ToPlayer::playerdisconnected(slot, name));
+    p.canRejoin = false;
+    p.token.reset();
+    p.previousToken.reset();
+    p.away = false;
+    p.awayAnnounced = false;
+    p.returning = false;
+    p.leaving = false;
+    p.graceTimer->stop();
+    const QByteArray notice = Wire::ToPlayer::playerdisconnected(slot, name);
+    tellOthers(slot, notice, toldAlready ? QByteArray() : notice);
     Q_EMIT playerLeft(slot, Wire::fromWire(name));
+}
+
+void TServer::tellOthers(int except, const QByteArray &toRejoiners, const QByteArray &toOthers)
+{
+    for (int s = 1; s <= highest_; ++s) {
+        if (s == except || !slotRef(s).inUse)
+            continue;
+        const QByteArray &message = slotRef(s).canRejoin ? toRejoiners : toOthers;
+        if (!message.isEmpty())
+            sendTo(s, message);
+    }
 }
 
 void TServer::sendTo(int slot, const QByteArray &message)
@@ -256,8 +396,9 @@ void TServer::sendTo(int slot, const QByteArray &message)
         // Closed meanwhile: its close notice releases the slot.
         return;
     }
+    // A peer that stops reading may be one whose network went away.
     if (p.socket == sock && sock->pendingOutput() > maxUnsentBytes)
-        disconnectsock(slot);
+        disconnectsock(slot, true);
 }
 
 void TServer::sendToAll(const QByteArray &message)
@@ -344,11 +485,21 @@ void TServer::dispatch(int sender, const QByteArray &message)
     const auto [command, rest] = FieldReader::splitCommand(message);
     if (command.isEmpty())
         return;
+    TPlayerSlot &p = slotRef(sender);
     if (command == Wire::Cmd::logininfo) {
         receivedlogininfo(sender, rest);
         return;
     }
-    if (!slotRef(sender).loggedIn)
+    // Before the login: a player that can come back says so, a returning one shows its
+    // token instead of logging in.
+    if (!p.loggedIn) {
+        if (command == Wire::Cmd::canrejoin)
+            canrejoin(sender, rest);
+        else if (command == Wire::Cmd::rejoin)
+            rejoin(sender, rest);
+        return;
+    }
+    if (p.returning)
         return;
     if (command == Wire::Cmd::kickhim)
         kickhim(sender, rest);
@@ -365,6 +516,8 @@ void TServer::dispatch(int sender, const QByteArray &message)
         playerdone(sender, rest);
     else if (command == Wire::Cmd::playasound)
         playasound(sender, rest);
+    else if (command == Wire::Cmd::leaving)
+        leaving(sender, rest);
 }
 
 void TServer::receivedlogininfo(int sender, const QByteArray &rest)
@@ -374,6 +527,10 @@ void TServer::receivedlogininfo(int sender, const QByteArray &rest)
     if (!slot || *slot != sender)
         return;
     const QByteArray version = f.next();
+    if (slotRef(sender).returning) {
+        readmit(sender);
+        return;
+    }
     // A "+" in a name would shift every later field of the roster messages.
     const QByteArray name
         = Wire::sanitized(f.rest().first(std::min(f.rest().size(), maxNameBytes))).replace('+', '-');
@@ -387,9 +544,11 @@ void TServer::receivedlogininfo(int sender, const QByteArray &rest)
 
     sendToAll(Wire::ToPlayer::newplayerinfo(sender, name));
 
+    // A newcomer that cannot come back itself is not told of seats held for players
+    // away, as older hosts would not: it hears of them when they come back.
     QList<Wire::ToPlayer::RosterEntry> others;
     for (int s = 1; s <= highest_; ++s)
-        if (s != sender && slotRef(s).inUse)
+        if (s != sender && slotRef(s).inUse && (p.canRejoin || !slotRef(s).awayAnnounced))
             others.append({s, slotRef(s).name, slotRef(s).watching});
     if (!others.isEmpty())
         sendTo(sender, Wire::ToPlayer::existingplayers(others));
@@ -407,6 +566,15 @@ void TServer::receivedlogininfo(int sender, const QByteArray &rest)
         sendTo(sender,
             Wire::ToPlayer::loadstats(
                 sender, target_, roundSeconds_, sizeCode_, minLetters_, countdown_ - 5, phase_, scores));
+    }
+    if (p.canRejoin && p.inUse) {
+        for (int s = 1; s <= highest_; ++s)
+            if (s != sender && slotRef(s).inUse && slotRef(s).awayAnnounced)
+                sendTo(sender, Wire::ToPlayer::playeraway(s));
+        if (graceSeconds_ > 0) {
+            p.token = newToken();
+            sendTo(sender, Wire::ToPlayer::rejointoken(sender, *p.token, graceSeconds_));
+        }
     }
     if (slotRef(sender).inUse)
         Q_EMIT playerAdmitted(sender, Wire::fromWire(name));
@@ -463,14 +631,208 @@ void TServer::justwatch(int sender, const QByteArray &rest)
     if (*slot != sender && sender != 1)
         return;
     const QByteArray mode = f.rest();
+    // Players that saw an away player leave are not told about its seat.
+    const auto tell = [this, slot = *slot](Wire::WatchMode watchMode) {
+        const QByteArray notice = Wire::ToPlayer::justwatching(slot, watchMode);
+        tellOthers(0, notice, slotRef(slot).awayAnnounced ? QByteArray() : notice);
+    };
     if (mode == QByteArray::number(int(Wire::WatchMode::PlayAgain))) {
         slotRef(*slot).watching = false;
-        sendToAll(Wire::ToPlayer::justwatching(*slot, Wire::WatchMode::PlayAgain));
+        tell(Wire::WatchMode::PlayAgain);
     } else if (mode == QByteArray::number(int(Wire::WatchMode::Watch)) && gameRunning_) {
         slotRef(*slot).watching = true;
-        sendToAll(Wire::ToPlayer::justwatching(*slot, Wire::WatchMode::Watch));
+        tell(Wire::WatchMode::Watch);
     }
     Q_EMIT summaryChanged();
+}
+
+// --- Coming back -------------------------------------------------------------
+
+void TServer::canrejoin(int sender, const QByteArray &rest)
+{
+    FieldReader f(rest);
+    const auto slot = f.nextInt();
+    const auto version = f.nextInt();
+    if (slot && *slot == sender && version && *version >= 1)
+        slotRef(sender).canRejoin = true;
+}
+
+void TServer::leaving(int sender, const QByteArray &rest)
+{
+    const auto slot = FieldReader(rest).nextInt();
+    if (slot && *slot == sender)
+        slotRef(sender).leaving = true;
+}
+
+void TServer::rejoin(int sender, const QByteArray &rest)
+{
+    const QByteArray text = FieldReader(rest).next();
+    // The connection leaves the seat it was given on arrival without a word to anyone:
+    // nobody was told of it.
+    TSock *sock = detach(sender, true);
+    TPlayerSlot &p = slotRef(sender);
+    p.inUse = false;
+    p.canRejoin = false;
+    if (sock)
+        admitReturn(sock, text);
+}
+
+Wire::RejoinToken TServer::newToken()
+{
+    return tokens_();
+}
+
+int TServer::seatOfToken(QByteArrayView text, std::optional<Wire::RejoinToken> *presented) const
+{
+    *presented = Wire::tokenFromText(text);
+    const Wire::RejoinToken probe = presented->value_or(Wire::RejoinToken {});
+    // Every seat is looked at, held or not, and every comparison runs whole.
+    int seat = 0;
+    for (int s = 1; s <= Wire::slotCount; ++s) {
+        const TPlayerSlot &p = slot(s);
+        const bool current = sameToken(probe, p.token.value_or(Wire::RejoinToken {})) & p.token.has_value();
+        const bool previous = sameToken(probe, p.previousToken.value_or(Wire::RejoinToken {}))
+            & p.previousToken.has_value() & p.away;
+        const bool fits = (current | previous) & p.inUse & p.canRejoin & presented->has_value();
+        seat = fits ? s : seat;
+    }
+    return seat;
+}
+
+void TServer::admitReturn(TSock *sock, QByteArrayView text)
+{
+    std::optional<Wire::RejoinToken> presented;
+    const int seat = seatOfToken(text, &presented);
+    if (!seat || closing_) {
+        refuseReturn(sock);
+        return;
+    }
+    TPlayerSlot &p = slotRef(seat);
+    // A seat whose old connection the host still thinks alive (it may have gone without
+    // a word) is taken over: that connection is closed without a notice.
+    detach(seat);
+    p.graceTimer->stop();
+    p.away = false;
+    p.returning = true;
+    p.previousToken = presented;
+    p.token = newToken();
+    attach(seat, sock);
+    p.loginTimer->start(timerMs(loginTimeoutSeconds, secondMs_));
+    sendTo(seat, Wire::ToPlayer::welcomeback(seat, *p.token, graceSeconds_));
+}
+
+void TServer::refuseReturn(TSock *sock)
+{
+    sock->disconnect(this);
+    try {
+        sock->Send(Wire::ToPlayer::rejoinrefused());
+    } catch (const ESockException &) { }
+    sock->Close();
+    sock->deleteLater();
+    Q_EMIT returnRefused();
+}
+
+void TServer::readmit(int slot)
+{
+    TPlayerSlot &p = slotRef(slot);
+    p.returning = false;
+    p.previousToken.reset();
+    p.loginTimer->stop();
+
+    QList<Wire::ToPlayer::Seat> taken;
+    for (int s = 1; s <= highest_; ++s) {
+        const TPlayerSlot &q = slotRef(s);
+        if (q.inUse && q.loggedIn)
+            taken.append({s, q.name, q.watching, q.away});
+    }
+    sendTo(slot, Wire::ToPlayer::seats(taken));
+    if (gameRunning_) {
+        sendTo(slot, Wire::ToPlayer::loadboard(board_));
+        std::array<int, Wire::slotCount> scores {};
+        for (int s = 1; s <= Wire::slotCount; ++s)
+            scores[size_t(s - 1)] = slotRef(s).gameScore;
+        sendTo(slot,
+            Wire::ToPlayer::loadstats(
+                slot, target_, roundSeconds_, sizeCode_, minLetters_, countdown_ - 5, phase_, scores));
+    }
+    sendTo(slot,
+        Wire::ToPlayer::foundwords(slot, phase_ == RoundRunning ? p.roundWords : QList<Wire::FoundWord> {}));
+
+    if (std::exchange(p.awayAnnounced, false)) {
+        for (int s = 1; s <= highest_; ++s) {
+            if (s == slot || !slotRef(s).inUse)
+                continue;
+            if (slotRef(s).canRejoin) {
+                sendTo(s, Wire::ToPlayer::playerback(slot));
+            } else {
+                sendTo(s, Wire::ToPlayer::newplayerinfo(slot, p.name));
+                if (p.watching)
+                    sendTo(s, Wire::ToPlayer::justwatching(slot, Wire::WatchMode::Watch));
+            }
+        }
+    }
+    Q_EMIT playerReturned(slot, Wire::fromWire(p.name));
+    Q_EMIT summaryChanged();
+}
+
+std::list<TServer::Knock>::iterator TServer::findKnock(TSock *sock)
+{
+    return std::find_if(knocks_.begin(), knocks_.end(), [sock](const Knock &k) { return k.sock == sock; });
+}
+
+void TServer::knockRead(TSock *sock)
+{
+    const auto knock = findKnock(sock);
+    if (knock == knocks_.end())
+        return;
+    QByteArray bytes;
+    try {
+        bytes = sock->Receive();
+    } catch (const ESockException &) {
+        return;
+    }
+    if (!knock->input.append(bytes)) {
+        dropKnock(sock, true);
+        Q_EMIT connectionRefused();
+        return;
+    }
+    // Like every message, handled once the read notification is over.
+    if (knock->input.hasMessage())
+        QTimer::singleShot(0, this, [this, sock] { handleKnock(sock); });
+}
+
+void TServer::handleKnock(TSock *sock)
+{
+    const auto knock = findKnock(sock);
+    if (knock == knocks_.end() || !knock->input.hasMessage())
+        return;
+    const auto [command, rest] = FieldReader::splitCommand(knock->input.takeMessage());
+    dropKnock(sock, false);
+    if (command == Wire::Cmd::rejoin) {
+        admitReturn(sock, FieldReader(rest).next());
+        return;
+    }
+    sock->disconnect(this);
+    sock->Close();
+    sock->deleteLater();
+    Q_EMIT connectionRefused();
+}
+
+void TServer::dropKnock(TSock *sock, bool close)
+{
+    const auto knock = findKnock(sock);
+    if (knock == knocks_.end())
+        return;
+    knock->timer->stop();
+    knock->timer->deleteLater();
+    knocks_.erase(knock);
+    sock->disconnect(this);
+    if (close) {
+        sock->Close();
+        sock->deleteLater();
+    } else if (!sock->connected()) {
+        sock->deleteLater();
+    }
 }
 
 // --- Judging -----------------------------------------------------------------
@@ -518,7 +880,8 @@ void TServer::playerdone(int sender, const QByteArray &rest)
     std::optional<Wire::RejectReason> reason;
     if (!env_.isword(word))
         reason = Wire::RejectReason::NotAWord;
-    else if (p.roundWords.contains(word))
+    else if (std::any_of(p.roundWords.cbegin(), p.roundWords.cend(),
+                 [&word](const Wire::FoundWord &found) { return found.word == word; }))
         reason = Wire::RejectReason::AlreadyFound;
     else if (n < minLetters_)
         reason = Wire::RejectReason::TooShort;
@@ -533,7 +896,7 @@ void TServer::playerdone(int sender, const QByteArray &rest)
         points += 1;
         first = Wire::Finder::First;
     }
-    p.roundWords.append(word);
+    p.roundWords.append({word, points, first});
     p.roundScore += points;
     p.gameScore += points;
     sendToAll(Wire::ToPlayer::addscore(sender, points, p.gameScore));

@@ -12,6 +12,8 @@
 
 #include <array>
 #include <deque>
+#include <functional>
+#include <list>
 #include <set>
 
 class HostEnvironment;
@@ -30,6 +32,17 @@ class HostEnvironment;
 // the per-connection input bounds close a peer that floods. A message is always taken
 // as coming from the slot of the connection it arrived on; a sender field naming
 // another slot makes it ignored.
+//
+// Coming back: a player that offers CMD_canrejoin with its login gets a random token
+// (CMD_rejointoken). When its connection drops while a game runs, without CMD_leaving
+// and without being removed, its seat is held for the grace period: name, scores,
+// words of the round and watching stay, the seat counts as taken, and the others are
+// told the player is away (players that cannot come back themselves are told it left,
+// as older hosts tell them). A new connection that opens with CMD_rejoin and the token
+// of a held seat takes it back (CMD_welcomeback with the next token), logs in again,
+// and is sent the seats, the board, the game under way and its words of the round. A
+// token that fits no seat gets CMD_rejoinrefused, the same bytes and the same work
+// whether or not any seat is held. Tokens are never logged or emitted.
 //
 // Time: the host's second (1000 ms) and the dispatch tick (10 ms) can be shortened
 // so that tests run whole games quickly; every time below is in host seconds.
@@ -59,6 +72,15 @@ public:
     enum class DispatchOrder { Arrival, InTurn };
     // Phases of the countdown (the `Tag` of `timer1`, the phase field of CMD_loadstats).
     enum Phase { NoGame = 0, RoundRunning = 1, Pause = 2, RestartWait = 3 };
+    // Seconds a dropped player's seat is held, unless set otherwise.
+    static constexpr int defaultGraceSeconds = 90;
+    static constexpr int maxGraceSeconds = Wire::FromHost::maxGraceSeconds;
+    // A connection that arrives while every seat is taken gets CMD_full at once, and
+    // then this many milliseconds (of real time: a round trip's) to show a token before
+    // it is closed; at most maxKnocks such connections wait at a time.
+    static constexpr int knockMs = 2000;
+    static constexpr int maxKnocks = 4;
+    using TokenSource = std::function<Wire::RejoinToken()>;
 
     TServer(HostEnvironment &environment, UniformDraw draw, QObject *parent = nullptr);
     ~TServer() override;
@@ -67,6 +89,11 @@ public:
     void setDispatchInterval(int milliseconds);
     void setDispatchOrder(DispatchOrder order) { order_ = order; }
     void setInputLimits(const InputBuffer::Limits &limits);
+    // Seconds a dropped player's seat is held (0: never; at most maxGraceSeconds).
+    void setGraceSeconds(int seconds);
+    int graceSeconds() const { return graceSeconds_; }
+    // Where tokens come from: the system's random source unless set (tests, fuzzers).
+    void setTokenSource(TokenSource source) { tokens_ = std::move(source); }
 
     // Starts listening on the port (0: any free port, see port()). Throws
     // ESockException "Listen - Error Binding Socket" when the port is taken.
@@ -82,6 +109,8 @@ public:
     int roundNumber() const { return roundNumber_; }
     const Wire::BoardCells &board() const { return board_; }
     int targetScore() const { return target_; }
+    // Connections waiting to show a token while every seat is taken.
+    int knocking() const { return int(knocks_.size()); }
 
     // The game as a lobby sees it: slot 1's name (empty until it logs in), the
     // logged-in players who play and who watch, whether a game runs, and the options
@@ -113,12 +142,19 @@ public Q_SLOTS:
     void socktimerTimer();
     // One host second of the countdown.
     void timer1Timer();
+    // The grace period of a held seat is over: it is given up (its timer's end).
+    void graceOver(int slot);
 
 Q_SIGNALS:
     // For logs: a player logged in, a connection closed (name empty when it never
     // logged in), a connection was refused, a game started, a round ended, a game was won.
     void playerAdmitted(int slot, const QString &name);
     void playerLeft(int slot, const QString &name);
+    // A player's connection dropped and its seat is held; the player came back.
+    void playerAway(int slot, const QString &name, int graceSeconds);
+    void playerReturned(int slot, const QString &name);
+    // A returning connection's token fitted no seat.
+    void returnRefused();
     void connectionRefused();
     void gameStarted(const QString &starter, int target, int seconds, int sizeCode, int minLetters);
     void roundEnded(int round);
@@ -135,8 +171,19 @@ private:
     void Sock1Read(TSock *sock);
     void tempsockDisconnect(TSock *sock);
     void tempsockInfo(TSock *sock, TSocketInfo kind, const QString &text);
-    void disconnectsock(int slot);
+    // Closes the slot's connection on the host's own account: the seat is given up,
+    // unless `mayHold` (the peer stopped reading) and the seat may be held.
+    void disconnectsock(int slot, bool mayHold = false);
     void releaseSlot(int slot);
+    // The slot's connection closed without the host closing it.
+    void connectionLost(int slot);
+    bool mayHold(const TPlayerSlot &p) const;
+    void holdSlot(int slot);
+    // Gives a connection to a slot, which takes its events from now on.
+    void attach(int slot, TSock *sock);
+    // Takes the connection away from the slot without a word to anyone, and closes it
+    // unless `keep`; the slot keeps its seat (held or in use) and its record.
+    TSock *detach(int slot, bool keep = false);
     void sendTo(int slot, const QByteArray &message);
     void sendToAll(const QByteArray &message);
     void relay(const QByteArray &message);
@@ -154,6 +201,32 @@ private:
     void justwatch(int sender, const QByteArray &rest);
     void playasound(int sender, const QByteArray &rest);
     void playerdone(int sender, const QByteArray &rest);
+    void canrejoin(int sender, const QByteArray &rest);
+    void rejoin(int sender, const QByteArray &rest);
+    void leaving(int sender, const QByteArray &rest);
+    // A returning player's login: the seats, the game and its words, and the others told.
+    void readmit(int slot);
+    // The seat whose token the text is, 0 for none (see the class comment).
+    int seatOfToken(QByteArrayView text, std::optional<Wire::RejoinToken> *presented) const;
+    // A returning connection showed `text`: it takes its seat back or is refused.
+    void admitReturn(TSock *sock, QByteArrayView text);
+    void refuseReturn(TSock *sock);
+    Wire::RejoinToken newToken();
+    // Tells everyone connected, but `except`, a message chosen by whether they can come
+    // back themselves.
+    void tellOthers(int except, const QByteArray &toRejoiners, const QByteArray &toOthers);
+
+    // Connections that arrived while every seat was taken, given a moment to show a token.
+    struct Knock
+    {
+        TSock *sock = nullptr;
+        InputBuffer input;
+        QTimer *timer = nullptr;
+    };
+    void knockRead(TSock *sock);
+    void handleKnock(TSock *sock);
+    void dropKnock(TSock *sock, bool close);
+    std::list<Knock>::iterator findKnock(TSock *sock);
 
     // The game.
     void startgame(const QByteArray &rest);
@@ -195,4 +268,9 @@ private:
     // `listbox_words`: every word accepted in the round, sorted.
     std::set<QByteArray> listbox_words;
     Wire::BoardCells board_ {};
+
+    int graceSeconds_ = defaultGraceSeconds;
+    TokenSource tokens_;
+    std::list<Knock> knocks_;
+    bool closing_ = false;
 };

@@ -81,6 +81,14 @@ void IceBridge::close()
     finish(End::GameClosed, true);
 }
 
+void IceBridge::closeAfterReading()
+{
+    // Without waiting: whatever is there is read, and a close seen ends the bridge.
+    if (open_ && socket_ && socket_->isValid() && socket_->state() == QAbstractSocket::ConnectedState)
+        socket_->waitForReadyRead(0);
+    close();
+}
+
 void IceBridge::readGame()
 {
     // Reads only while the stream takes everything: otherwise the socket waits.
@@ -154,13 +162,30 @@ void IceBridge::finish(End end, bool tellPeer)
     open_ = false;
     aliveTimer_.stop();
     silenceTimer_.stop();
-    if (tellPeer)
+    if (tellPeer) {
+        // What the game sent before it closed goes first, however full the stream is.
+        while (socket_ && end == End::GameClosed && socket_->bytesAvailable() > 0) {
+            const QByteArray bytes = socket_->read(readChunkBytes);
+            toPeer_ += bytes.size();
+            outgoing_ += TunnelCodec::data(bytes);
+        }
         sendFrames(TunnelCodec::close());
+    }
     // The stream lives on a little on its own, so that the close frame gets there and a
     // relay's allocation is given back; the application takes it along if it ends first.
     if (IceAgent *agent = agent_.data()) {
         agent->disconnect(this);
         agent->setParent(QCoreApplication::instance());
+        if (!outgoing_.isEmpty())
+            connect(
+                agent, &IceAgent::writable, agent, [agent, rest = std::exchange(outgoing_, {})]() mutable {
+                    while (!rest.isEmpty()) {
+                        const qint64 taken = agent->send(rest);
+                        if (taken <= 0)
+                            return;
+                        rest.remove(0, taken);
+                    }
+                });
         QTimer::singleShot(tellPeer ? lingerMs : 0, agent, &QObject::deleteLater);
     }
     if (socket_) {

@@ -58,6 +58,7 @@ public:
 
     void attach(QTcpSocket *socket);
     IceAgent *agent() const { return agent_; }
+    bool isAttached() const { return !socket_.isNull(); }
     bool isOpen() const { return open_; }
     // What arrived before the socket was attached (the host's greeting).
     const QByteArray &early() const { return early_; }
@@ -66,6 +67,9 @@ public:
     qint64 bytesFromPeer() const { return fromPeer_; }
     // Ends the bridge as if the game on this side had closed.
     void close();
+    // The same, after taking what the game sent right before it closed, when the system
+    // has it already (a game that has just ended).
+    void closeAfterReading();
 
 Q_SIGNALS:
     // Bytes arrived before the socket was attached.

@@ -20,12 +20,14 @@ IceJoiner::IceJoiner(
     connect(&answerTimer_, &QTimer::timeout, this, [this] {
         fail(QStringLiteral("the host did not answer the request to connect through the routers"));
     });
-    connect(&gameTimer_, &QTimer::timeout, this,
-        [this] { fail(QStringLiteral("the game did not start in time")); });
+    connect(&gameTimer_, &QTimer::timeout, this, [this] {
+        fail(attached_ ? QStringLiteral("the game did not come back in time")
+                       : QStringLiteral("the game did not start in time"));
+    });
     connect(&channel, &SignalChannel::received, this, &IceJoiner::signalled);
     // Once connected, the game's connection no longer needs the room.
     connect(&channel, &SignalChannel::peerLeft, this, [this](const QString &peer) {
-        if (running_ && peer == peer_ && !bridge_)
+        if (dialing_ && peer == peer_)
             fail(QStringLiteral("the host has left the room"));
     });
 }
@@ -41,6 +43,13 @@ void IceJoiner::start(const QString &peer)
     running_ = true;
     peer_ = peer;
     path_ = IcePath::Way::Unknown;
+    dial();
+}
+
+void IceJoiner::dial()
+{
+    dialing_ = true;
+    offered_ = answered_ = false;
     session_
         = QString::number(QRandomGenerator::system()->generate64(), 16).rightJustified(16, QLatin1Char('0'));
     if (!IceAgent::isAvailable()) {
@@ -50,7 +59,7 @@ void IceJoiner::start(const QString &peer)
     const int attempt = ++attempt_;
     const QPointer<IceJoiner> self(this);
     servers_.get([self, attempt](const IceServers &servers) {
-        if (self && self->running_ && self->attempt_ == attempt && !self->agent_)
+        if (self && self->dialing_ && self->attempt_ == attempt && !self->agent_)
             self->begin(servers);
     });
 }
@@ -85,7 +94,7 @@ void IceJoiner::offer()
 
 void IceJoiner::signalled(const QString &peer, const IceSignal &signal)
 {
-    if (!running_ || peer != peer_ || signal.session != session_ || !offered_)
+    if (!dialing_ || peer != peer_ || signal.session != session_ || !offered_)
         return;
     switch (signal.kind) {
     case IceSignal::Kind::Answer:
@@ -101,8 +110,7 @@ void IceJoiner::signalled(const QString &peer, const IceSignal &signal)
                 : QStringLiteral("the host is not hosting a game any more"));
         return;
     case IceSignal::Kind::End:
-        if (!bridge_)
-            fail(QStringLiteral("the host gave up connecting"));
+        fail(QStringLiteral("the host gave up connecting"));
         return;
     case IceSignal::Kind::Offer:
     case IceSignal::Kind::Accepts:
@@ -113,28 +121,42 @@ void IceJoiner::signalled(const QString &peer, const IceSignal &signal)
 void IceJoiner::agentConnected(IcePath::Way path)
 {
     path_ = path;
+    dialing_ = false;
+    answerTimer_.stop();
+    IceAgent *agent = agent_;
+    agent_ = nullptr;
+    agent->disconnect(this);
+    if (attached_) {
+        // The game came back: its connection goes on the new way, or the next one will.
+        makeBridge(agent);
+        if (QTcpSocket *socket = held_.data()) {
+            held_ = nullptr;
+            socket->disconnect(this);
+            bridge_->attach(socket);
+            Q_EMIT returned(path);
+        } else {
+            gameTimer_.start(timing_.gameMs);
+        }
+        return;
+    }
     local_ = new QTcpServer(this);
     if (!local_->listen(QHostAddress::LocalHost, 0)) {
+        agent->deleteLater();
         fail(QStringLiteral("no local end could be opened for the game: %1").arg(local_->errorString()));
         return;
     }
     local_->setMaxPendingConnections(1);
     connect(local_, &QTcpServer::newConnection, this, [this] {
-        QTcpSocket *socket = local_->nextPendingConnection();
-        if (!socket || attached_ || !bridge_) {
-            if (socket)
-                socket->abort();
-            return;
-        }
-        attached_ = true;
-        gameTimer_.stop();
-        // One game, one connection: nothing else is taken.
-        local_->close();
-        bridge_->attach(socket);
+        while (local_ && local_->hasPendingConnections())
+            takeGame(local_->nextPendingConnection());
     });
-    IceAgent *agent = agent_;
-    agent_ = nullptr;
-    agent->disconnect(this);
+    makeBridge(agent);
+    gameTimer_.start(timing_.gameMs);
+    Q_EMIT connected(local_->serverPort(), path);
+}
+
+void IceJoiner::makeBridge(IceAgent *agent)
+{
     bridge_ = new IceBridge(agent, nullptr, timing_.bridge, this);
     connect(agent, &IceAgent::pathChanged, this, [this](IcePath::Way way) {
         path_ = way;
@@ -142,8 +164,50 @@ void IceJoiner::agentConnected(IcePath::Way path)
     });
     connect(bridge_, &IceBridge::earlyBytes, this, [this] { Q_EMIT greetingArrived(bridge_->early()); });
     connect(bridge_, &IceBridge::closed, this, &IceJoiner::bridgeClosed);
-    gameTimer_.start(timing_.gameMs);
-    Q_EMIT connected(local_->serverPort(), path);
+}
+
+void IceJoiner::takeGame(QTcpSocket *socket)
+{
+    if (!socket)
+        return;
+    if (running_ && bridge_ && bridge_->isOpen() && !bridge_->isAttached()) {
+        // A way waits for the game: the first time, or found again before the game came back.
+        const bool back = std::exchange(attached_, true);
+        gameTimer_.stop();
+        bridge_->attach(socket);
+        if (back)
+            Q_EMIT returned(path_);
+        return;
+    }
+    if (running_ && attached_ && !bridge_ && !held_) {
+        hold(socket);
+        if (!dialing_) {
+            Q_EMIT returning();
+            dial();
+        }
+        return;
+    }
+    // One game, one connection: nothing is taken beside the one bridged or held.
+    socket->abort();
+    socket->deleteLater();
+}
+
+void IceJoiner::hold(QTcpSocket *socket)
+{
+    held_ = socket;
+    socket->setParent(this);
+    // What it sends meanwhile (its token) waits, read by the bridge later; the rest
+    // waits in the system.
+    socket->setReadBufferSize(maxHeldBytes);
+    // A game that gives up on this connection comes again: the attempt goes on for it.
+    const auto gone = [this, socket] {
+        if (held_ == socket)
+            held_ = nullptr;
+        socket->disconnect(this);
+        socket->deleteLater();
+    };
+    connect(socket, &QTcpSocket::disconnected, this, gone);
+    connect(socket, &QTcpSocket::errorOccurred, this, gone);
 }
 
 void IceJoiner::agentFailed(IceAgent::Failure failure)
@@ -202,7 +266,13 @@ void IceJoiner::bridgeClosed(IceBridge::End end)
         fail(reason.isEmpty() ? QStringLiteral("the host closed the connection") : reason);
         return;
     }
-    running_ = false;
+    // The local end stays: a game that lost its connection comes back to it.
+    gameTimer_.stop();
+    if (IceBridge *bridge = bridge_.data()) {
+        bridge_ = nullptr;
+        bridge->disconnect(this);
+        bridge->deleteLater();
+    }
     Q_EMIT ended(reason);
 }
 
@@ -220,6 +290,11 @@ void IceJoiner::fail(const QString &reason)
 {
     if (!running_)
         return;
+    if (attached_) {
+        dropAttempt(true);
+        Q_EMIT returnFailed(reason);
+        return;
+    }
     stop(true);
     Q_EMIT failed(reason);
 }
@@ -229,29 +304,49 @@ void IceJoiner::cancel()
     stop(true);
 }
 
-void IceJoiner::stop(bool tellPeer)
+void IceJoiner::dropAttempt(bool tellPeer)
 {
-    const bool wasRunning = std::exchange(running_, false);
     answerTimer_.stop();
     gameTimer_.stop();
-    if (wasRunning && tellPeer && offered_ && !bridge_) {
+    if (std::exchange(dialing_, false) && tellPeer && offered_) {
         IceSignal end;
         end.kind = IceSignal::Kind::End;
         end.session = session_;
         if (channel_)
             channel_->send(peer_, end);
     }
-    offered_ = answered_ = attached_ = false;
-    if (IceBridge *bridge = bridge_.data()) {
+    offered_ = answered_ = false;
+    if (IceAgent *agent = agent_.data()) {
+        agent_ = nullptr;
+        agent->disconnect(this);
+        agent->deleteLater();
+    }
+    if (QTcpSocket *socket = held_.data()) {
+        held_ = nullptr;
+        socket->disconnect(this);
+        socket->disconnectFromHost();
+        socket->deleteLater();
+    }
+    if (attached_ && bridge_ && !bridge_->isAttached()) {
+        IceBridge *bridge = bridge_.data();
         bridge_ = nullptr;
         bridge->disconnect(this);
         bridge->close();
         bridge->deleteLater();
     }
-    if (IceAgent *agent = agent_.data()) {
-        agent_ = nullptr;
-        agent->disconnect(this);
-        agent->deleteLater();
+}
+
+void IceJoiner::stop(bool tellPeer)
+{
+    running_ = false;
+    dropAttempt(tellPeer);
+    attached_ = false;
+    if (IceBridge *bridge = bridge_.data()) {
+        bridge_ = nullptr;
+        bridge->disconnect(this);
+        // A game that has just ended may have its last words (its goodbye) on their way.
+        bridge->closeAfterReading();
+        bridge->deleteLater();
     }
     if (local_) {
         local_->close();

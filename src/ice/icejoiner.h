@@ -20,6 +20,14 @@ class SignalChannel;
 //
 // Failures before the game connected come out as words that complete "The host's
 // network does not accept connections from the internet, and ...".
+//
+// Once the game has connected, the local end stays (same port) until cancel(), so that
+// the game can come back after its connection through the routers ended: when the game
+// connects again, its connection is held (what it sends first waits in its socket,
+// bounded by maxHeldBytes, the rest in the system) while a new way to the same host is
+// looked for (a new session through the room), and then bridged; when none is found,
+// the game's connection is closed, and its next one tries again. One attempt runs at a
+// time, and no second game connection is ever taken beside the one held or bridged.
 class IceJoiner : public QObject
 {
     Q_OBJECT
@@ -43,6 +51,9 @@ public:
     void cancel();
     bool isRunning() const { return running_; }
     QString peer() const { return peer_; }
+    // What a game coming back may send before its new way is found, kept in its socket.
+    static constexpr qint64 maxHeldBytes = 4096;
+
     // The local end the game connects to, once connected().
     quint16 localPort() const;
     IcePath::Way path() const { return agent_ ? agent_->path() : path_; }
@@ -55,12 +66,26 @@ Q_SIGNALS:
     void greetingArrived(const QByteArray &bytes);
     void pathChanged(IcePath::Way path);
     void failed(const QString &reason);
-    // The connection is over after the game had connected; `reason` is empty when one
-    // of the games closed it, else why it was lost.
+    // The game's connection through the routers is over after the game had connected;
+    // `reason` is empty when one of the games closed it, else why it was lost. The local
+    // end stays for the game to come back, until cancel().
     void ended(const QString &reason);
+    // The game connected to the local end again: a new way to the host is looked for.
+    void returning();
+    // The game's connection is carried again, by `path`.
+    void returned(IcePath::Way path);
+    // No new way was found (words as for failed()); the game's connection was closed.
+    void returnFailed(const QString &reason);
 
 private:
+    void dial();
     void begin(const IceServers &servers);
+    void takeGame(QTcpSocket *socket);
+    void hold(QTcpSocket *socket);
+    void makeBridge(IceAgent *agent);
+    // Ends the attempt under way, the game's connection held for it and a way found that
+    // no game took; the host is told when it was still answering.
+    void dropAttempt(bool tellPeer);
     void offer();
     void signalled(const QString &peer, const IceSignal &signal);
     void agentConnected(IcePath::Way path);
@@ -79,12 +104,14 @@ private:
     QPointer<IceAgent> agent_;
     QPointer<IceBridge> bridge_;
     QTcpServer *local_ = nullptr;
+    QPointer<QTcpSocket> held_; // a game come back, waiting for its new way
     QTimer answerTimer_;
     QTimer gameTimer_;
     IcePath::Way path_ = IcePath::Way::Unknown;
     bool running_ = false;
+    bool dialing_ = false; // from an offer's start to its way or its failure
     bool offered_ = false;
     bool answered_ = false;
-    bool attached_ = false;
+    bool attached_ = false; // the game has connected: it may come back
     int attempt_ = 0;
 };

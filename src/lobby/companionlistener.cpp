@@ -66,6 +66,6 @@ void CompanionListener::read(QTcpSocket *socket)
         if (bytes.isEmpty())
             break;
         for (const CompanionWire::Message &message : reader->append(bytes))
-            Q_EMIT endingHeard(message.ending);
+            Q_EMIT endingHeard(message);
     }
 }

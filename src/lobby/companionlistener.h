@@ -34,8 +34,8 @@ public:
 
 Q_SIGNALS:
     void gameConnected();
-    // A game said why it has ended.
-    void endingHeard(CompanionWire::Ending ending);
+    // A game said why it has ended (and, for a lost game, how long its seat is kept).
+    void endingHeard(const CompanionWire::Message &message);
     // Every companion connection has closed.
     void allClosed();
 

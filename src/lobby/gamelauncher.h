@@ -14,8 +14,9 @@ public:
     using QObject::QObject;
 
     // Starts the game with `arguments` (none for solo play; name, address and "true" or
-    // "false"). False, with `error` saying why for the player, when it could not start.
-    virtual bool start(const QStringList &arguments, QString *error) = 0;
+    // "false"), with `environment` ("NAME=value" entries) added to the lobby's own.
+    // False, with `error` saying why for the player, when it could not start.
+    virtual bool start(const QStringList &arguments, const QStringList &environment, QString *error) = 0;
 
 Q_SIGNALS:
     // The game last started has ended.

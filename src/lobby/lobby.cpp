@@ -20,6 +20,8 @@
 #include <QDir>
 #include <QLockFile>
 
+#include <limits>
+
 Lobby::Lobby(const Setup &setup, QObject *parent)
     : QObject(parent)
     , setup_(setup)
@@ -47,9 +49,16 @@ Lobby::Lobby(const Setup &setup, QObject *parent)
 
     connect(launcher_, &GameLauncher::ended, this, &Lobby::processEnded);
     connect(companion_, &CompanionListener::gameConnected, this, [this] { companionSeen_ = true; });
-    connect(companion_, &CompanionListener::endingHeard, this, [this](CompanionWire::Ending ending) {
-        if (state_ == State::Playing)
-            ending_ = ending;
+    connect(companion_, &CompanionListener::endingHeard, this, [this](const CompanionWire::Message &message) {
+        if (state_ != State::Playing)
+            return;
+        ending_ = message.ending;
+        rejoinSeconds_ = message.rejoinSeconds;
+    });
+    rejoinExpiry_.setSingleShot(true);
+    connect(&rejoinExpiry_, &QTimer::timeout, this, [this] {
+        withdrawRejoin();
+        Q_EMIT rejoinChanged(false);
     });
     connect(companion_, &CompanionListener::allClosed, this, [this] {
         if (companionSeen_)
@@ -81,7 +90,26 @@ Lobby::Lobby(const Setup &setup, QObject *parent)
         if (state_ == State::Playing)
             showConnection();
     });
-    connect(joiner_, &IceJoiner::ended, this, [this](const QString &reason) { lost_ = reason; });
+    // The game comes back by itself to the local end, which finds the host again.
+    connect(joiner_, &IceJoiner::ended, this, [this](const QString &reason) {
+        lost_ = reason;
+        if (!reason.isEmpty())
+            showLost();
+    });
+    connect(joiner_, &IceJoiner::returning, this, &Lobby::showLost);
+    connect(joiner_, &IceJoiner::returned, this, [this](IcePath::Way path) {
+        lost_.clear();
+        connection_ = IcePath::words(path);
+        if (state_ == State::Playing)
+            setStatus(QStringLiteral("The game is connected again, %1.").arg(connection_));
+    });
+    connect(joiner_, &IceJoiner::returnFailed, this, [this](const QString &reason) {
+        if (state_ == State::Playing)
+            setStatus(QStringLiteral("No way back to the host was found: %1. The game tries again while the "
+                                     "host keeps its seat.")
+                          .arg(reason),
+                true);
+    });
 
     // A process that ended has had its connection closed by the system: its last line
     // and its close are on their way, and this is only a bound for an odd peer.
@@ -191,6 +219,9 @@ void Lobby::join(const QString &address, quint16 port, bool internet)
         setStatus(problem, true);
         return;
     }
+    // The local end kept for a rejoin is not the new game's.
+    if (rejoinThroughJoiner_)
+        withdrawRejoin();
     // A listed game on another port is joined as "address:port".
     joining_ = port ? GameAddress::format(address.trimmed(), port, setup_.gamePort) : address.trimmed();
     icePeer_.clear();
@@ -224,6 +255,21 @@ void Lobby::startIce()
             : QStringLiteral("The host's network does not accept connections from the internet: connecting "
                              "through the routers\u2026"));
     joiner_->start(icePeer_);
+}
+
+bool Lobby::canRejoin() const
+{
+    return state_ == State::Idle && rejoinExpiry_.isActive() && !joinArguments_.isEmpty();
+}
+
+void Lobby::rejoin()
+{
+    if (!canRejoin())
+        return;
+    rejoinExpiry_.stop();
+    rejoinThroughJoiner_ = false;
+    Q_EMIT rejoinChanged(false);
+    launch(joinArguments_, {QLatin1StringView(GameCommandLine::rejoinVariable) + QStringLiteral("=1")});
 }
 
 void Lobby::cancel()
@@ -262,7 +308,7 @@ bool Lobby::gameIsRunning() const
     return false;
 }
 
-void Lobby::launch(const QStringList &arguments)
+void Lobby::launch(const QStringList &arguments, const QStringList &environment)
 {
     if (state_ != State::Idle)
         return;
@@ -272,12 +318,15 @@ void Lobby::launch(const QStringList &arguments)
     }
     before_ = LastGame::read(setup_.tallyFolder);
     ending_.reset();
+    rejoinSeconds_ = 0;
     companionSeen_ = false;
+    withdrawRejoin();
     QString error;
-    if (!launcher_->start(arguments, &error)) {
+    if (!launcher_->start(arguments, environment, &error)) {
         setStatus(QStringLiteral("The game could not be started: %1.").arg(error), true);
         return;
     }
+    launched_ = arguments;
     setState(State::Playing);
     lost_.clear();
     showConnection();
@@ -304,7 +353,6 @@ void Lobby::finishGame()
         community_->hostingEnded();
     companionGrace_.stop();
     connection_.clear();
-    joiner_->cancel();
     // Asking again before the window shows, so that it never says games are not listed.
     browser_->start();
     setState(State::Idle);
@@ -315,7 +363,40 @@ void Lobby::finishGame()
     else
         setStatus(LastGame::result(ending_, before_, LastGame::read(setup_.tallyFolder)),
             LastGame::isProblem(ending_));
+    // A joined game whose host keeps the seat a while yet can be rejoined meanwhile.
+    const bool joined = GameCommandLine::parse(launched_).role == GameCommandLine::Role::Join;
+    joinArguments_ = joined ? launched_ : QStringList();
+    const bool seatKept = joined && ending_ == CompanionWire::Ending::Lost && rejoinSeconds_ > 0;
+    // The same command line rejoins through the same local end, which finds the host again.
+    rejoinThroughJoiner_ = seatKept && joiner_->isRunning();
+    if (!rejoinThroughJoiner_)
+        joiner_->cancel();
+    if (seatKept) {
+        rejoinExpiry_.start(
+            int(qMin<qint64>(qint64(rejoinSeconds_) * 1000, std::numeric_limits<int>::max())));
+        Q_EMIT rejoinChanged(true);
+    }
     Q_EMIT gameEnded();
+}
+
+void Lobby::withdrawRejoin()
+{
+    if (std::exchange(rejoinThroughJoiner_, false))
+        joiner_->cancel();
+    if (rejoinExpiry_.isActive()) {
+        rejoinExpiry_.stop();
+        Q_EMIT rejoinChanged(false);
+    }
+}
+
+void Lobby::showLost()
+{
+    if (state_ != State::Playing)
+        return;
+    setStatus(lost_.isEmpty()
+            ? QStringLiteral("Looking for the way to the host again\u2026")
+            : QStringLiteral("The way to the host was lost: %1. Looking for it again\u2026").arg(lost_),
+        true);
 }
 
 void Lobby::noteGameRunning(const QString &problem)

@@ -83,12 +83,21 @@ public:
     // room by a host that answers offers and the look finds nobody there (or has not
     // within iceHeadStartMs), the lobby also connects through the routers (IceJoiner);
     // whichever way reaches the host first takes the game. The
-    // game then joins the local end the lobby keeps; the status says which way the game
-    // is connected, or why there is none.
+    // game then joins the local end the lobby keeps (while it runs, finding a way again
+    // when the way breaks, and for rejoin() while the host keeps the seat); the status
+    // says which way the game is connected, or why there is none.
     void join(const QString &address, quint16 port = 0, bool internet = false);
     // Joins the game a link "wendlewick://HOST[:PORT]" names, after the same look; a
     // link holding anything else is refused with a sentence.
     void openLink(const QString &link);
+    // Starts the game again to come back to the seat its host still keeps for the player,
+    // after the connection was lost and the player gave up coming back. The game finds
+    // the seat's token itself, where only this user can read it: the lobby never holds it.
+    void rejoin();
+    // Whether rejoin() can be offered: the last game was lost while it was joined, and
+    // its host keeps the seat a while yet.
+    bool canRejoin() const;
+
     // Stops a look before joining.
     void cancel();
     // Whether the lobby may close now: not while it carries connections through the
@@ -106,9 +115,11 @@ Q_SIGNALS:
     void gameStarted();
     // The game has ended: the window comes back, with the result in the status.
     void gameEnded();
+    // canRejoin() changed.
+    void rejoinChanged(bool possible);
 
 private:
-    void launch(const QStringList &arguments);
+    void launch(const QStringList &arguments, const QStringList &environment = {});
     void checkFailed(const QString &reason);
     void startIce();
     void iceGreeting(const QByteArray &bytes);
@@ -116,6 +127,10 @@ private:
     // Stops every way of joining under way and says why.
     void stopJoining(const QString &text, bool problem = true);
     void showConnection();
+    // The running game's way through the routers was lost, and is looked for again.
+    void showLost();
+    // The offer to rejoin goes, and with it the local end kept for it.
+    void withdrawRejoin();
     void finishGame();
     // The launcher says the game's process has ended: its companion connection, when
     // it has one, is read to its end first.
@@ -146,6 +161,13 @@ private:
     QString joining_; // the address as typed, for the recent hosts
     std::optional<LastGame::Totals> before_;
     std::optional<CompanionWire::Ending> ending_;
+    int rejoinSeconds_ = 0;
+    // The command line of the game last started to join one.
+    QStringList joinArguments_;
+    QStringList launched_;
+    QTimer rejoinExpiry_;
+    // The game to rejoin was joined through the routers: the joiner keeps its local end.
+    bool rejoinThroughJoiner_ = false;
     bool companionSeen_ = false;
     bool hosting_ = false;
     bool internetJoin_ = false;

@@ -148,6 +148,11 @@ LobbyWindow::LobbyWindow(Lobby &lobby, QWidget *parent, DesktopShell *shell)
     addressLabel->setBuddy(combo_address);
     button_join = button(QStringLiteral("&Join"), "button_join");
     button_join->setDefault(true);
+    // Shown while the host of a game whose connection was lost keeps the player's seat.
+    button_rejoin = button(QStringLiteral("&Rejoin"), "button_rejoin");
+    button_rejoin->setAccessibleDescription(
+        QStringLiteral("Back to your place in the game whose connection was lost"));
+    button_rejoin->setVisible(false);
 
     label_status = new QLabel;
     label_status->setObjectName(QStringLiteral("label_status"));
@@ -206,6 +211,7 @@ LobbyWindow::LobbyWindow(Lobby &lobby, QWidget *parent, DesktopShell *shell)
     joinRow->addWidget(addressLabel);
     joinRow->addWidget(combo_address, 1);
     joinRow->addWidget(button_join);
+    joinRow->addWidget(button_rejoin);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(nameRow);
@@ -217,7 +223,7 @@ LobbyWindow::LobbyWindow(Lobby &lobby, QWidget *parent, DesktopShell *shell)
 
     const QList<QWidget *> order {edit_name, button_solo, button_host, button_refresh, list_games,
         list_internet, list_people, button_invite, view_chat, edit_chat, button_say, button_signin,
-        button_community, combo_address, button_join};
+        button_community, combo_address, button_join, button_rejoin};
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 
@@ -232,6 +238,8 @@ LobbyWindow::LobbyWindow(Lobby &lobby, QWidget *parent, DesktopShell *shell)
     });
     connect(button_refresh, &QPushButton::clicked, &lobby_, &Lobby::refresh);
     connect(button_join, &QPushButton::clicked, this, &LobbyWindow::joinClick);
+    connect(button_rejoin, &QPushButton::clicked, &lobby_, &Lobby::rejoin);
+    connect(&lobby_, &Lobby::rejoinChanged, button_rejoin, &QWidget::setVisible);
     connect(combo_address->lineEdit(), &QLineEdit::returnPressed, this, &LobbyWindow::joinClick);
     for (QTreeView *list : {list_games, list_internet}) {
         connect(list, &QTreeView::activated, this, [this, list] {

@@ -87,5 +87,6 @@ private:
     QPushButton *button_community;
     QComboBox *combo_address;
     QPushButton *button_join;
+    QPushButton *button_rejoin;
     QLabel *label_status;
 };

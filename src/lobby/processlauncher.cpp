@@ -30,7 +30,7 @@ QString ProcessLauncher::findGame()
     return ProgramFolders::findProgram(programName);
 }
 
-bool ProcessLauncher::start(const QStringList &arguments, QString *error)
+bool ProcessLauncher::start(const QStringList &arguments, const QStringList &environment, QString *error)
 {
     const QString program = findGame();
     if (program.isEmpty()) {
@@ -41,7 +41,17 @@ bool ProcessLauncher::start(const QStringList &arguments, QString *error)
         return false;
     }
     qint64 pid = 0;
-    if (!QProcess::startDetached(program, arguments, QString(), &pid)) {
+    QProcess process;
+    process.setProgram(program);
+    process.setArguments(arguments);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const QString &entry : environment) {
+        const qsizetype equals = entry.indexOf(QLatin1Char('='));
+        if (equals > 0)
+            env.insert(entry.left(equals), entry.mid(equals + 1));
+    }
+    process.setProcessEnvironment(env);
+    if (!process.startDetached(&pid)) {
         if (error)
             *error = QStringLiteral("%1 could not be started").arg(program);
         return false;

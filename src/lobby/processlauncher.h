@@ -22,7 +22,7 @@ public:
     // The game program beside the lobby, else on PATH; empty when there is none.
     static QString findGame();
 
-    bool start(const QStringList &arguments, QString *error) override;
+    bool start(const QStringList &arguments, const QStringList &environment, QString *error) override;
 
 private:
     void watch(qint64 pid);

@@ -1,5 +1,6 @@
 #include "companionwire.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -8,6 +9,7 @@ namespace CompanionWire {
 namespace {
 
 constexpr QByteArrayView endedVerb = "ended";
+constexpr QByteArrayView rejoinField = "rejoin";
 
 constexpr std::array<std::pair<Ending, QByteArrayView>, 4> reasons {{
     {Ending::HostClosed, "host-closed"},
@@ -46,6 +48,9 @@ QByteArray encode(const Message &message)
     for (const auto &[ending, name] : reasons)
         if (ending == message.ending)
             line += name.toByteArray();
+    if (message.ending == Ending::Lost && message.rejoinSeconds > 0)
+        line += ' ' + rejoinField.toByteArray() + ' '
+            + QByteArray::number(std::min(message.rejoinSeconds, maxRejoinSeconds));
     return line + '\n';
 }
 
@@ -55,9 +60,21 @@ std::optional<Message> decode(QByteArrayView line)
         || field(line, 1) != endedVerb)
         return std::nullopt;
     const QByteArrayView reason = field(line, 2);
-    for (const auto &[ending, name] : reasons)
-        if (reason == name)
-            return Message {ending};
+    for (const auto &[ending, name] : reasons) {
+        if (reason != name)
+            continue;
+        Message message {ending, 0};
+        // Anything else after the reason is a later program's, and ignored.
+        if (ending == Ending::Lost && field(line, 3) == rejoinField) {
+            const QByteArrayView seconds = field(line, 4);
+            const bool digits = !seconds.isEmpty() && seconds.size() <= 5
+                && std::all_of(seconds.begin(), seconds.end(), [](char c) { return c >= '0' && c <= '9'; });
+            const int value = digits ? seconds.toInt() : 0;
+            if (value >= 1 && value <= maxRejoinSeconds)
+                message.rejoinSeconds = value;
+        }
+        return message;
+    }
     return std::nullopt;
 }
 

@@ -18,7 +18,12 @@
 //   removed      the host player removed this player from the game
 //   full         the host refused this player: every place was taken
 //   lost         the connection failed, or the host sent more than a player takes
-// A player who closes the window sends nothing.
+// A player who closes the window sends nothing. A lost game whose seat the host still
+// keeps for this player (who gave up coming back to it) says for how many seconds:
+//
+//   WWC/1 ended lost rejoin <seconds>
+//
+// and a lobby may offer to rejoin it meanwhile; an earlier lobby reads a lost game.
 //
 // The first field names the format and its version. A reader takes a line only when
 // it is whole and every field it knows is one it knows: another version, another
@@ -34,10 +39,14 @@ inline constexpr int maxLineBytes = 128;
 
 enum class Ending { HostClosed, Removed, Full, Lost };
 
+inline constexpr int maxRejoinSeconds = 24 * 3600;
+
 struct Message
 {
     // Only one kind so far: the game has ended.
     Ending ending = Ending::HostClosed;
+    // A lost game's seat is kept this many more seconds (1 to maxRejoinSeconds); 0: none.
+    int rejoinSeconds = 0;
 
     friend bool operator==(const Message &, const Message &) = default;
 };

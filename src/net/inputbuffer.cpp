@@ -1,5 +1,7 @@
 #include "inputbuffer.h"
 
+#include <algorithm>
+
 #include "wire.h"
 
 InputBuffer::InputBuffer()
@@ -80,4 +82,9 @@ void InputBuffer::clear()
     partial_.clear();
     queue_.clear();
     queuedBytes_ = 0;
+}
+
+bool InputBuffer::holds(QByteArrayView message) const
+{
+    return std::any_of(queue_.begin(), queue_.end(), [message](const QByteArray &m) { return m == message; });
 }

@@ -41,6 +41,8 @@ public:
     QByteArray takeMessage();
 
     qsizetype queuedMessages() const { return qsizetype(queue_.size()); }
+    // Whether `message` (without its terminator) waits in the queue.
+    bool holds(QByteArrayView message) const;
     qsizetype queuedBytes() const { return queuedBytes_; }
     qsizetype partialBytes() const { return partial_.size(); }
     bool overflowed() const { return overflowed_; }

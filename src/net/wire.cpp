@@ -34,6 +34,33 @@ QString printable(QString text)
     return text;
 }
 
+QByteArray tokenText(const RejoinToken &token)
+{
+    return QByteArray(reinterpret_cast<const char *>(token.data()), qsizetype(token.size())).toHex();
+}
+
+std::optional<RejoinToken> tokenFromText(QByteArrayView text)
+{
+    if (text.size() != rejoinTokenDigits)
+        return std::nullopt;
+    const auto digit = [](char c) -> int {
+        if (c >= '0' && c <= '9')
+            return c - '0';
+        if (c >= 'a' && c <= 'f')
+            return c - 'a' + 10;
+        return -1;
+    };
+    RejoinToken token {};
+    for (qsizetype i = 0; i < text.size(); i += 2) {
+        const int high = digit(text[i]);
+        const int low = digit(text[i + 1]);
+        if (high < 0 || low < 0)
+            return std::nullopt;
+        token[size_t(i / 2)] = quint8(high * 16 + low);
+    }
+    return token;
+}
+
 namespace {
 
 // Builds one message: the command word, "+"-joined pieces, the terminator.
@@ -156,6 +183,21 @@ QByteArray justwatch(int slot, int mode)
 QByteArray kickhim(int requester, int target)
 {
     return Builder(Cmd::kickhim).plus().num(requester).plus().num(target).plus().done();
+}
+
+QByteArray canrejoin(int slot)
+{
+    return Builder(Cmd::canrejoin).plus().num(slot).plus().num(rejoinVersion).plus().done();
+}
+
+QByteArray rejoin(const RejoinToken &token)
+{
+    return Builder(Cmd::rejoin).plus().text(tokenText(token)).plus().done();
+}
+
+QByteArray leaving(int slot)
+{
+    return Builder(Cmd::leaving).plus().num(slot).plus().done();
 }
 
 } // namespace ToHost
@@ -317,6 +359,77 @@ QByteArray mainlist(int slot, const QList<QByteArray> &words)
 QByteArray winner(QByteArrayView name)
 {
     return Builder(Cmd::winner).plus().text(name).plus().done();
+}
+
+namespace {
+
+QByteArray ticket(QByteArrayView command, int slot, const RejoinToken &token, int graceSeconds)
+{
+    return Builder(command)
+        .plus()
+        .num(slot)
+        .plus()
+        .text(tokenText(token))
+        .plus()
+        .num(graceSeconds)
+        .plus()
+        .done();
+}
+
+} // namespace
+
+QByteArray rejointoken(int slot, const RejoinToken &token, int graceSeconds)
+{
+    return ticket(Cmd::rejointoken, slot, token, graceSeconds);
+}
+
+QByteArray welcomeback(int slot, const RejoinToken &token, int graceSeconds)
+{
+    return ticket(Cmd::welcomeback, slot, token, graceSeconds);
+}
+
+QByteArray rejoinrefused()
+{
+    return Builder(Cmd::rejoinrefused).plus().done();
+}
+
+QByteArray playeraway(int slot)
+{
+    return Builder(Cmd::playeraway).plus().num(slot).plus().done();
+}
+
+QByteArray playerback(int slot)
+{
+    return Builder(Cmd::playerback).plus().num(slot).plus().done();
+}
+
+QByteArray seats(std::span<const Seat> taken)
+{
+    Builder b(Cmd::seats, 160);
+    for (const Seat &seat : taken)
+        b.plus()
+            .num(seat.slot)
+            .plus()
+            .text(seat.name)
+            .plus()
+            .text(seat.watching ? "1" : "0")
+            .plus()
+            .text(seat.away ? "1" : "0");
+    return b.done();
+}
+
+QByteArray foundwords(int slot, std::span<const FoundWord> words)
+{
+    Builder b(Cmd::foundwords, 32 + qsizetype(words.size()) * 20);
+    b.plus().num(slot);
+    for (const FoundWord &w : words)
+        b.plus().text(w.word).plus().num(w.points).plus().num(int(w.finder));
+    return b.done();
+}
+
+QByteArray hostclosing()
+{
+    return Builder(Cmd::hostclosing).plus().done();
 }
 
 } // namespace ToPlayer
@@ -524,6 +637,64 @@ std::optional<NotValid> notvalid(QByteArrayView rest)
 QString text(QByteArrayView rest)
 {
     return fromWire(rest);
+}
+
+std::optional<RejoinTicket> rejointoken(QByteArrayView rest)
+{
+    FieldReader fields(rest.toByteArray());
+    const auto slot = fields.nextInt();
+    const auto token = tokenFromText(fields.next());
+    const auto grace = fields.nextInt();
+    if (!slot || *slot < 1 || !token || !grace || *grace < 1 || *grace > maxGraceSeconds)
+        return std::nullopt;
+    return RejoinTicket {*slot, *token, *grace};
+}
+
+std::optional<int> slotOf(QByteArrayView rest)
+{
+    return FieldReader(rest.toByteArray()).nextInt();
+}
+
+Seats seats(QByteArrayView rest)
+{
+    Seats taken;
+    FieldReader fields(rest.toByteArray());
+    fields.beginList();
+    while (!fields.atListEnd()) {
+        const auto slot = fields.nextInt();
+        if (!slot) {
+            taken.complete = false;
+            break;
+        }
+        const QString name = fromWire(fields.next());
+        const bool watching = fields.next() == "1";
+        taken.seats.append({*slot, name, watching, fields.next() == "1"});
+    }
+    return taken;
+}
+
+std::optional<FoundWords> foundwords(QByteArrayView rest)
+{
+    // The slot may be the whole message: a round without words.
+    const QByteArrayView slotField = firstField(rest);
+    const auto slot = FieldReader::toInt(slotField);
+    if (!slot)
+        return std::nullopt;
+    FoundWords found {*slot, {}, true};
+    if (slotField.size() == rest.size())
+        return found;
+    FieldReader fields(rest.sliced(slotField.size() + 1).toByteArray());
+    fields.beginList();
+    while (!fields.atListEnd()) {
+        const QString word = fromWire(fields.next());
+        const auto numbers = nextInts<2>(fields);
+        if (!numbers) {
+            found.complete = false;
+            break;
+        }
+        found.words.append({word, (*numbers)[0], (*numbers)[1] == int(Finder::First)});
+    }
+    return found;
 }
 
 } // namespace FromHost

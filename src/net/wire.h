@@ -54,6 +54,26 @@ enum class WatchMode { Watch = 1, PlayAgain = 2 };
 // the wait before a new game.
 enum class HostPhase { RoundRunning = 1, Pause = 2, RestartWait = 3 };
 
+// The secret with which a player whose connection dropped takes its held seat back:
+// 128 random bits, on the wire as 32 lower-case hexadecimal digits. Only the host and
+// that player ever hold it.
+using RejoinToken = std::array<quint8, 16>;
+inline constexpr qsizetype rejoinTokenDigits = 32;
+// The version of coming back that "CMD_canrejoin" offers.
+inline constexpr int rejoinVersion = 1;
+// The token as the wire writes it.
+QByteArray tokenText(const RejoinToken &token);
+// Exactly 32 lower-case hexadecimal digits; nothing for anything else.
+std::optional<RejoinToken> tokenFromText(QByteArrayView text);
+
+// A word a player had accepted in the round, as the host keeps it.
+struct FoundWord
+{
+    QByteArray word;
+    int points = 0;
+    Finder finder = Finder::Later;
+};
+
 // Text to the wire's 8-bit Latin-1: a character Latin-1 cannot carry, and "ÿ"
 // (whose code is the terminator), become "?".
 QByteArray toWire(const QString &text);
@@ -91,6 +111,21 @@ inline constexpr QByteArrayView goodword = "CMD_goodword";
 inline constexpr QByteArrayView timeup = "CMD_timeup";
 inline constexpr QByteArrayView mainlist = "CMD_mainlist";
 inline constexpr QByteArrayView winner = "CMD_winner";
+// Coming back after a dropped connection. Copies of the game that do not know these
+// ignore them, as every receiver ignores a command word it does not know: the host
+// sends the last six only to players that offered "CMD_canrejoin", and "CMD_hostclosing"
+// only on its way out.
+inline constexpr QByteArrayView canrejoin = "CMD_canrejoin";
+inline constexpr QByteArrayView rejoin = "CMD_rejoin";
+inline constexpr QByteArrayView leaving = "CMD_leaving";
+inline constexpr QByteArrayView hostclosing = "CMD_hostclosing";
+inline constexpr QByteArrayView rejointoken = "CMD_rejointoken";
+inline constexpr QByteArrayView welcomeback = "CMD_welcomeback";
+inline constexpr QByteArrayView rejoinrefused = "CMD_rejoinrefused";
+inline constexpr QByteArrayView playeraway = "CMD_playeraway";
+inline constexpr QByteArrayView playerback = "CMD_playerback";
+inline constexpr QByteArrayView seats = "CMD_seats";
+inline constexpr QByteArrayView foundwords = "CMD_foundwords";
 } // namespace Cmd
 
 // Player to host. Text arguments are converted with toWire().
@@ -112,6 +147,13 @@ QByteArray justwatch(int slot, WatchMode mode);
 QByteArray justwatch(int slot, int mode);
 // "CMD_kickhim+" requester "+" target "+"
 QByteArray kickhim(int requester, int target);
+// "CMD_canrejoin+" slot "+" version "+": sent with the login (before CMD_logininfo),
+// this player can come back to a held seat.
+QByteArray canrejoin(int slot);
+// "CMD_rejoin+" token "+": the first words on a new connection of a returning player.
+QByteArray rejoin(const RejoinToken &token);
+// "CMD_leaving+" slot "+": the player leaves on purpose; the seat goes at once.
+QByteArray leaving(int slot);
 } // namespace ToHost
 
 // Host to players. Text arguments are wire bytes as the host keeps them.
@@ -171,6 +213,34 @@ QByteArray timeup(
 QByteArray mainlist(int slot, const QList<QByteArray> &words);
 // "CMD_winner+" name "+"
 QByteArray winner(QByteArrayView name);
+
+// "CMD_rejointoken+" slot "+" token "+" grace "+": after the login of a player that can
+// come back, its token and the seconds its seat is held after a drop.
+QByteArray rejointoken(int slot, const RejoinToken &token, int graceSeconds);
+// "CMD_welcomeback+" slot "+" token "+" grace "+": a returning player has its seat
+// back, and a new token for the next time; it answers with CMD_logininfo for the slot.
+QByteArray welcomeback(int slot, const RejoinToken &token, int graceSeconds);
+// "CMD_rejoinrefused+": no seat for that token. The connection closes.
+QByteArray rejoinrefused();
+// "CMD_playeraway+" slot "+": the slot's connection dropped; its seat is held.
+QByteArray playeraway(int slot);
+// "CMD_playerback+" slot "+": the slot's player is back.
+QByteArray playerback(int slot);
+// "CMD_seats", then "+" slot "+" name "+" watching "+" away (1 or 0) for every seat
+// taken: the roster as a returning player finds it.
+struct Seat
+{
+    int slot = 0;
+    QByteArray name;
+    bool watching = false;
+    bool away = false;
+};
+QByteArray seats(std::span<const Seat> taken);
+// "CMD_foundwords+" slot, then "+" word "+" points "+" first (1 or 2) per word: the
+// words a returning player had accepted in the running round. It ends a return.
+QByteArray foundwords(int slot, std::span<const FoundWord> words);
+// "CMD_hostclosing+": the host is ending; nobody should try to come back.
+QByteArray hostclosing();
 } // namespace ToPlayer
 
 // Host to players, decoded: one function per message, each given the rest of the
@@ -316,6 +386,50 @@ std::optional<NotValid> notvalid(QByteArrayView rest);
 // "CMD_chat", "CMD_action", "CMD_havewrongversion" and "CMD_playasound" carry one text,
 // the rest as it came.
 QString text(QByteArrayView rest);
+
+// "CMD_rejointoken" and "CMD_welcomeback": the seat, the token and the seconds the seat
+// is held after a drop (1 to maxGraceSeconds). Nothing unless all three are sound.
+inline constexpr int maxGraceSeconds = 24 * 3600;
+struct RejoinTicket
+{
+    int slot = 0;
+    RejoinToken token {};
+    int graceSeconds = 0;
+};
+std::optional<RejoinTicket> rejointoken(QByteArrayView rest);
+
+// "CMD_playeraway" and "CMD_playerback": the slot.
+std::optional<int> slotOf(QByteArrayView rest);
+
+// "CMD_seats": every seat taken.
+struct SeatRecord
+{
+    int slot = 0;
+    QString name;
+    bool watching = false; // exactly "1"
+    bool away = false; // exactly "1"
+};
+struct Seats
+{
+    QList<SeatRecord> seats;
+    bool complete = true;
+};
+Seats seats(QByteArrayView rest);
+
+// "CMD_foundwords": the slot and its words of the round.
+struct Found
+{
+    QString word;
+    int points = 0;
+    bool first = false; // exactly 1
+};
+struct FoundWords
+{
+    int slot = 0;
+    QList<Found> words;
+    bool complete = true;
+};
+std::optional<FoundWords> foundwords(QByteArrayView rest);
 
 } // namespace FromHost
 

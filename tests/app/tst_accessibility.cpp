@@ -32,6 +32,7 @@
 #include "tspylist.h"
 #include "ttallylist.h"
 #include "twordslist.h"
+#include "windowsetup.h"
 #include "wire.h"
 #include "wordentry.h"
 #include "wordspanel.h"
@@ -111,12 +112,7 @@ void TestAccessibility::cleanup()
 
 std::unique_ptr<Tchat> TestAccessibility::makeChat(const QStringList &arguments, quint16 port)
 {
-    Tchat::Setup setup;
-    setup.dictionaryFolder = dir_->path();
-    setup.settingsPath = dir_->filePath(QStringLiteral("orinlobby.ini"));
-    setup.markerFolder = dir_->path();
-    setup.tallyFolder = dir_->path();
-    setup.tilesFolder = dir_->path();
+    Tchat::Setup setup = windowSetup(dir_->path());
     setup.arguments = arguments;
     setup.gamePort = port;
     setup.listenAddress = QHostAddress::LocalHost;

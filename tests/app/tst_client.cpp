@@ -22,6 +22,7 @@
 #include "tgamestart.h"
 #include "tserver.h"
 #include "tspylist.h"
+#include "windowsetup.h"
 #include "wordentry.h"
 
 #include <QAction>
@@ -177,12 +178,7 @@ void TestClient::cleanup()
 std::unique_ptr<Tchat> TestClient::makeChat(const QStringList &arguments, quint16 port, const QString &folder)
 {
     const QString files = folder.isEmpty() ? dir_->path() : folder;
-    Tchat::Setup setup;
-    setup.dictionaryFolder = files;
-    setup.settingsPath = files + QStringLiteral("/orinlobby.ini");
-    setup.markerFolder = files;
-    setup.tallyFolder = files;
-    setup.tilesFolder = files;
+    Tchat::Setup setup = windowSetup(files);
     setup.arguments = arguments;
     setup.gamePort = port;
     setup.listenAddress = QHostAddress::LocalHost;

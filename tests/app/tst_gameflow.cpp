@@ -29,6 +29,7 @@
 #include "tserver.h"
 #include "ttallylist.h"
 #include "twordslist.h"
+#include "windowsetup.h"
 #include "wire.h"
 #include "wordentry.h"
 #include "wordresults.h"
@@ -151,12 +152,7 @@ void TestGameFlow::init()
 std::unique_ptr<Tchat> TestGameFlow::makeChat(const QStringList &arguments, quint16 port, QTemporaryDir &dir,
     RecordingSoundPlayer &sounds, UniformDraw draw, int secondLength)
 {
-    Tchat::Setup setup;
-    setup.dictionaryFolder = dir.path();
-    setup.settingsPath = dir.filePath(QStringLiteral("orinlobby.ini"));
-    setup.markerFolder = dir.path();
-    setup.tallyFolder = dir.path();
-    setup.tilesFolder = dir.path();
+    Tchat::Setup setup = windowSetup(dir.path());
     setup.wordnetFolder = QStringLiteral(WENDLEWICK_SOURCE_DIR "/tests/dict/wordnet");
     setup.arguments = arguments;
     setup.gamePort = port;

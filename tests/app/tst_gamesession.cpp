@@ -79,6 +79,12 @@ private Q_SLOTS:
     void eachGameIsWonOnce();
     void thePlaySurfaceFollowsTheRound();
 
+    void othersAwayAndBackShowInTheRoster();
+    void aReturnRefillsTheSessionUpToItsWords_data();
+    void aReturnRefillsTheSessionUpToItsWords();
+    void onlyTheAnswerCountsWhileAReturnWaitsForIt_data();
+    void onlyTheAnswerCountsWhileAReturnWaitsForIt();
+
 private:
     void feed(const QByteArray &message) { dispatch_->processsocktimer(message); }
     // Logs in as `slot` and forgets the answer.
@@ -180,7 +186,10 @@ void TestGameSession::loginAnswersWithSlotVersionAndName()
     QCOMPARE(state_->myslot, 3);
     QVERIFY(state_->isconnected);
     QCOMPARE(loggedIn.count(), 1);
-    QCOMPARE(bytes(*sent_), QList<QByteArray> {QByteArray("CMD_logininfo+3+1.0.7+Dee\xFF")});
+    // The offer to come back after a drop goes first: an older host ignores it.
+    QCOMPARE(bytes(*sent_),
+        QList<QByteArray>(
+            {QByteArray("CMD_canrejoin+3+1+\xFF"), QByteArray("CMD_logininfo+3+1.0.7+Dee\xFF")}));
 }
 
 void TestGameSession::loginWithoutASlotNumberIsIgnored()
@@ -464,25 +473,29 @@ void TestGameSession::requestsAreSentOnlyWhenAllowed_data()
 {
     QTest::addColumn<bool>("host");
     QTest::addColumn<bool>("connected");
+    QTest::addColumn<bool>("offline");
     QTest::addColumn<QList<QByteArray>>("sent");
-    QTest::newRow("host") << true << true
+    QTest::newRow("host") << true << true << false
                           << QList<QByteArray> {"CMD_kickhim+1+5+\xFF", "CMD_justwatch+5+1\xFF",
                                  "CMD_justwatch+5+2\xFF", "CMD_justwatch+1+1\xFF",
                                  "CMD_playerdone+1+1+3+4\xFF"};
-    QTest::newRow("player") << false << true
+    QTest::newRow("player") << false << true << false
                             << QList<QByteArray> {"CMD_justwatch+5+1\xFF", "CMD_justwatch+5+2\xFF",
                                    "CMD_justwatch+1+1\xFF", "CMD_playerdone+1+1+3+4\xFF"};
-    QTest::newRow("not connected") << true << false << QList<QByteArray> {};
+    QTest::newRow("not connected") << true << false << false << QList<QByteArray> {};
+    QTest::newRow("coming back after a drop") << true << true << true << QList<QByteArray> {};
 }
 
 void TestGameSession::requestsAreSentOnlyWhenAllowed()
 {
     QFETCH(bool, host);
     QFETCH(bool, connected);
+    QFETCH(bool, offline);
     QFETCH(QList<QByteArray>, sent);
     session_->takeRole(host);
     if (connected)
         logIn(1);
+    dispatch_->setOnline(!offline);
     dispatch_->kicking(5);
     dispatch_->SettoJustWatch1Click(5);
     dispatch_->UnsetJustWatch1Click(5);
@@ -651,6 +664,115 @@ void TestGameSession::thePlaySurfaceFollowsTheRound()
     QCOMPARE(session_->status(), Verdict::alreadyFound);
     feed("CMD_timeup+1+4+4");
     QVERIFY(!entry.entryOpen());
+}
+
+void TestGameSession::othersAwayAndBackShowInTheRoster()
+{
+    logIn(3);
+    feed("CMD_existingplayers+1+Ann+0+2+Bob+0");
+    feed("CMD_playeraway+2+");
+    feed("CMD_playeraway+2+");
+    QVERIFY(roster_->row(2).away);
+    QCOMPARE(roster_->row(2).name, QStringLiteral("Bob"));
+    // Nobody away in an empty seat or in this player's own.
+    feed("CMD_playeraway+5+");
+    feed("CMD_playeraway+3+");
+    QVERIFY(!roster_->row(5).away && !roster_->row(3).away);
+    feed("CMD_playerback+2+");
+    QVERIFY(!roster_->row(2).away);
+    feed("CMD_playeraway+1+");
+    feed("CMD_playerdisconnected+1+Ann");
+    QVERIFY(!roster_->row(1).away);
+    QCOMPARE(texts(*lines_).mid(2),
+        QStringList({"Bob has lost the connection.", "Bob is back.", "Ann has lost the connection.",
+            "Ann has left the room."}));
+}
+
+void TestGameSession::aReturnRefillsTheSessionUpToItsWords_data()
+{
+    QTest::addColumn<QByteArray>("stats");
+    QTest::addColumn<bool>("running");
+    QTest::addColumn<int>("secondsLeft");
+    QTest::newRow("into a running round")
+        << QByteArray("CMD_loadstats+2+100+60+4+3+41+1+1+5+2+7") << true << 41;
+    QTest::newRow("between rounds") << QByteArray("CMD_loadstats+2+100+60+4+3+8+2+1+5+2+7") << true << 0;
+    QTest::newRow("after the game") << QByteArray() << false << 0;
+}
+
+void TestGameSession::aReturnRefillsTheSessionUpToItsWords()
+{
+    QFETCH(QByteArray, stats);
+    QFETCH(bool, running);
+    QFETCH(int, secondsLeft);
+    logIn(2);
+    feed("CMD_startgame+Ann+100+60+4+3+0+");
+    feed("CMD_nextplayer+2+");
+    feed("CMD_existingplayers+1+Ann+0+3+Cy+0+4+Dee+0");
+    lines_->clear();
+    session_->connectionLost();
+    QVERIFY(!session_->isMyTurn());
+
+    // Seats and words come only with a return.
+    feed("CMD_seats+1+Ann+0+0+2+Dee+0+0");
+    QCOMPARE(roster_->row(3).name, QStringLiteral("Cy"));
+    QSignalSpy restored(session_.get(), &GameSession::wordsRestored);
+    QSignalSpy returned(session_.get(), &GameSession::returned);
+    feed("CMD_foundwords+2+CAT+2+1");
+    QCOMPARE(restored.count(), 0);
+
+    dispatch_->awaitReturn();
+    feed("CMD_welcomeback+2+0123456789abcdef0123456789abcdef+90+");
+    QCOMPARE(bytes(*sent_), QList<QByteArray> {QByteArray("CMD_logininfo+2+1.0.7+Dee\xFF")});
+    QVERIFY(session_->isReturning());
+    feed("CMD_seats+1+Ann+0+1+2+Dee+1+0+4+Dee+0+0");
+    QCOMPARE(roster_->row(3).name, RosterModel::waiting);
+    QVERIFY(roster_->row(1).away);
+    QVERIFY(state_->justWatching);
+    if (!stats.isEmpty())
+        feed(stats);
+    feed("CMD_foundwords+2+CAT+2+1+TEAM+1+2");
+    QCOMPARE(restored.count(), 1);
+    QCOMPARE(restored.first().first().value<QList<Wire::FromHost::Found>>().size(), 2);
+    QCOMPARE(returned.count(), 1);
+    QVERIFY(!session_->isReturning());
+    QCOMPARE(state_->gameRunning, running);
+    QCOMPARE(session_->isMyTurn(), secondsLeft > 0);
+    QCOMPARE(session_->turntime().isActive(), secondsLeft > 0);
+    QCOMPARE(state_->secondsleft, secondsLeft);
+    QVERIFY(texts(*lines_).endsWith(QStringLiteral("You are back in the game.")));
+    QVERIFY(!texts(*lines_).join('|').contains(QStringLiteral("LETTER MINIMUM")));
+}
+
+void TestGameSession::onlyTheAnswerCountsWhileAReturnWaitsForIt_data()
+{
+    QTest::addColumn<QByteArray>("answer");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("welcome") << QByteArray("CMD_welcomeback+2+0123456789abcdef0123456789abcdef+90+") << true;
+    QTest::newRow("refusal") << QByteArray("CMD_rejoinrefused+") << false;
+}
+
+void TestGameSession::onlyTheAnswerCountsWhileAReturnWaitsForIt()
+{
+    QFETCH(QByteArray, answer);
+    QFETCH(bool, accepted);
+    logIn(2);
+    QSignalSpy full(session_.get(), &GameSession::gameFull);
+    QSignalSpy welcomed(dispatch_.get(), &ClientDispatch::returnAccepted);
+    QSignalSpy refused(dispatch_.get(), &ClientDispatch::returnRefused);
+    dispatch_->awaitReturn();
+    // The seat the connection got on arrival, or a game with no seat free.
+    feed("CMD_sendlogininfo+5");
+    feed("CMD_full+");
+    feed("CMD_newplayerinfo+5+Dee+0");
+    QCOMPARE(state_->myslot, 2);
+    QCOMPARE(full.count() + lines_->count() + sent_->count(), 0);
+    feed(answer);
+    QCOMPARE(welcomed.count(), int(accepted));
+    QCOMPARE(refused.count(), int(!accepted));
+    QVERIFY(!dispatch_->isAwaitingReturn());
+    // An answer that nobody waits for changes nothing.
+    feed(answer);
+    QCOMPARE(welcomed.count() + refused.count(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestGameSession)

@@ -13,6 +13,7 @@
 #include "ttallylist.h"
 #include "twordslist.h"
 #include "verdictmark.h"
+#include "windowsetup.h"
 #include "wordresults.h"
 #include "wordspanel.h"
 #include "wordsview.h"
@@ -126,12 +127,7 @@ void TestLegibility::initTestCase()
 {
     QVERIFY(dir_.isValid());
     qputenv("WENDLEWICK_DATA_DIR", dir_.path().toLocal8Bit());
-    Tchat::Setup setup;
-    setup.dictionaryFolder = dir_.path();
-    setup.settingsPath = dir_.filePath(QStringLiteral("orinlobby.ini"));
-    setup.markerFolder = dir_.path();
-    setup.tallyFolder = dir_.path();
-    setup.tilesFolder = dir_.path();
+    Tchat::Setup setup = windowSetup(dir_.path());
     // Two arguments take no role: nothing connects.
     setup.arguments = QStringList {QStringLiteral("Ann"), QStringLiteral("127.0.0.1")};
     chat_ = std::make_unique<Tchat>(setup);

@@ -763,6 +763,9 @@ void TestHost::spoofedOrOutOfRangeMessagesAreIgnored_data()
     QTest::newRow("watch slot 11") << QByteArray("CMD_justwatch+11+2");
     QTest::newRow("slot not a number") << QByteArray("CMD_chat+two+hi|clRed");
     QTest::newRow("unknown command") << QByteArray("CMD_nosuch+2+x");
+    QTest::newRow("offer to come back after the login") << QByteArray("CMD_canrejoin+2+1+");
+    QTest::newRow("a token after the login") << QByteArray("CMD_rejoin+0123456789abcdef0123456789abcdef+");
+    QTest::newRow("leaving for another slot") << QByteArray("CMD_leaving+3+");
     QTest::newRow("no plus") << QByteArray("CMD_chat");
     QTest::newRow("lower-case command") << QByteArray("cmd_chat+2+hi|clRed");
 }

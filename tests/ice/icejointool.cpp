@@ -8,9 +8,18 @@
 //   roster MS                       from "Join" to the player's own roster entry
 //   verdict US                      from a claim to the host's verdict, in microseconds
 //   round over | holding            the round ended | the player waits for the end
+//   lost | rejoin | back            returning: the connection closed | the lobby's Rejoin
+//                                   is chosen | the seat is back
 //   ended TEXT                      the lobby's last status; the program then exits
 //
-// Usage: icejoin SERVER[:PORT] CA-FILE NAME round|hold [SILENCE-MS]
+// Returning, the player holds as one that can come back; once its connection closed it
+// waits for a line on its standard input, then gives up as the game's window does (the
+// seat kept, said on the companion connection). The lobby's Rejoin starts it again,
+// and it comes back to the same local end with its token, then leaves.
+//
+// Usage: icejoin SERVER[:PORT] CA-FILE NAME round|hold|return [SILENCE-MS]
+#include "companionlistener.h"
+#include "companionwire.h"
 #include "gameaddress.h"
 #include "gamelauncher.h"
 #include "gamelistmodel.h"
@@ -21,6 +30,9 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QSignalSpy>
+#include <QSocketNotifier>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
@@ -41,17 +53,24 @@ void say(const QString &line)
 class RoundPlayer : public GameLauncher
 {
 public:
-    RoundPlayer(QString name, bool hold, const QElapsedTimer &sinceJoin)
+    RoundPlayer(QString name, QString mode, const QElapsedTimer &sinceJoin)
         : name_(std::move(name))
-        , hold_(hold)
+        , hold_(mode != QLatin1String("round"))
+        , return_(mode == QLatin1String("return"))
         , sinceJoin_(sinceJoin)
     { }
 
-    bool start(const QStringList &arguments, QString *) override
+    void setCompanion(CompanionListener *companion) { companion_ = companion; }
+
+    bool start(const QStringList &arguments, const QStringList &environment, QString *) override
     {
         const GameAddress::Target target = GameAddress::parse(arguments.value(1), 7772);
-        QTimer::singleShot(0, this, [this, target] {
-            play(QHostAddress(target.host), target.port);
+        const bool rejoin = !environment.filter(QStringLiteral("WENDLEWICK_REJOIN=1")).isEmpty();
+        QTimer::singleShot(0, this, [this, target, rejoin] {
+            if (rejoin)
+                comeBack(QHostAddress(target.host), target.port);
+            else
+                play(QHostAddress(target.host), target.port);
             Q_EMIT ended();
         });
         return true;
@@ -62,6 +81,10 @@ private:
     {
         ProtocolClient c;
         c.setHost(host);
+        if (return_) {
+            holdUntilLost(c, port);
+            return;
+        }
         const int slot = c.join(port, name_.toLatin1());
         if (slot == 0)
             return;
@@ -89,8 +112,59 @@ private:
         c.close();
     }
 
+    void holdUntilLost(ProtocolClient &c, quint16 port)
+    {
+        if (!c.connectTo(port))
+            return;
+        const int slot = c.waitFor(Wire::Cmd::sendlogininfo.toByteArray()).mid(18).toInt();
+        c.send(Wire::ToHost::canrejoin(slot).chopped(1));
+        c.send("CMD_logininfo+" + QByteArray::number(slot) + "+1.0.7+" + name_.toLatin1());
+        const QByteArray given = c.waitFor(Wire::Cmd::rejointoken.toByteArray());
+        ticket_ = Wire::FromHost::rejointoken(given.mid(given.indexOf('+') + 1));
+        c.send(Wire::ToHost::startgame(name_, 0, 180, 4, 3).chopped(1));
+        if (!ticket_ || c.waitFor(Wire::Cmd::nextplayer.toByteArray()).isEmpty())
+            return;
+        say(QStringLiteral("holding"));
+        if (!c.waitForClosed(60000))
+            return;
+        say(QStringLiteral("lost"));
+        bool go = false;
+        QSocketNotifier input(0, QSocketNotifier::Read);
+        QObject::connect(&input, &QSocketNotifier::activated, [&go] { go = true; });
+        if (!QTest::qWaitFor([&go] { return go; }, 30000))
+            return;
+        QSignalSpy heard(companion_, &CompanionListener::endingHeard);
+        QTcpSocket companion;
+        companion.connectToHost(QHostAddress::LocalHost, companion_->port());
+        if (!companion.waitForConnected(5000))
+            return;
+        companion.write(CompanionWire::encode({CompanionWire::Ending::Lost, 60}));
+        heard.wait(5000);
+        companion.disconnectFromHost();
+    }
+
+    void comeBack(const QHostAddress &host, quint16 port)
+    {
+        ProtocolClient back;
+        back.setHost(host);
+        if (!ticket_ || !back.connectTo(port))
+            return;
+        back.send("CMD_rejoin+" + Wire::tokenText(ticket_->token) + "+");
+        if (back.waitFor(Wire::Cmd::welcomeback.toByteArray(), 20000).isEmpty())
+            return;
+        back.send("CMD_logininfo+" + QByteArray::number(ticket_->slot) + "+1.0.7+" + name_.toLatin1());
+        if (back.waitFor(Wire::Cmd::foundwords.toByteArray()).isEmpty())
+            return;
+        say(QStringLiteral("back"));
+        back.send(Wire::ToHost::leaving(ticket_->slot).chopped(1));
+        back.close();
+    }
+
     QString name_;
     bool hold_;
+    bool return_;
+    CompanionListener *companion_ = nullptr;
+    std::optional<Wire::FromHost::RejoinTicket> ticket_;
     const QElapsedTimer &sinceJoin_;
 };
 
@@ -101,7 +175,7 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() < 5) {
-        std::fprintf(stderr, "usage: icejoin SERVER[:PORT] CA-FILE NAME round|hold [SILENCE-MS]\n");
+        std::fprintf(stderr, "usage: icejoin SERVER[:PORT] CA-FILE NAME round|hold|return [SILENCE-MS]\n");
         return 2;
     }
     QTemporaryDir dir;
@@ -113,7 +187,7 @@ int main(int argc, char *argv[])
     settings.close();
 
     QElapsedTimer sinceJoin;
-    RoundPlayer player(args[3], args[4] == QLatin1String("hold"), sinceJoin);
+    RoundPlayer player(args[3], args[4], sinceJoin);
     Lobby::Setup setup;
     setup.settingsPath = settings.fileName();
     setup.tallyFolder = dir.path();
@@ -141,7 +215,17 @@ int main(int argc, char *argv[])
     QObject::connect(lobby.community(), &CommunityLobby::statusChanged,
         [](const QString &text) { say(QStringLiteral("room ") + text); });
     QObject::connect(&lobby, &Lobby::gameStarted, [&joining] { joining = false; });
-    QObject::connect(&lobby, &Lobby::gameEnded, &app, finish);
+    player.setCompanion(lobby.companion());
+    // A lost game whose seat is kept is rejoined, once.
+    bool rejoined = false;
+    QObject::connect(&lobby, &Lobby::gameEnded, &app, [&] {
+        if (lobby.canRejoin() && !std::exchange(rejoined, true)) {
+            say(QStringLiteral("rejoin"));
+            QTimer::singleShot(0, &lobby, &Lobby::rejoin);
+            return;
+        }
+        finish();
+    });
 
     GameListModel *games = lobby.community()->games();
     if (!QTest::qWaitFor([games] { return games->rowCount() > 0; }, 20000)) {

@@ -1,7 +1,8 @@
 // Joiners and a host connected through ICE in one process, on loopback (the agents are
 // told to use 127.0.0.1 and allowed to check it): the game's host admits the bridged
-// player as any other, bytes cross intact both ways, and attempts that go nowhere
-// neither hold a slot nor pile up.
+// player as any other, bytes cross intact both ways, a game whose way broke comes back
+// to its seat through a new one, and attempts that go nowhere neither hold a slot nor
+// pile up.
 #include "fakehostenvironment.h"
 #include "fakesignalchannel.h"
 #include "iceagent.h"
@@ -66,6 +67,8 @@ private Q_SLOTS:
     void aBridgedPlayerIsAdmittedLikeAnyOther();
     void bytesCrossIntactBothWays();
     void aStreamThatFallsSilentEndsTheGameForBothSides();
+    void aGameWhoseWayBrokeComesBackToItsSeat_data();
+    void aGameWhoseWayBrokeComesBackToItsSeat();
     void aPeerThatNeverFinishesItsChecksHoldsNoSlot();
     void aThousandOffersAreBoundedAndForgotten();
 };
@@ -157,6 +160,99 @@ void TestIceBridge::aStreamThatFallsSilentEndsTheGameForBothSides()
     QTRY_COMPARE(rig.gateway.bridges(), 0);
     ProtocolClient next;
     QCOMPARE(next.join(server.port(), "Ben"), 1);
+}
+
+void TestIceBridge::aGameWhoseWayBrokeComesBackToItsSeat_data()
+{
+    QTest::addColumn<bool>("hostEndVanishes");
+    QTest::addColumn<bool>("refusedFirst");
+    QTest::addColumn<bool>("leftFirst");
+    QTest::newRow("the host's end vanishes") << true << false << false;
+    QTest::newRow("the joiner's end vanishes") << false << false << false;
+    QTest::newRow("the first way back is refused") << true << true << false;
+    // The new way waits for the game's next connection.
+    QTest::newRow("the game gives up a connection meanwhile") << true << false << true;
+}
+
+void TestIceBridge::aGameWhoseWayBrokeComesBackToItsSeat()
+{
+    QFETCH(bool, hostEndVanishes);
+    QFETCH(bool, refusedFirst);
+    QFETCH(bool, leftFirst);
+    FakeHostEnvironment environment;
+    TServer server(environment, seededDraw(4));
+    server.setSecondLength(3600 * 1000);
+    server.listen(0, QHostAddress::LocalHost);
+    Rig rig(server.port());
+    QSignalSpy connected(&rig.joiner, &IceJoiner::connected);
+    QSignalSpy bridged(&rig.gateway, &IceGateway::playerConnected);
+    rig.joiner.start(QStringLiteral("Host"));
+    QVERIFY(connected.wait(10000));
+    const quint16 local = rig.joiner.localPort();
+
+    // The game logs in as one that can come back, and starts a game.
+    auto game = std::make_unique<ProtocolClient>();
+    QVERIFY(game->connectTo(local));
+    QVERIFY(!game->waitFor("CMD_sendlogininfo").isEmpty());
+    game->send(Wire::ToHost::canrejoin(1).chopped(1));
+    game->send("CMD_logininfo+1+1.0.7+Ann");
+    const QByteArray given = game->waitFor("CMD_rejointoken");
+    const auto ticket = Wire::FromHost::rejointoken(given.mid(given.indexOf('+') + 1));
+    QVERIFY(ticket);
+    game->send(Wire::ToHost::startgame(QStringLiteral("Ann"), 100, 60, 4, 3).chopped(1));
+    QVERIFY(!game->waitFor("CMD_nextplayer").isEmpty());
+
+    QSignalSpy ended(&rig.joiner, &IceJoiner::ended);
+    QSignalSpy returned(&rig.joiner, &IceJoiner::returned);
+    QSignalSpy returnFailed(&rig.joiner, &IceJoiner::returnFailed);
+    QObject *side = hostEndVanishes ? static_cast<QObject *>(&rig.gateway) : &rig.joiner;
+    const QList<IceAgent *> agents = side->findChildren<IceAgent *>();
+    QCOMPARE(agents.size(), 1);
+    delete agents.first();
+    QVERIFY(ended.wait(5000));
+    QVERIFY(!ended.first().first().toString().isEmpty());
+    QVERIFY(game->waitForClosed());
+    QCOMPARE(rig.joiner.localPort(), local);
+
+    // The game comes back at once, its token first, before there is a way to send it on.
+    const auto knock = [&] {
+        auto c = std::make_unique<ProtocolClient>();
+        if (c->connectTo(local))
+            c->send("CMD_rejoin+" + Wire::tokenText(ticket->token) + "+");
+        return c;
+    };
+    const auto turnedAway = [local] {
+        ProtocolClient other;
+        return other.connectTo(local) && other.waitForClosed();
+    };
+    if (refusedFirst) {
+        rig.gateway.setAccepting(false);
+        game = knock();
+        QVERIFY(returnFailed.wait(10000));
+        QVERIFY(game->waitForClosed());
+        rig.gateway.setAccepting(true);
+    }
+    if (leftFirst) {
+        knock()->close();
+        QTRY_COMPARE_WITH_TIMEOUT(bridged.count(), 2, 10000);
+    }
+    game = knock();
+    // Nobody else is taken while it waits for its way, nor once it is carried.
+    QVERIFY(turnedAway());
+    QVERIFY(!game->waitFor("CMD_welcomeback", 15000).isEmpty());
+    game->send("CMD_logininfo+1+1.0.7+Ann");
+    QTRY_VERIFY(!server.slot(1).away && server.slot(1).socket);
+    QCOMPARE(server.slot(1).name, QByteArray("Ann"));
+    QCOMPARE(returned.count(), 1);
+    QVERIFY(turnedAway());
+    QCOMPARE(server.summary().players, 1);
+    // One offer for each time the game came back, the turned away ones included.
+    const auto offers = std::count_if(rig.joinerSide.sent.begin(), rig.joinerSide.sent.end(),
+        [](const auto &s) { return s.second.kind == IceSignal::Kind::Offer; });
+    QCOMPARE(offers, refusedFirst ? 3 : 2);
+    game->send(Wire::ToHost::chat(1, QStringLiteral("back"), QStringLiteral("Black")));
+    QVERIFY(!game->waitFor("CMD_chat").isEmpty());
+    QTRY_COMPARE(rig.gateway.bridges(), 1);
 }
 
 void TestIceBridge::aPeerThatNeverFinishesItsChecksHoldsNoSlot()

@@ -14,9 +14,10 @@ class FakeLauncher : public GameLauncher
 public:
     using GameLauncher::GameLauncher;
 
-    bool start(const QStringList &arguments, QString *error) override
+    bool start(const QStringList &arguments, const QStringList &environment, QString *error) override
     {
         started << arguments;
+        environments << environment;
         if (!startSucceeds && error)
             *error = QStringLiteral("no game here");
         return startSucceeds;
@@ -24,5 +25,6 @@ public:
     void end() { Q_EMIT ended(); }
 
     QList<QStringList> started;
+    QList<QStringList> environments;
     bool startSucceeds = true;
 };

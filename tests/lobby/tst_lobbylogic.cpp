@@ -76,6 +76,8 @@ private Q_SLOTS:
     void aGameLinkJoinsOnlyAnAddress_data();
     void aGameLinkJoinsOnlyAnAddress();
     void theGameIsFoundOnThePathAndWatchedUntilItEnds();
+    void aLostGameIsRejoinedWhileItsSeatIsKept_data();
+    void aLostGameIsRejoinedWhileItsSeatIsKept();
 
 private:
     std::unique_ptr<Lobby> makeLobby();
@@ -402,16 +404,16 @@ void TestLobbyLogic::theGameIsFoundOnThePathAndWatchedUntilItEnds()
     qputenv("PATH", dir_->path().toUtf8());
     ProcessLauncher launcher;
     QString error;
-    const bool startedWithout = launcher.start({}, &error);
+    const bool startedWithout = launcher.start({}, {}, &error);
 
     // A stand-in for the game that notes its arguments and ends at once.
     QFile game(dir_->filePath(QStringLiteral("wendlewick")));
     QVERIFY(game.open(QIODevice::WriteOnly));
-    game.write("#!/bin/sh\necho \"$@\" > \"$0.args\"\n");
+    game.write("#!/bin/sh\necho \"$@\" \"$WENDLEWICK_REJOIN\" > \"$0.args\"\n");
     game.close();
     QVERIFY(game.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
     QSignalSpy ended(&launcher, &GameLauncher::ended);
-    const bool started = launcher.start({"Anna", "127.0.0.1", "true"}, &error);
+    const bool started = launcher.start({"Anna", "127.0.0.1", "true"}, {"WENDLEWICK_REJOIN=1"}, &error);
     qputenv("PATH", path);
 
     QVERIFY(!startedWithout);
@@ -419,7 +421,58 @@ void TestLobbyLogic::theGameIsFoundOnThePathAndWatchedUntilItEnds()
     QVERIFY(ended.wait(10000));
     QFile args(game.fileName() + QStringLiteral(".args"));
     QVERIFY(args.open(QIODevice::ReadOnly));
-    QCOMPARE(args.readAll(), QByteArray("Anna 127.0.0.1 true\n"));
+    QCOMPARE(args.readAll(), QByteArray("Anna 127.0.0.1 true 1\n"));
+}
+
+void TestLobbyLogic::aLostGameIsRejoinedWhileItsSeatIsKept_data()
+{
+    QTest::addColumn<bool>("joined");
+    QTest::addColumn<QByteArray>("said");
+    QTest::addColumn<bool>("offered");
+    QTest::newRow("joined, the seat kept") << true << QByteArray("WWC/1 ended lost rejoin 1\n") << true;
+    QTest::newRow("joined, lost for good") << true << QByteArray("WWC/1 ended lost\n") << false;
+    QTest::newRow("joined, the host closed it") << true << QByteArray("WWC/1 ended host-closed\n") << false;
+    QTest::newRow("hosted") << false << QByteArray("WWC/1 ended lost rejoin 1\n") << false;
+}
+
+void TestLobbyLogic::aLostGameIsRejoinedWhileItsSeatIsKept()
+{
+    QFETCH(bool, joined);
+    QFETCH(QByteArray, said);
+    QFETCH(bool, offered);
+    Greeter host(Wire::ToPlayer::sendlogininfo(2));
+    QVERIFY(host.listen(QHostAddress::LocalHost, 0));
+    auto lobby = makeLobby();
+    lobby->setPlayerName(QStringLiteral("Anna"));
+    QSignalSpy offers(lobby.get(), &Lobby::rejoinChanged);
+    if (joined)
+        lobby->join(QStringLiteral("127.0.0.1"), host.serverPort());
+    else
+        lobby->hostGame();
+    QTRY_COMPARE(lobby->state(), Lobby::State::Playing);
+    const QStringList arguments = launcher_->started.value(0);
+
+    QTcpSocket game;
+    game.connectToHost(QHostAddress::LocalHost, lobby->companion()->port());
+    QVERIFY(game.waitForConnected(5000));
+    QTRY_COMPARE(lobby->companion()->connections(), 1);
+    game.write(said);
+    QVERIFY(game.waitForBytesWritten(5000));
+    game.disconnectFromHost();
+    QTRY_COMPARE(lobby->state(), Lobby::State::Idle);
+    QCOMPARE(lobby->canRejoin(), offered);
+    if (!offered)
+        return;
+    QCOMPARE(offers.count(), 1);
+    lobby->rejoin();
+    QCOMPARE(launcher_->started.value(1), arguments);
+    QCOMPARE(launcher_->environments.value(1), QStringList {"WENDLEWICK_REJOIN=1"});
+    QVERIFY(!lobby->canRejoin());
+
+    // Once the host gives the seat up, no more.
+    launcher_->end();
+    QTRY_COMPARE(lobby->state(), Lobby::State::Idle);
+    QVERIFY(!lobby->canRejoin());
 }
 
 QTEST_GUILESS_MAIN(TestLobbyLogic)

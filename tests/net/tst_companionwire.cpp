@@ -16,6 +16,8 @@ private Q_SLOTS:
     void everyEndingGoesOutAndComesBack();
     void aReaderTakesOnlyLinesItKnows_data();
     void aReaderTakesOnlyLinesItKnows();
+    void aLostGameSaysHowLongItsSeatIsKept_data();
+    void aLostGameSaysHowLongItsSeatIsKept();
 };
 
 void TestCompanionWire::everyEndingGoesOutAndComesBack()
@@ -68,6 +70,31 @@ void TestCompanionWire::aReaderTakesOnlyLinesItKnows()
     QCOMPARE(messages.size(), taken ? 1 : 0);
     if (taken)
         QCOMPARE(messages.first().ending, *taken);
+}
+
+void TestCompanionWire::aLostGameSaysHowLongItsSeatIsKept_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<int>("seconds");
+    QTest::newRow("built") << CompanionWire::encode({Ending::Lost, 85}) << 85;
+    QTest::newRow("as written") << QByteArray("WWC/1 ended lost rejoin 85\n") << 85;
+    QTest::newRow("with later fields") << QByteArray("WWC/1 ended lost rejoin 85 more\n") << 85;
+    QTest::newRow("none") << QByteArray("WWC/1 ended lost\n") << 0;
+    QTest::newRow("zero") << QByteArray("WWC/1 ended lost rejoin 0\n") << 0;
+    QTest::newRow("past a day") << QByteArray("WWC/1 ended lost rejoin 86401\n") << 0;
+    QTest::newRow("no number") << QByteArray("WWC/1 ended lost rejoin soon\n") << 0;
+    QTest::newRow("signed") << QByteArray("WWC/1 ended lost rejoin +5\n") << 0;
+    QTest::newRow("a removed player") << QByteArray("WWC/1 ended removed rejoin 85\n") << 0;
+}
+
+void TestCompanionWire::aLostGameSaysHowLongItsSeatIsKept()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(int, seconds);
+    CompanionWire::Reader reader;
+    const auto messages = reader.append(line);
+    QCOMPARE(messages.size(), 1);
+    QCOMPARE(messages.first().rejoinSeconds, seconds);
 }
 
 QTEST_GUILESS_MAIN(TestCompanionWire)

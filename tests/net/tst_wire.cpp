@@ -12,9 +12,14 @@ namespace {
 
 const QByteArray ff(1, char(0xFF));
 
+QByteArray m(const QByteArray &text)
+{
+    return text + ff;
+}
+
 QByteArray m(const char *text)
 {
-    return QByteArray(text) + ff;
+    return m(QByteArray(text));
 }
 
 QString n(const std::optional<int> &number)
@@ -56,8 +61,9 @@ QString decoded(const QByteArray &message)
                              QStringList scores;
                              for (const auto &[slot, score] : g.scores)
                                  scores << n(slot) + ":" + n(score);
-                             return join({n(g.target), n(g.roundSeconds), n(g.boardCode), n(g.minLetters), n(g.secondsLeft),
-                    n(int(g.phase)), scores.join(QLatin1Char(',')) + (g.complete ? "" : ",cut")});
+                             return join({n(g.target), n(g.roundSeconds), n(g.boardCode), n(g.minLetters),
+                                 n(g.secondsLeft), n(int(g.phase)),
+                                 scores.join(QLatin1Char(',')) + (g.complete ? "" : ",cut")});
                          })});
         });
     if (command == Cmd::mainlist)
@@ -90,6 +96,26 @@ QString decoded(const QByteArray &message)
     if (command == Cmd::notvalid)
         return opt(notvalid(rest), [&](const NotValid &v) {
             return join({n(v.slot), n(int(v.reason)), v.word});
+        });
+    if (command == Cmd::rejointoken || command == Cmd::welcomeback)
+        return opt(rejointoken(rest), [&](const RejoinTicket &t) {
+            return join({n(t.slot), QString::fromLatin1(tokenText(t.token)), n(t.graceSeconds)});
+        });
+    if (command == Cmd::playeraway || command == Cmd::playerback)
+        return n(slotOf(rest));
+    if (command == Cmd::seats) {
+        const Seats taken = seats(rest);
+        QStringList out;
+        for (const SeatRecord &s : taken.seats)
+            out << join({n(s.slot), s.name, n(s.watching), n(s.away)});
+        return out.join(QLatin1Char(';')) + (taken.complete ? "" : ";cut");
+    }
+    if (command == Cmd::foundwords)
+        return opt(foundwords(rest), [&](const FoundWords &f) -> QString {
+            QStringList out {n(f.slot)};
+            for (const Found &w : f.words)
+                out << w.word + ":" + n(w.points) + (w.first ? "*" : "");
+            return join(out) + (f.complete ? "" : "|cut");
         });
     return text(rest);
 }
@@ -384,6 +410,27 @@ void TestWire::everyMessageHasItsExactLayout_data()
     QTest::newRow("mainlist") << ToPlayer::mainlist(3, {"CAT", "TEAM"}) << m("CMD_mainlist+3+CAT+TEAM");
     QTest::newRow("mainlist without words") << ToPlayer::mainlist(3, {}) << m("CMD_mainlist+3+No Words");
     QTest::newRow("winner") << ToPlayer::winner("Klot") << m("CMD_winner+Klot+");
+
+    RejoinToken token {};
+    token[0] = 0xAB;
+    token[15] = 0x01;
+    const char *hex = "ab000000000000000000000000000001";
+    QTest::newRow("canrejoin") << ToHost::canrejoin(3) << m("CMD_canrejoin+3+1+");
+    QTest::newRow("rejoin") << ToHost::rejoin(token) << m("CMD_rejoin+ab000000000000000000000000000001+");
+    QTest::newRow("leaving") << ToHost::leaving(3) << m("CMD_leaving+3+");
+    QTest::newRow("rejointoken") << ToPlayer::rejointoken(3, token, 90)
+                                 << m("CMD_rejointoken+3+" + QByteArray(hex) + "+90+");
+    QTest::newRow("welcomeback") << ToPlayer::welcomeback(3, token, 90)
+                                 << m("CMD_welcomeback+3+" + QByteArray(hex) + "+90+");
+    QTest::newRow("rejoinrefused") << ToPlayer::rejoinrefused() << m("CMD_rejoinrefused+");
+    QTest::newRow("playeraway") << ToPlayer::playeraway(2) << m("CMD_playeraway+2+");
+    QTest::newRow("playerback") << ToPlayer::playerback(2) << m("CMD_playerback+2+");
+    const ToPlayer::Seat seated[] = {{1, "Ann", false, false}, {2, "Bo", true, true}};
+    QTest::newRow("seats") << ToPlayer::seats(seated) << m("CMD_seats+1+Ann+0+0+2+Bo+1+1");
+    const FoundWord found[] = {{"CAT", 2, Finder::First}, {"TEAM", 1, Finder::Later}};
+    QTest::newRow("foundwords") << ToPlayer::foundwords(2, found) << m("CMD_foundwords+2+CAT+2+1+TEAM+1+2");
+    QTest::newRow("foundwords, none") << ToPlayer::foundwords(2, {}) << m("CMD_foundwords+2");
+    QTest::newRow("hostclosing") << ToPlayer::hostclosing() << m("CMD_hostclosing+");
 }
 
 void TestWire::everyMessageHasItsExactLayout()
@@ -415,7 +462,8 @@ void TestWire::whatTheHostSendsDecodesToItsFields_data()
     QTest::newRow("score, total no number") << m("CMD_addscore+2+5+many+") << "2|5|-";
     QTest::newRow("score, points no number") << m("CMD_addscore+2+five+17+") << "-";
     QTest::newRow("late join") << m("CMD_loadstats+2+300+soon+9+5+50+1+3+30") << "2|300|-|9|5|50|1|3:30";
-    QTest::newRow("late join, a broken pair") << m("CMD_loadstats+2+300+90+9+5+50+1+3+30+4+x") << "2|300|90|9|5|50|1|3:30,cut";
+    QTest::newRow("late join, a broken pair")
+        << m("CMD_loadstats+2+300+90+9+5+50+1+3+30+4+x") << "2|300|90|9|5|50|1|3:30,cut";
     QTest::newRow("late join, minimum no number") << m("CMD_loadstats+2+300+90+9+four+50+1") << "2|-";
     QTest::newRow("late join, built") << ToPlayer::loadstats(2, 30, 60, 4, 3, 20, 1, scores)
                                       << "2|30|60|4|3|20|1|1:0,2:0,3:30,4:0,5:0,6:0,7:0,8:0,9:0,10:0";
@@ -441,6 +489,30 @@ void TestWire::whatTheHostSendsDecodesToItsFields_data()
     QTest::newRow("refusal, another host's reason") << m("CMD_notvalid+1+9+CAT+") << "1|9|CAT";
     QTest::newRow("refusal, slot no number") << m("CMD_notvalid++1+CAT+") << "-";
     QTest::newRow("chat") << ToPlayer::chat(2, "Ann", "hi + bye") << "2+Ann chats: hi + bye";
+
+    const QByteArray token = "0123456789abcdef0123456789abcdef";
+    QTest::newRow("token") << m(QByteArray("CMD_rejointoken+2+") + token + "+90+")
+                           << QString::fromLatin1("2|" + token + "|90");
+    QTest::newRow("welcome") << m(QByteArray("CMD_welcomeback+2+") + token + "+90+")
+                             << QString::fromLatin1("2|" + token + "|90");
+    QTest::newRow("token, upper case") << m("CMD_rejointoken+2+0123456789ABCDEF0123456789ABCDEF+90+") << "-";
+    QTest::newRow("token, one digit short")
+        << m(QByteArray("CMD_rejointoken+2+") + token.chopped(1) + "+90+") << "-";
+    QTest::newRow("token, not hexadecimal")
+        << m(QByteArray("CMD_rejointoken+2+") + token.chopped(1) + "g+90+") << "-";
+    QTest::newRow("token, no grace") << m(QByteArray("CMD_rejointoken+2+") + token + "+0+") << "-";
+    QTest::newRow("token, grace past a day")
+        << m(QByteArray("CMD_rejointoken+2+") + token + "+86401+") << "-";
+    QTest::newRow("token, slot 0") << m(QByteArray("CMD_welcomeback+0+") + token + "+90+") << "-";
+    QTest::newRow("away") << ToPlayer::playeraway(4) << "4";
+    QTest::newRow("back, slot no number") << m("CMD_playerback+x+") << "-";
+    QTest::newRow("seats") << m("CMD_seats+1+Ann+0+0+2+Bo+1+1") << "1|Ann|0|0;2|Bo|1|1";
+    QTest::newRow("seats, a slot no number") << m("CMD_seats+1+Ann+0+0+x+Bo+1+1") << "1|Ann|0|0;cut";
+    QTest::newRow("found words") << m("CMD_foundwords+2+CAT+2+1+TEAM+1+2") << "2|CAT:2*|TEAM:1";
+    QTest::newRow("found words, points no number")
+        << m("CMD_foundwords+2+CAT+2+1+TEAM+x+2") << "2|CAT:2*|cut";
+    QTest::newRow("found words, slot no number") << m("CMD_foundwords+x+CAT+2+1") << "-";
+    QTest::newRow("found words, none") << ToPlayer::foundwords(2, {}) << "2";
 }
 
 void TestWire::whatTheHostSendsDecodesToItsFields()

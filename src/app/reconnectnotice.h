@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QFrame>
+
+class QLabel;
+class QPushButton;
+
+// What covers the board while the window tries to take its seat back after the
+// connection dropped: "Connection lost — reconnecting…", how long the seat is still
+// kept and when the next attempt comes, and a button to give up.
+class ReconnectNotice : public QFrame
+{
+    Q_OBJECT
+
+public:
+    static inline const QString headline = QStringLiteral("Connection lost \u2014 reconnecting\u2026");
+
+    explicit ReconnectNotice(QWidget *parent = nullptr);
+
+    // The line under the headline: "Trying again…" or "Next try in 2 seconds.", then
+    // how long the seat is kept.
+    static QString detailText(bool trying, int nextInMs, int secondsLeft);
+    void showDetail(bool trying, int nextInMs, int secondsLeft);
+
+    QLabel *label_reconnect = nullptr;
+    QLabel *label_reconnectdetail = nullptr;
+    QPushButton *button_giveup = nullptr;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+};
