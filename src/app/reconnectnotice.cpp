@@ -2,6 +2,7 @@
 
 #include "artwork.h"
 #include "mainart.h"
+#include "reconnector.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -66,6 +67,46 @@ void ReconnectNotice::showDetail(bool trying, int nextInMs, int secondsLeft)
     const QString text = detailText(trying, nextInMs, secondsLeft);
     label_reconnectdetail->setText(text);
     label_reconnectdetail->setAccessibleName(text);
+}
+
+void ReconnectNotice::follow(Reconnector *reconnector, int tickMs)
+{
+    reconnector_ = reconnector;
+    connect(reconnector, &Reconnector::attempting, this, [this] {
+        waitMs_ = -1;
+        updateDetail();
+    });
+    connect(reconnector, &Reconnector::waiting, this, [this](int waitMs) {
+        waitMs_ = waitMs;
+        updateDetail();
+    });
+    connect(button_giveup, &QPushButton::clicked, reconnector, &Reconnector::giveUp);
+    clock_.setInterval(qMax(1, tickMs));
+    connect(&clock_, &QTimer::timeout, this, [this] {
+        if (waitMs_ > 0)
+            waitMs_ = qMax(0, waitMs_ - clock_.interval());
+        updateDetail();
+    });
+}
+
+void ReconnectNotice::setActive(bool on)
+{
+    if (!on) {
+        clock_.stop();
+        hide();
+        return;
+    }
+    waitMs_ = -1;
+    updateDetail();
+    raise();
+    show();
+    clock_.start();
+}
+
+void ReconnectNotice::updateDetail()
+{
+    if (reconnector_)
+        showDetail(waitMs_ < 0, qMax(0, waitMs_), reconnector_->secondsLeft());
 }
 
 void ReconnectNotice::paintEvent(QPaintEvent *event)

@@ -70,7 +70,6 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QTimer>
 #include <QToolButton>
 
 namespace {
@@ -330,22 +329,7 @@ void Tchat::connectSession()
     connect(session_, &GameSession::removed, this, [this] { ending_.removed(); });
     connect(session_, &GameSession::hostClosing, this, [this] { ending_.hostClosed(); });
     connect(reconnector_, &Reconnector::finished, this, &Tchat::reconnectFinished);
-    connect(reconnector_, &Reconnector::attempting, this, [this] {
-        reconnectWaitMs_ = -1;
-        updateReconnectDetail();
-    });
-    connect(reconnector_, &Reconnector::waiting, this, [this](int waitMs) {
-        reconnectWaitMs_ = waitMs;
-        updateReconnectDetail();
-    });
-    connect(reconnectNotice_->button_giveup, &QPushButton::clicked, reconnector_, &Reconnector::giveUp);
-    reconnectClock_ = new QTimer(this);
-    reconnectClock_->setInterval(qMax(1, setup_.secondLength));
-    connect(reconnectClock_, &QTimer::timeout, this, [this] {
-        if (reconnectWaitMs_ > 0)
-            reconnectWaitMs_ = qMax(0, reconnectWaitMs_ - reconnectClock_->interval());
-        updateReconnectDetail();
-    });
+    reconnectNotice_->follow(reconnector_, setup_.secondLength);
     roles_->setReturnHook([this](const QString &host, quint16 port) { return returnToKeptSeat(host, port); });
     connect(session_, &GameSession::spyAdded, spylist_, &Tspylist::addspy);
     connect(session_, &GameSession::spyRemoved, spylist_, &Tspylist::removespy);
@@ -516,7 +500,7 @@ void Tchat::sockInfo()
     // Removed, or the host ended, while the window was coming back: nothing to retry.
     reconnector_->cancel();
     if (mayComeBack() && reconnector_->start()) {
-        showReconnecting(true);
+        reconnectNotice_->setActive(true);
         return;
     }
     endGame(connection_->failed());
@@ -532,7 +516,7 @@ bool Tchat::mayComeBack() const
 
 void Tchat::endGame(bool lost, int rejoinSeconds, const QString &sentence)
 {
-    showReconnecting(false);
+    reconnectNotice_->setActive(false);
     // The lobby that started the game tells the player why it ended.
     connection_->tellCompanion(CompanionWire::encode({ending_.reason(lost), rejoinSeconds}));
     if (!sentence.isEmpty() && !closing_) {
@@ -550,7 +534,7 @@ void Tchat::reconnectFinished(Reconnector::Outcome outcome)
 {
     switch (outcome) {
     case Reconnector::Outcome::Returned:
-        showReconnecting(false);
+        reconnectNotice_->setActive(false);
         return;
     case Reconnector::Outcome::GaveUp: {
         // The seat is still kept a while: the lobby may offer to rejoin it, with the
@@ -583,26 +567,6 @@ void Tchat::reconnectFinished(Reconnector::Outcome outcome)
     }
 }
 
-void Tchat::showReconnecting(bool on)
-{
-    if (on) {
-        reconnectWaitMs_ = -1;
-        updateReconnectDetail();
-        reconnectNotice_->raise();
-        reconnectNotice_->show();
-        reconnectClock_->start();
-    } else {
-        reconnectClock_->stop();
-        reconnectNotice_->hide();
-    }
-}
-
-void Tchat::updateReconnectDetail()
-{
-    reconnectNotice_->showDetail(
-        reconnectWaitMs_ < 0, qMax(0, reconnectWaitMs_), reconnector_->secondsLeft());
-}
-
 QString Tchat::rejoinFolder() const
 {
     return setup_.markerFolder.isEmpty() ? InstanceGuard::defaultFolder() : setup_.markerFolder;
@@ -622,7 +586,7 @@ bool Tchat::returnToKeptSeat(const QString &host, quint16 port)
     reconnector_->setTicket({record->slot, record->token, 1});
     if (!reconnector_->start(QDeadlineTimer(now.msecsTo(record->expires))))
         return false;
-    showReconnecting(true);
+    reconnectNotice_->setActive(true);
     return true;
 }
 

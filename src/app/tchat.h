@@ -42,7 +42,6 @@ class PlaySurface;
 class ProcessMarker;
 class QFrame;
 class QMessageBox;
-class QTimer;
 class ReconnectNotice;
 class RosterModel;
 class RosterView;
@@ -258,8 +257,6 @@ private:
     void endGame(bool lost, int rejoinSeconds = 0, const QString &sentence = QString());
     void reconnectFinished(Reconnector::Outcome outcome);
     bool mayComeBack() const;
-    void showReconnecting(bool on);
-    void updateReconnectDetail();
     // A join started by the lobby's "Rejoin": comes back to the seat kept in the record.
     bool returnToKeptSeat(const QString &host, quint16 port);
     QString rejoinFolder() const;
@@ -301,8 +298,6 @@ private:
     ClientRoles *roles_ = nullptr;
     Reconnector *reconnector_ = nullptr;
     ReconnectNotice *reconnectNotice_ = nullptr;
-    QTimer *reconnectClock_ = nullptr;
-    int reconnectWaitMs_ = 0;
     QPointer<QMessageBox> lostBox_;
 
     Tabout *about_ = nullptr;
