@@ -14,6 +14,7 @@
 #include "clientdispatch.h"
 #include "fakeshell.h"
 #include "gamesession.h"
+#include "gamesummaryview.h"
 #include "mainmenus.h"
 #include "playarea.h"
 #include "protocolclient.h"
@@ -21,6 +22,7 @@
 #include "recordingspeaker.h"
 #include "rostermodel.h"
 #include "rosterview.h"
+#include "roundreviewview.h"
 #include "scriptedhost.h"
 #include "tabout.h"
 #include "tchat.h"
@@ -168,6 +170,22 @@ void TestAccessibility::everyControlOfEveryWindowHasAName_data()
         chat.wordsList()->thewords("No Words");
         return chat.wordsList();
     });
+    QTest::newRow("words list, every word") << Stage([](Tchat &chat) -> QWidget * {
+        chat.dispatch()->processsocktimer(testBoard());
+        chat.wordsList()->thewords("CAT+DOG+");
+        chat.wordsList()->showLastRound();
+        const bool ready
+            = QTest::qWaitFor([&] { return chat.wordsList()->reviewView()->topLevelItemCount() > 0; });
+        return ready ? chat.wordsList() : nullptr;
+    });
+    QTest::newRow("words list, this game, no best word") << Stage([](Tchat &chat) -> QWidget * {
+        chat.dispatch()->processsocktimer(testBoard());
+        chat.wordsList()->thewords("No Words");
+        chat.wordsList()->gameOver();
+        const bool ready
+            = QTest::qWaitFor([&] { return chat.wordsList()->summaryView()->topLevelItemCount() > 0; });
+        return ready ? chat.wordsList() : nullptr;
+    });
 }
 
 void TestAccessibility::everyControlOfEveryWindowHasAName()
@@ -177,10 +195,12 @@ void TestAccessibility::everyControlOfEveryWindowHasAName()
     auto chat = makeChat({QStringLiteral("Ann"), QStringLiteral("127.0.0.1")});
     QVERIFY(QTest::qWaitForWindowExposed(chat.get()));
     QWidget *window = stage(*chat);
+    QVERIFY(window);
     QVERIFY(QTest::qWaitForWindowExposed(window));
     const AccessibleWalk::Result found = AccessibleWalk::walk(window);
     QVERIFY(found.controls > 0);
     QVERIFY2(found.unnamed.isEmpty(), qPrintable(found.unnamed.join(QLatin1Char('\n'))));
+    QVERIFY2(found.unreachable.isEmpty(), qPrintable(found.unreachable.join(QLatin1Char('\n'))));
 }
 
 void TestAccessibility::theTabOrderFollowsTheReadingOrder()
