@@ -44,6 +44,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -145,6 +146,18 @@ void TestAccessibility::everyControlOfEveryWindowHasAName_data()
     QTest::newRow("main window, game won") << Stage([](Tchat &chat) -> QWidget * {
         chat.dispatch()->processsocktimer("CMD_winner+Bob+");
         return &chat;
+    });
+    QTest::newRow("just watching, Space on the board") << Stage([](Tchat &chat) -> QWidget * {
+        for (const QByteArray &message :
+            {QByteArray("CMD_sendlogininfo+1"), QByteArray("CMD_newplayerinfo+1+Ann+0+2+Bob+1+"),
+                QByteArray("CMD_startgame+Ann+30+60+4+3+0+"), testBoard(), QByteArray("CMD_justwatching+1+1"),
+                QByteArray("CMD_nextplayer+1+")})
+            chat.dispatch()->processsocktimer(message);
+        QWidget *board = chat.boardView()->paintbox();
+        board->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(board, Qt::Key_Down);
+        QTest::keyClick(board, Qt::Key_Space);
+        return chat.findChild<QMessageBox *>(QStringLiteral("justWatchingBox"));
     });
     const auto side = [](QWidget *(*pick)(Tchat &)) {
         return Stage([pick](Tchat &chat) {
