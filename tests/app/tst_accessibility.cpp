@@ -82,6 +82,8 @@ private Q_SLOTS:
     void everyControlOfEveryWindowHasAName_data();
     void everyControlOfEveryWindowHasAName();
     void theTabOrderFollowsTheReadingOrder();
+    void eachSeatOfTheRosterIsDescribed_data();
+    void eachSeatOfTheRosterIsDescribed();
     void aWholeRoundIsPlayedAndHeardWithoutTheMouse();
     void theTextSizeAlsoEnlargesRosterWordsAndClock_data();
     void theTextSizeAlsoEnlargesRosterWordsAndClock();
@@ -239,6 +241,34 @@ void TestAccessibility::theTabOrderFollowsTheReadingOrder()
              << "mychat"
              << "button_smilies";
     QCOMPARE(order.mid(0, expected.size()), expected);
+}
+
+void TestAccessibility::eachSeatOfTheRosterIsDescribed_data()
+{
+    QTest::addColumn<QByteArrayList>("news");
+    QTest::addColumn<int>("slot");
+    QTest::addColumn<QString>("description");
+    QTest::newRow("a player") << QByteArrayList() << 1 << "Slot 1, score 0";
+    QTest::newRow("a watcher") << QByteArrayList() << 2 << "Slot 2, score 0, just watching";
+    QTest::newRow("away") << QByteArrayList {"CMD_playeraway+2+"} << 2
+                          << "Slot 2, score 0, just watching, away";
+    QTest::newRow("back") << QByteArrayList {"CMD_playeraway+2+", "CMD_playerback+2+"} << 2
+                          << "Slot 2, score 0, just watching";
+}
+
+void TestAccessibility::eachSeatOfTheRosterIsDescribed()
+{
+    QFETCH(QByteArrayList, news);
+    QFETCH(int, slot);
+    QFETCH(QString, description);
+    auto chat = makeChat({QStringLiteral("Ann"), QStringLiteral("127.0.0.1")});
+    news.prepend("CMD_newplayerinfo+1+Ann+0+2+Bob+1+");
+    news.prepend("CMD_sendlogininfo+1");
+    for (const QByteArray &message : news)
+        chat->dispatch()->processsocktimer(message);
+    QCOMPARE(
+        QAccessible::queryAccessibleInterface(chat->rosterView()->name(slot))->text(QAccessible::Description),
+        description);
 }
 
 // Joins a scripted host as slot 1 and plays one round with keys alone: the arrows walk
