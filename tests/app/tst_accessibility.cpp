@@ -332,6 +332,8 @@ void TestAccessibility::aWholeRoundIsPlayedAndHeardWithoutTheMouse()
     QTRY_VERIFY(chat->menus()->fileMenu->isVisible());
     QTest::keyClick(chat->menus()->fileMenu, Qt::Key_Escape);
     QTRY_VERIFY(!chat->menus()->fileMenu->isVisible());
+    // Speech is also a menu choice, as every menu is reached from the keyboard.
+    QVERIFY(chat->menus()->optionsMenu->actions().contains(chat->announcementLine()->speakAction()));
 
     QLabel *name = chat->rosterView()->name(1);
     name->setFocus(Qt::TabFocusReason);
