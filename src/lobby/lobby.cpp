@@ -205,8 +205,16 @@ void Lobby::openLink(const QString &link)
 
 void Lobby::join(const QString &address, quint16 port, bool internet)
 {
-    if (state_ != State::Idle)
+    if (state_ == State::Playing) {
+        setStatus(QStringLiteral("A game is already running: finish it before you join another."), true);
         return;
+    }
+    if (state_ != State::Idle) {
+        setStatus(QStringLiteral("Still looking for the game at %1: wait for it before you join another.")
+                      .arg(joining_),
+            true);
+        return;
+    }
     internetJoin_ = internet;
     QString problem = nameProblem(playerName());
     if (problem.isEmpty())

@@ -361,6 +361,12 @@ void TestLobbyLogic::whatCannotStartIsSaidInTheStatus()
     QCOMPARE(started.size(), 0);
     lobby->hostGame();
     QCOMPARE(started.size(), 1);
+    // A link handed over while the game runs is not dropped silently.
+    lobby->openLink(QStringLiteral("wendlewick://192.0.2.5:7780"));
+    QCOMPARE(
+        lobby->status(), QStringLiteral("A game is already running: finish it before you join another."));
+    QVERIFY(lobby->statusIsProblem());
+    QCOMPARE(started.size(), 1);
 }
 
 void TestLobbyLogic::aGameLinkJoinsOnlyAnAddress_data()
