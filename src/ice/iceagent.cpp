@@ -37,13 +37,20 @@ IcePath::Candidate kindOf(const NiceCandidate *c)
 
 } // namespace
 
+CandidatePolicy IceAgent::policyFor(const Setup &setup)
+{
+    CandidatePolicy policy;
+    policy.setAllowLoopback(setup.allowLoopback);
+    for (quint16 port : setup.protectedPorts)
+        policy.addOwnPort(port);
+    return policy;
+}
+
 IceAgent::IceAgent(const Setup &setup, QObject *parent)
     : QObject(parent)
     , setup_(setup)
+    , policy_(policyFor(setup))
 {
-    policy_.setAllowLoopback(setup.allowLoopback);
-    for (quint16 port : setup.protectedPorts)
-        policy_.addOwnPort(port);
     for (QTimer *t : {&gatherTimer_, &checksTimer_})
         t->setSingleShot(true);
     connect(&gatherTimer_, &QTimer::timeout, this, &IceAgent::finishGathering);

@@ -57,6 +57,10 @@ public:
     // ports.
     static Setup forProgram(quint16 gamePort);
 
+    // The rules the agent checks the other end's candidates by, before its own
+    // candidates are known.
+    static CandidatePolicy policyFor(const Setup &setup);
+
     explicit IceAgent(const Setup &setup, QObject *parent = nullptr);
     // Gives up the relay's allocation on the TURN server as it goes.
     ~IceAgent() override;

@@ -70,6 +70,8 @@ private Q_SLOTS:
     void aGameWhoseWayBrokeComesBackToItsSeat_data();
     void aGameWhoseWayBrokeComesBackToItsSeat();
     void aPeerThatNeverFinishesItsChecksHoldsNoSlot();
+    void anOfferWithNothingToCheckIsEndedAtOnce_data();
+    void anOfferWithNothingToCheckIsEndedAtOnce();
     void aThousandOffersAreBoundedAndForgotten();
 };
 
@@ -275,6 +277,7 @@ void TestIceBridge::aPeerThatNeverFinishesItsChecksHoldsNoSlot()
     QVERIFY(rig.joinerSide.send(QStringLiteral("Host"), offer));
     QTRY_COMPARE(rig.gateway.attempts(), 1);
     QVERIFY(failed.wait(6000));
+    QCOMPARE(failed.first().at(1).toString(), QStringLiteral("did not connect in time"));
     QCOMPARE(rig.gateway.attempts(), 0);
     QCOMPARE(server.highestSlot(), 0);
     // The joiner was told the attempt is over.
@@ -282,14 +285,58 @@ void TestIceBridge::aPeerThatNeverFinishesItsChecksHoldsNoSlot()
         [](const auto &s) { return s.second.kind == IceSignal::Kind::End; }));
 }
 
+void TestIceBridge::anOfferWithNothingToCheckIsEndedAtOnce_data()
+{
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<bool>("gamePort");
+    QTest::newRow("multicast") << "239.255.77.72" << false;
+    QTest::newRow("unspecified") << "0.0.0.0" << false;
+    QTest::newRow("link-local") << "169.254.169.254" << false;
+    QTest::newRow("this computer's game port") << "127.0.0.1" << true;
+}
+
+void TestIceBridge::anOfferWithNothingToCheckIsEndedAtOnce()
+{
+    QFETCH(QString, address);
+    QFETCH(bool, gamePort);
+    QTcpServer game;
+    QVERIFY(game.listen(QHostAddress::LocalHost, 0));
+    FakeSignalChannel hostSide(QStringLiteral("Host"));
+    IceServerSource servers(nullptr);
+    servers.setFixed({});
+    IceAgent::Setup agent = loopbackAgent();
+    agent.protectedPorts = {game.serverPort()};
+    IceGateway gateway(hostSide, servers, {game.serverPort(), agent, quickBridge(), 12, 2500});
+    gateway.setAccepting(true);
+    QSignalSpy failed(&gateway, &IceGateway::attemptFailed);
+    IceSignal offer;
+    offer.kind = IceSignal::Kind::Offer;
+    offer.session = QStringLiteral("5e55105e55105e55");
+    offer.ufrag = QStringLiteral("abcd");
+    offer.password = QStringLiteral("abcdefghijklmnopqrstuvwxyz");
+    offer.candidates = {{QStringLiteral("1"), 2130706431, QHostAddress(address),
+        quint16(gamePort ? game.serverPort() : 50000), IceSignal::Candidate::Type::Host}};
+    Q_EMIT hostSide.received(QStringLiteral("Mallory"), offer);
+    // Nothing gathered, nothing answered, no attempt held: the offer's end goes back.
+    QCOMPARE(gateway.attempts(), 0);
+    QCOMPARE(gateway.findChildren<IceAgent *>().size(), 0);
+    QCOMPARE(hostSide.sent.size(), 1);
+    QCOMPARE(hostSide.sent.first().second.kind, IceSignal::Kind::End);
+    QCOMPARE(hostSide.sent.first().second.session, offer.session);
+    QCOMPARE(failed.size(), 1);
+    QCOMPARE(failed.first().at(1).toString(), QStringLiteral("offered no address that may be tried"));
+}
+
 void TestIceBridge::aThousandOffersAreBoundedAndForgotten()
 {
     QUdpSocket silent;
     QVERIFY(silent.bind(QHostAddress::LocalHost, 0));
+    QTcpServer game;
+    QVERIFY(game.listen(QHostAddress::LocalHost, 0));
     FakeSignalChannel hostSide(QStringLiteral("Host"));
     IceServerSource servers(nullptr);
     servers.setFixed({});
-    IceGateway gateway(hostSide, servers, {7772, loopbackAgent(), quickBridge(), 12, 2500});
+    IceGateway gateway(hostSide, servers, {game.serverPort(), loopbackAgent(), quickBridge(), 12, 2500});
     gateway.setAccepting(true);
     IceSignal offer;
     offer.kind = IceSignal::Kind::Offer;
