@@ -73,6 +73,8 @@ private Q_SLOTS:
     void anOfferWithNothingToCheckIsEndedAtOnce_data();
     void anOfferWithNothingToCheckIsEndedAtOnce();
     void aThousandOffersAreBoundedAndForgotten();
+    void whyNoWayWasFoundIsSaidPlainly_data();
+    void whyNoWayWasFoundIsSaidPlainly();
 };
 
 void TestIceBridge::initTestCase()
@@ -357,6 +359,55 @@ void TestIceBridge::aThousandOffersAreBoundedAndForgotten()
     QCOMPARE(refusals, 500 - 2);
     QTRY_COMPARE_WITH_TIMEOUT(gateway.attempts(), 0, 8000);
     QTRY_COMPARE(gateway.findChildren<IceAgent *>().size(), 0);
+}
+
+void TestIceBridge::whyNoWayWasFoundIsSaidPlainly_data()
+{
+    QTest::addColumn<bool>("relayListed");
+    QTest::addColumn<QString>("answered"); // the host's one candidate
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("no relay listed") << false << "127.0.0.1"
+                                     << "no way through the routers was found, and the community server "
+                                        "offers no relay to go around them";
+    QTest::newRow("the listed relay does not answer")
+        << true << "127.0.0.1"
+        << "no way through the routers was found, and the community's relay server did not answer";
+    QTest::newRow("the host offers nothing that may be tried")
+        << false << "224.0.0.1"
+        << "the host gave no address that may be tried";
+}
+
+void TestIceBridge::whyNoWayWasFoundIsSaidPlainly()
+{
+    QFETCH(bool, relayListed);
+    QFETCH(QString, answered);
+    QFETCH(QString, reason);
+    // Nothing answers there: neither the relay nor the host's candidate.
+    QUdpSocket silent;
+    QVERIFY(silent.bind(QHostAddress::LocalHost, 0));
+    FakeSignalChannel joinerSide(QStringLiteral("Ann"));
+    FakeSignalChannel hostSide(QStringLiteral("Host"));
+    joinerSide.pair(&hostSide);
+    IceServerSource servers(nullptr);
+    IceServers listed;
+    if (relayListed)
+        listed.relays = {{QHostAddress::LocalHost, silent.localPort(), QStringLiteral("1:Ann"),
+            QStringLiteral("not-a-real-password")}};
+    servers.setFixed(listed);
+    connect(&hostSide, &SignalChannel::received, &hostSide, [&](const QString &peer, const IceSignal &offer) {
+        if (offer.kind != IceSignal::Kind::Offer)
+            return;
+        IceSignal answer = offer;
+        answer.kind = IceSignal::Kind::Answer;
+        answer.candidates = {{QStringLiteral("1"), 2130706431, QHostAddress(answered), silent.localPort(),
+            IceSignal::Candidate::Type::Host}};
+        hostSide.send(peer, answer);
+    });
+    IceJoiner joiner(joinerSide, servers, loopbackAgent());
+    QSignalSpy failed(&joiner, &IceJoiner::failed);
+    joiner.start(QStringLiteral("Host"));
+    QVERIFY(failed.wait(15000));
+    QCOMPARE(failed.first().first().toString(), reason);
 }
 
 QTEST_GUILESS_MAIN(TestIceBridge)
