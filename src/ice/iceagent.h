@@ -40,6 +40,10 @@ public:
         bool controlling = false; // the joining end
         IceServers servers;
         bool upnp = false;
+        // How long gathering waits for the router to answer UPnP (a home router answers
+        // within a few hundred ms). Where none answers (carrier NAT, UPnP turned off in
+        // the router), every gathering takes this long.
+        int upnpMs = 1000;
         // Empty: every interface but loopback. Tests name 127.0.0.1.
         QList<QHostAddress> localAddresses;
         bool allowLoopback = false;
