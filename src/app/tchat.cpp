@@ -11,6 +11,7 @@
 #include "chatview.h"
 #include "clientdispatch.h"
 #include "clientroles.h"
+#include "connectionkeeper.h"
 #include "entrystrip.h"
 #include "gamecommandline.h"
 #include "gamesession.h"
@@ -33,7 +34,6 @@
 #include "qtsoundplayer.h"
 #include "qtspeaker.h"
 #include "reconnectnotice.h"
-#include "rejoinrecord.h"
 #include "rostermodel.h"
 #include "rosterview.h"
 #include "sessionsounds.h"
@@ -168,6 +168,8 @@ void Tchat::FormCreate()
     timing.firstWaitMs = setup_.reconnectFirstWaitMs;
     timing.longestWaitMs = qMax(setup_.reconnectFirstWaitMs, setup_.reconnectLongestWaitMs);
     reconnector_->setTiming(timing);
+    keeper_ = new ConnectionKeeper(*connection_, *dispatch_, *reconnector_, *session_,
+        setup_.markerFolder.isEmpty() ? InstanceGuard::defaultFolder() : setup_.markerFolder, this);
     playSurface_ = new PlaySurface(*session_, *board_, *entry_, *results_, *dispatch_, sounds_, this);
 }
 
@@ -325,10 +327,8 @@ void Tchat::connectSession()
     });
     connect(session_, &GameSession::admitted, settings_, &MainSettings::loadinifile);
     connect(session_, &GameSession::gameFull, this, &Tchat::showGameFull);
-    connect(session_, &GameSession::gameFull, this, [this] { ending_.gameFull(); });
-    connect(session_, &GameSession::removed, this, [this] { ending_.removed(); });
-    connect(session_, &GameSession::hostClosing, this, [this] { ending_.hostClosed(); });
-    connect(reconnector_, &Reconnector::finished, this, &Tchat::reconnectFinished);
+    connect(keeper_, &ConnectionKeeper::comingBack, reconnectNotice_, &ReconnectNotice::setActive);
+    connect(keeper_, &ConnectionKeeper::gameOver, this, &Tchat::gameOver);
     reconnectNotice_->follow(reconnector_, setup_.secondLength);
     roles_->setReturnHook([this](const QString &host, quint16 port) { return returnToKeptSeat(host, port); });
     connect(session_, &GameSession::spyAdded, spylist_, &Tspylist::addspy);
@@ -493,83 +493,22 @@ void Tchat::joinpress()
 
 void Tchat::sockInfo()
 {
-    if (reconnector_->isRunning() && !ending_.isFinal()) {
-        reconnector_->connectionClosed();
-        return;
-    }
-    // Removed, or the host ended, while the window was coming back: nothing to retry.
-    reconnector_->cancel();
-    if (mayComeBack() && reconnector_->start()) {
-        reconnectNotice_->setActive(true);
-        return;
-    }
-    endGame(connection_->failed());
+    keeper_->connectionClosed();
 }
 
-bool Tchat::mayComeBack() const
+void Tchat::gameOver(const QString &sentence)
 {
-    // The host said why it ends the connection, or sent more than a player takes, or
-    // holds seats only during a game: then the connection is over, as it always was.
-    return !closing_ && reconnector_->ticket() && !ending_.isFinal() && !connection_->overflowed()
-        && session_->state().gameRunning;
-}
-
-void Tchat::endGame(bool lost, int rejoinSeconds, const QString &sentence)
-{
-    reconnectNotice_->setActive(false);
-    // The lobby that started the game tells the player why it ended.
-    connection_->tellCompanion(CompanionWire::encode({ending_.reason(lost), rejoinSeconds}));
-    if (!sentence.isEmpty() && !closing_) {
+    if (keeper_->isClosing())
+        return;
+    if (!sentence.isEmpty()) {
         lostBox_
             = openNoticeBox(this, QMessageBox::Information, QStringLiteral("connectionLostBox"), sentence);
         connect(lostBox_, &QDialog::finished, this, &Tchat::close);
         return;
     }
     // "Game is full" stays until the player has read it.
-    if (!gameFullBox_ && !closing_)
+    if (!gameFullBox_)
         close();
-}
-
-void Tchat::reconnectFinished(Reconnector::Outcome outcome)
-{
-    switch (outcome) {
-    case Reconnector::Outcome::Returned:
-        reconnectNotice_->setActive(false);
-        return;
-    case Reconnector::Outcome::GaveUp: {
-        // The seat is still kept a while: the lobby may offer to rejoin it, with the
-        // token left where only this user can read it. The host player's window hosts
-        // the game itself, which ends with it.
-        const qint64 left = (reconnector_->deadline().remainingTime() + 999) / 1000;
-        int offer = 0;
-        if (left > 0 && !session_->state().ishost && reconnector_->ticket()) {
-            RejoinRecord record;
-            record.host = connection_->sock()->HostName();
-            record.port = connection_->port();
-            record.slot = reconnector_->ticket()->slot;
-            record.token = reconnector_->ticket()->token;
-            record.expires = QDateTime::currentDateTime().addMSecs(reconnector_->deadline().remainingTime());
-            if (record.save(rejoinFolder()))
-                offer = int(qMin<qint64>(left, CompanionWire::maxRejoinSeconds));
-        }
-        endGame(true, offer);
-        return;
-    }
-    case Reconnector::Outcome::Refused:
-        endGame(true, 0,
-            QStringLiteral("The game did not keep your place: the host no longer holds it for you."));
-        return;
-    case Reconnector::Outcome::TimedOut:
-        endGame(true, 0,
-            QStringLiteral("The connection to the game could not be made again in time: the game went on "
-                           "without you."));
-        return;
-    }
-}
-
-QString Tchat::rejoinFolder() const
-{
-    return setup_.markerFolder.isEmpty() ? InstanceGuard::defaultFolder() : setup_.markerFolder;
 }
 
 bool Tchat::returnToKeptSeat(const QString &host, quint16 port)
@@ -577,17 +516,7 @@ bool Tchat::returnToKeptSeat(const QString &host, quint16 port)
     if (!setup_.rejoin && qEnvironmentVariable(GameCommandLine::rejoinVariable) != QLatin1String("1"))
         return false;
     qunsetenv(GameCommandLine::rejoinVariable);
-    const QDateTime now = QDateTime::currentDateTime();
-    const std::optional<RejoinRecord> record = RejoinRecord::take(rejoinFolder(), now);
-    if (!record || record->host != host || record->port != port) {
-        addSystemLine(QStringLiteral("Your place in the game was no longer kept: you join as a new player."));
-        return false;
-    }
-    reconnector_->setTicket({record->slot, record->token, 1});
-    if (!reconnector_->start(QDeadlineTimer(now.msecsTo(record->expires))))
-        return false;
-    reconnectNotice_->setActive(true);
-    return true;
+    return keeper_->returnToKeptSeat(host, port);
 }
 
 void Tchat::showGameFull()
@@ -743,16 +672,8 @@ void Tchat::ResetScreenLocation1Click()
 
 void Tchat::closeEvent(QCloseEvent *event)
 {
-    if (!closing_) {
-        closing_ = true;
-        // Closing while the window tries to come back gives up; otherwise the player
-        // leaves, and the host gives the seat up at once.
-        if (reconnector_->isRunning())
-            reconnector_->giveUp();
-        else
-            dispatch_->leave();
+    if (!keeper_->closing())
         settings_->FormClose();
-    }
     event->accept();
     Q_EMIT closed();
 }

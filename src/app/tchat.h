@@ -2,7 +2,6 @@
 
 #include "boarddealer.h"
 #include "clientstate.h"
-#include "gameending.h"
 #include "gameports.h"
 #include "gamesounds.h"
 #include "reconnector.h"
@@ -25,6 +24,7 @@ class BoardPanel;
 class ChatPanel;
 class ClientDispatch;
 class ClientRoles;
+class ConnectionKeeper;
 class ComputerPlayers;
 class DesktopShell;
 class EntryStrip;
@@ -251,15 +251,11 @@ private:
     void connectNextRound();
     void connectAnnouncements();
     void sockInfo();
-    // The game is over for this window: tells the lobby why (`lost`: the connection was
-    // lost, not closed by the host) and closes, once the player has read `sentence` when
-    // there is one.
-    void endGame(bool lost, int rejoinSeconds = 0, const QString &sentence = QString());
-    void reconnectFinished(Reconnector::Outcome outcome);
-    bool mayComeBack() const;
+    // The game is over for this window: it closes, once the player has read `sentence`
+    // when there is one.
+    void gameOver(const QString &sentence);
     // A join started by the lobby's "Rejoin": comes back to the seat kept in the record.
     bool returnToKeptSeat(const QString &host, quint16 port);
-    QString rejoinFolder() const;
     void showGameFull();
     void showWindow(QWidget *window);
     void reportDictionaryMissing();
@@ -297,6 +293,7 @@ private:
     HostedGame *hosted_ = nullptr;
     ClientRoles *roles_ = nullptr;
     Reconnector *reconnector_ = nullptr;
+    ConnectionKeeper *keeper_ = nullptr;
     ReconnectNotice *reconnectNotice_ = nullptr;
     QPointer<QMessageBox> lostBox_;
 
@@ -312,8 +309,6 @@ private:
 
     std::unique_ptr<WordNet> wordnet_;
     QPointer<QMessageBox> gameFullBox_;
-    GameEnding ending_;
     bool shownOnce_ = false;
     bool formShown_ = false;
-    bool closing_ = false;
 };
