@@ -186,6 +186,10 @@ void TestLobbyCommunity::aHostedGameIsAnnouncedListedFollowedAndJoined()
     QTRY_VERIFY(ben->chat().contains(QStringLiteral("invites you to a game")));
     const QString link = RoomChatText::firstGameLink(ben->chat());
     QCOMPARE(link, GameLink::format(QStringLiteral("127.0.0.1"), game_->port()));
+    // The inviter goes with the link, so that their game is the one offered a way in.
+    QVERIFY(ben->find<QTextBrowser>("view_chat")
+                ->toHtml()
+                .contains(QStringLiteral("href=\"%1#Anna\"").arg(link)));
     // Ben clicks it in the chat.
     auto *chat = ben->find<QTextBrowser>("view_chat");
     QTextCursor onLink = chat->document()->find(link);
@@ -206,6 +210,7 @@ void TestLobbyCommunity::aHostedGameIsAnnouncedListedFollowedAndJoined()
     QTest::mouseClick(ben->find<QPushButton>("button_join"), Qt::LeftButton);
     QTRY_COMPARE(ben->launcher.started.size(), 2);
     QCOMPARE(ben->launcher.started.at(1), ben->launcher.started.at(0));
+    QCOMPARE(ben->lobby->icePeer(), QStringLiteral("Anna"));
 
     // Anna's game ends: it goes from Ben's list.
     anna->launcher.end();
