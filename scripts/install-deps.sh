@@ -4,10 +4,12 @@
 set -euo pipefail
 
 # qt6-speech-dev's headers include QtQmlIntegration, which only qt6-declarative-dev
-# brings (its package does not depend on it).
+# brings (its package does not depend on it). qt6-base-private-dev: a test stands in
+# for a screen reader through Qt's platform accessibility (the dev build builds the tests).
 packages=(
   cmake ninja-build g++ pkgconf
-  qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-speech-dev qt6-declarative-dev qt6-qpa-plugins libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-base-private-dev qt6-multimedia-dev qt6-speech-dev qt6-declarative-dev
+  qt6-qpa-plugins libgl-dev
   libavahi-client-dev
   libgloox-dev libnice-dev qtkeychain-qt6-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good

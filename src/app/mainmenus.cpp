@@ -74,6 +74,9 @@ void MainMenus::build(QMainWindow *window, const SharedItems &shared)
     PlayChatterSounds1 = shared.playChatterSounds;
     optionsMenu->addAction(PlaySounds1);
     optionsMenu->addAction(PlayChatterSounds1);
+    SpeakAnnouncements1 = shared.speakAnnouncements;
+    if (SpeakAnnouncements1)
+        optionsMenu->addAction(SpeakAnnouncements1);
     turnSoundMenu = shared.turnSound;
     addShared(optionsMenu, turnSoundMenu);
     Classic1 = turnSoundMenu->findChild<QAction *>(QStringLiteral("Classic1"));

@@ -32,6 +32,7 @@ public:
         QMenu *textSize = nullptr; // holds "8", "10", "12" and "14"
         QAction *scrollChatOff = nullptr;
         QAction *clearMainChat = nullptr;
+        QAction *speakAnnouncements = nullptr; // the announcement line's; none leaves it out
     };
 
     MainMenus(QMainWindow *window, const SharedItems &shared);
@@ -61,6 +62,7 @@ public:
     QAction *Exit1 = nullptr;
     QAction *PlaySounds1 = nullptr;
     QAction *PlayChatterSounds1 = nullptr;
+    QAction *SpeakAnnouncements1 = nullptr;
     QAction *Classic1 = nullptr;
     QAction *New1 = nullptr;
     QAction *ExtraLong1 = nullptr;

@@ -164,12 +164,8 @@ void RosterView::showRow(int slot)
     pal.setColor(QPalette::WindowText,
         model_->isWaiting(slot) || row.away ? QColor(176, 196, 170) : QColor(255, 255, 255));
     name->setPalette(pal);
-    if (row.away) {
+    if (row.away)
         name->setToolTip(row.name + QStringLiteral(" lost the connection; the seat is kept."));
-        name->setAccessibleDescription(QStringLiteral("away"));
-    } else {
-        name->setAccessibleDescription(QString());
-    }
     scores_[i]->setText(row.score);
     bonuses_[i]->setText(row.bonus);
     bonuses_[i]->setProperty("tag", row.bonusTag);
@@ -180,6 +176,8 @@ void RosterView::showRow(int slot)
     if (!model_->isWaiting(slot))
         about += QStringLiteral(", score ") + row.score
             + (row.watching ? QStringLiteral(", just watching") : QString());
+    if (row.away)
+        about += QStringLiteral(", away");
     name->setAccessibleDescription(about);
 }
 

@@ -155,7 +155,7 @@ void Tchat::FormCreate()
     menus_ = new MainMenus(this,
         MainMenus::SharedItems {soundOptions_->playSoundsAction(), soundOptions_->playChatterSoundsAction(),
             soundOptions_->turnSoundMenu(), chat_->textColorAction(), chat_->textSizeMenu(),
-            chat_->scrollChatOffAction(), chat_->clearMainChatAction()});
+            chat_->scrollChatOffAction(), chat_->clearMainChatAction(), announcementLine_->speakAction()});
     tilesMenu_ = new TilesMenu(menus_->tilesMenu, tiles_, this);
     connectMenus();
 

@@ -96,7 +96,15 @@ void BoardPaintBox::focusInEvent(QFocusEvent *event)
     keyboardFocus_
         = event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason;
     update();
-    cursorMoved();
+    // Qt tells the reader of the board itself once this event is handled; the cell
+    // under the cursor is told after it, so the reader lands on the cell.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (hasFocus())
+                reportCursorCell();
+        },
+        Qt::QueuedConnection);
 }
 
 void BoardPaintBox::focusOutEvent(QFocusEvent *event)
@@ -114,8 +122,19 @@ void BoardPaintBox::cursorMoved()
     // the cursor is the focused cell.
     if (!entry_->cursor()->shown())
         return;
-    if (!hasFocus())
+    if (!hasFocus()) {
         setFocus(Qt::OtherFocusReason);
+        // Taking the focus tells the cell (focusInEvent).
+        if (hasFocus())
+            return;
+    }
+    reportCursorCell();
+}
+
+void BoardPaintBox::reportCursorCell()
+{
+    if (!entry_->cursor()->shown())
+        return;
     auto *table = static_cast<BoardAccessible *>(QAccessible::queryAccessibleInterface(this));
     if (QAccessibleInterface *cell = table ? table->cellOf(entry_->cursor()->cell()) : nullptr) {
         QAccessibleEvent event(cell, QAccessible::Focus);
@@ -135,6 +154,9 @@ void BoardPaintBox::reportChanges()
         QAccessible::updateAccessibility(&event);
         QAccessibleEvent described(this, QAccessible::DescriptionChanged);
         QAccessible::updateAccessibility(&described);
+        // The reset dropped the reader's cell: it is told the cursor's again.
+        if (hasFocus())
+            reportCursorCell();
         return;
     }
     for (int x = 0; x < BoardModel::size; ++x) {

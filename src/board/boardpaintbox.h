@@ -53,6 +53,8 @@ private:
     // new board, a turn) or which of them belong to the word.
     void reportChanges();
     void cursorMoved();
+    // A Focus event for the cell under the keyboard's cursor, while it shows.
+    void reportCursorCell();
     // The colour of a path on the tile group in use.
     QColor pathInk() const;
 

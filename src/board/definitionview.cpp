@@ -17,7 +17,9 @@ DefinitionView::DefinitionView(QWidget *parent)
     setObjectName(QStringLiteral("text_definition"));
     setOpenLinks(false);
     setFrameShape(QFrame::NoFrame);
-    setFocusPolicy(Qt::NoFocus);
+    setAccessibleName(tr("Meaning of the chosen word"));
+    // Reached by Tab for reading; a click on it leaves the focus where it was.
+    setFocusPolicy(Qt::TabFocus);
     setToolTip(tr("Meanings from WordNet 3.0, Princeton University"));
     QPalette pal = palette();
     pal.setColor(QPalette::Base, Artwork::deepGreen);

@@ -28,7 +28,8 @@ GameSummaryView::GameSummaryView(QWidget *parent)
     setRootIsDecorated(false);
     setUniformRowHeights(true);
     setSelectionMode(QAbstractItemView::NoSelection);
-    setFocusPolicy(Qt::NoFocus);
+    setAccessibleName(tr("Rounds of this game"));
+    setFocusPolicy(Qt::TabFocus);
     setFrameShape(QFrame::NoFrame);
 }
 
@@ -45,6 +46,8 @@ QTreeWidgetItem *GameSummaryView::addRow(const GameSummary::Round &round, const 
         item->setText(BestColumn, VerdictMark::sign(mark) + u' ' + round.best.word);
         item->setForeground(BestColumn, VerdictMark::colour(mark));
         item->setToolTip(BestColumn, RoundReview::groupTitle(round.bestGroup));
+    } else {
+        item->setData(BestColumn, Qt::AccessibleTextRole, tr("No best word"));
     }
     return item;
 }

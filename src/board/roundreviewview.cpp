@@ -67,6 +67,7 @@ RoundReviewView::RoundReviewView(QWidget *parent)
     : QTreeWidget(parent)
 {
     setObjectName(QStringLiteral("tree_review"));
+    setAccessibleName(tr("Every word of the round"));
     setColumnCount(3);
     setHeaderLabels({QString(), tr("Word"), tr("Points")});
     header()->setStretchLastSection(false);
@@ -114,6 +115,16 @@ void RoundReviewView::showReview(const RoundReview &review)
         heading->setData(MarkColumn, indexRole, -1);
         heading->setFirstColumnSpanned(true);
         const QList<RoundReview::Entry> &entries = review_.group(group);
+        // The heading spans the row; a screen reader still reads its hidden cells.
+        int points = 0;
+        for (const RoundReview::Entry &e : entries)
+            points += e.points;
+        const auto counted
+            = [](qsizetype n, const QString &one, const QString &many) { return n == 1 ? one : many.arg(n); };
+        heading->setData(
+            WordColumn, Qt::AccessibleTextRole, counted(entries.size(), tr("1 word"), tr("%1 words")));
+        heading->setData(
+            PointsColumn, Qt::AccessibleTextRole, counted(points, tr("1 point"), tr("%1 points")));
         QList<QTreeWidgetItem *> children;
         children.reserve(entries.size());
         for (qsizetype i = 0; i < entries.size(); ++i)

@@ -98,7 +98,7 @@ Twordslist::Twordslist(BoardModel *board, LazyWordTrie *trie, WordResults *resul
     button_allwords_->setCursor(Qt::PointingHandCursor);
     button_allwords_->setToolTip(tr("Hide the words list"));
     button_allwords_->setAccessibleName(tr("Hide the words list"));
-    button_allwords_->setFocusPolicy(Qt::NoFocus);
+    button_allwords_->setFocusPolicy(Qt::TabFocus);
     connect(button_allwords_, &QPushButton::clicked, this, &Twordslist::button_allwordsClick);
 
     label_nowords_->setObjectName(QStringLiteral("label_nowords"));

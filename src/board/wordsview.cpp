@@ -77,7 +77,7 @@ WordsView::WordsView(QWidget *parent)
     setFrameShape(QFrame::NoFrame);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::TabFocus);
     setFont(Artwork::uiFont(13));
     QPalette pal = palette();
     pal.setColor(QPalette::Base, background);

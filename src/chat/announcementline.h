@@ -10,7 +10,8 @@ class QAction;
 // announcement as a change of the label's name, and players who see the board see
 // the news there. Its menu (right click, or the menu key while it has the focus)
 // holds "Speak Announcements" (`SpeakAnnouncements1`, Ctrl+Shift+S anywhere in the
-// window), which speaks the news aloud for players without a screen reader.
+// window, and an item of the main window's Options menu), which speaks the news
+// aloud for players without a screen reader.
 class AnnouncementLine : public QLabel
 {
     Q_OBJECT

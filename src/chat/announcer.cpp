@@ -1,20 +1,42 @@
 #include "announcer.h"
 
 #include "codedline.h"
-#include "speaker.h"
+
+#include <QElapsedTimer>
 
 Announcer::Announcer(QObject *parent)
-    : QObject(parent)
+    : Announcer(
+        [] {
+            static const QElapsedTimer started = [] {
+                QElapsedTimer t;
+                t.start();
+                return t;
+            }();
+            return started.elapsed();
+        },
+        parent)
 { }
 
-void Announcer::tell(const QString &sentence)
+Announcer::Announcer(Clock clock, QObject *parent)
+    : QObject(parent)
+    , clock_(std::move(clock))
+{ }
+
+void Announcer::tell(const QString &sentence, Speaker::Kind kind)
 {
     if (sentence.isEmpty())
+        return;
+    // The same sentence again and again (a drag over tiles that do not join) is told
+    // once, until it has been quiet for a while.
+    const qint64 now = clock_();
+    const bool repeat = sentence == last_ && lastAt_ && now - *lastAt_ < repeatMs;
+    lastAt_ = now;
+    if (repeat)
         return;
     last_ = sentence;
     Q_EMIT announced(sentence);
     if (speaks_ && speaker_)
-        speaker_->say(sentence);
+        speaker_->say(sentence, kind);
 }
 
 QString Announcer::acceptedText(const QString &word, int points, bool first)
@@ -94,5 +116,5 @@ void Announcer::gameWon(const QString &text)
 
 void Announcer::chatLine(const QString &codedLine)
 {
-    tell(chatText(codedLine));
+    tell(chatText(codedLine), Speaker::Kind::Chat);
 }

@@ -1,15 +1,19 @@
 #pragma once
 
+#include "speaker.h"
+
 #include <QObject>
 #include <QString>
 
-class Speaker;
+#include <functional>
+#include <optional>
 
 // What happens in the game, told in one sentence for players who do not see the
 // board: this player's verdicts, refusals and their reasons, a round's start and end,
 // the winner and the chat's lines. Every sentence comes out of announced() for the
 // line assistive technology follows, and is also spoken when speech is switched on
-// (off by default) and a speaker is set.
+// (off by default) and a speaker is set; chat lines are spoken as chat, which never
+// cuts off the news. A sentence repeated within repeatMs is dropped.
 class Announcer : public QObject
 {
     Q_OBJECT
@@ -18,7 +22,14 @@ public:
     // A chat line longer than this is cut with "…" before it is told.
     static constexpr int maxChatChars = 200;
 
+    // A sentence told again within this many milliseconds of the last time it came is
+    // dropped.
+    static constexpr qint64 repeatMs = 1000;
+    // Milliseconds on a steady clock.
+    using Clock = std::function<qint64()>;
+
     explicit Announcer(QObject *parent = nullptr);
+    Announcer(Clock clock, QObject *parent = nullptr);
 
     void setSpeaker(Speaker *speaker) { speaker_ = speaker; }
     bool speaks() const { return speaks_; }
@@ -49,9 +60,11 @@ Q_SIGNALS:
     void announced(const QString &sentence);
 
 private:
-    void tell(const QString &sentence);
+    void tell(const QString &sentence, Speaker::Kind kind = Speaker::Kind::News);
 
+    Clock clock_;
     Speaker *speaker_ = nullptr;
     bool speaks_ = false;
     QString last_;
+    std::optional<qint64> lastAt_; // when last_ last came, told or not
 };

@@ -1,5 +1,6 @@
 #include "chatview.h"
 
+#include "boxiconname.h"
 #include "codedline.h"
 #include "smileypictures.h"
 
@@ -281,6 +282,7 @@ void ChatView::showCannotOpen()
         = new QMessageBox(QMessageBox::Information, title.isEmpty() ? QStringLiteral("Wendlewick") : title,
             QStringLiteral("Cannot open Webpage"), QMessageBox::Ok, this);
     box->setObjectName(QStringLiteral("cannotOpenWebpageBox"));
+    nameBoxIcon(box);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
 }

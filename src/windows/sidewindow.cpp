@@ -1,6 +1,7 @@
 #include "sidewindow.h"
 
 #include "artwork.h"
+#include "boxiconname.h"
 
 #include <QLabel>
 #include <QMessageBox>
@@ -56,6 +57,7 @@ void SideWindow::showMessage(const QString &text)
     auto *box = new QMessageBox(
         QMessageBox::Information, QStringLiteral("Wendlewick"), text, QMessageBox::Ok, this);
     box->setObjectName(QStringLiteral("message"));
+    nameBoxIcon(box);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
 }

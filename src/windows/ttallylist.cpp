@@ -1,5 +1,6 @@
 #include "ttallylist.h"
 
+#include "boxiconname.h"
 #include "roundedpanel.h"
 #include "tallylist.h"
 
@@ -312,6 +313,7 @@ void Ttallylist::confirm(const QString &text, std::function<void(bool)> answer)
     auto *box = new QMessageBox(
         QMessageBox::Question, QStringLiteral("Confirm"), text, QMessageBox::Yes | QMessageBox::No, this);
     box->setObjectName(QStringLiteral("confirmation"));
+    nameBoxIcon(box);
     box->setTextFormat(Qt::PlainText);
     box->setDefaultButton(QMessageBox::No);
     box->setAttribute(Qt::WA_DeleteOnClose);

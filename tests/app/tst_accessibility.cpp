@@ -14,6 +14,7 @@
 #include "clientdispatch.h"
 #include "fakeshell.h"
 #include "gamesession.h"
+#include "gamesummaryview.h"
 #include "mainmenus.h"
 #include "playarea.h"
 #include "protocolclient.h"
@@ -21,6 +22,7 @@
 #include "recordingspeaker.h"
 #include "rostermodel.h"
 #include "rosterview.h"
+#include "roundreviewview.h"
 #include "scriptedhost.h"
 #include "tabout.h"
 #include "tchat.h"
@@ -42,6 +44,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -79,6 +82,8 @@ private Q_SLOTS:
     void everyControlOfEveryWindowHasAName_data();
     void everyControlOfEveryWindowHasAName();
     void theTabOrderFollowsTheReadingOrder();
+    void eachSeatOfTheRosterIsDescribed_data();
+    void eachSeatOfTheRosterIsDescribed();
     void aWholeRoundIsPlayedAndHeardWithoutTheMouse();
     void theTextSizeAlsoEnlargesRosterWordsAndClock_data();
     void theTextSizeAlsoEnlargesRosterWordsAndClock();
@@ -144,6 +149,18 @@ void TestAccessibility::everyControlOfEveryWindowHasAName_data()
         chat.dispatch()->processsocktimer("CMD_winner+Bob+");
         return &chat;
     });
+    QTest::newRow("just watching, Space on the board") << Stage([](Tchat &chat) -> QWidget * {
+        for (const QByteArray &message :
+            {QByteArray("CMD_sendlogininfo+1"), QByteArray("CMD_newplayerinfo+1+Ann+0+2+Bob+1+"),
+                QByteArray("CMD_startgame+Ann+30+60+4+3+0+"), testBoard(), QByteArray("CMD_justwatching+1+1"),
+                QByteArray("CMD_nextplayer+1+")})
+            chat.dispatch()->processsocktimer(message);
+        QWidget *board = chat.boardView()->paintbox();
+        board->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(board, Qt::Key_Down);
+        QTest::keyClick(board, Qt::Key_Space);
+        return chat.findChild<QMessageBox *>(QStringLiteral("justWatchingBox"));
+    });
     const auto side = [](QWidget *(*pick)(Tchat &)) {
         return Stage([pick](Tchat &chat) {
             QWidget *window = pick(chat);
@@ -168,6 +185,22 @@ void TestAccessibility::everyControlOfEveryWindowHasAName_data()
         chat.wordsList()->thewords("No Words");
         return chat.wordsList();
     });
+    QTest::newRow("words list, every word") << Stage([](Tchat &chat) -> QWidget * {
+        chat.dispatch()->processsocktimer(testBoard());
+        chat.wordsList()->thewords("CAT+DOG+");
+        chat.wordsList()->showLastRound();
+        const bool ready
+            = QTest::qWaitFor([&] { return chat.wordsList()->reviewView()->topLevelItemCount() > 0; });
+        return ready ? chat.wordsList() : nullptr;
+    });
+    QTest::newRow("words list, this game, no best word") << Stage([](Tchat &chat) -> QWidget * {
+        chat.dispatch()->processsocktimer(testBoard());
+        chat.wordsList()->thewords("No Words");
+        chat.wordsList()->gameOver();
+        const bool ready
+            = QTest::qWaitFor([&] { return chat.wordsList()->summaryView()->topLevelItemCount() > 0; });
+        return ready ? chat.wordsList() : nullptr;
+    });
 }
 
 void TestAccessibility::everyControlOfEveryWindowHasAName()
@@ -177,10 +210,12 @@ void TestAccessibility::everyControlOfEveryWindowHasAName()
     auto chat = makeChat({QStringLiteral("Ann"), QStringLiteral("127.0.0.1")});
     QVERIFY(QTest::qWaitForWindowExposed(chat.get()));
     QWidget *window = stage(*chat);
+    QVERIFY(window);
     QVERIFY(QTest::qWaitForWindowExposed(window));
     const AccessibleWalk::Result found = AccessibleWalk::walk(window);
     QVERIFY(found.controls > 0);
     QVERIFY2(found.unnamed.isEmpty(), qPrintable(found.unnamed.join(QLatin1Char('\n'))));
+    QVERIFY2(found.unreachable.isEmpty(), qPrintable(found.unreachable.join(QLatin1Char('\n'))));
 }
 
 void TestAccessibility::theTabOrderFollowsTheReadingOrder()
@@ -206,6 +241,34 @@ void TestAccessibility::theTabOrderFollowsTheReadingOrder()
              << "mychat"
              << "button_smilies";
     QCOMPARE(order.mid(0, expected.size()), expected);
+}
+
+void TestAccessibility::eachSeatOfTheRosterIsDescribed_data()
+{
+    QTest::addColumn<QByteArrayList>("news");
+    QTest::addColumn<int>("slot");
+    QTest::addColumn<QString>("description");
+    QTest::newRow("a player") << QByteArrayList() << 1 << "Slot 1, score 0";
+    QTest::newRow("a watcher") << QByteArrayList() << 2 << "Slot 2, score 0, just watching";
+    QTest::newRow("away") << QByteArrayList {"CMD_playeraway+2+"} << 2
+                          << "Slot 2, score 0, just watching, away";
+    QTest::newRow("back") << QByteArrayList {"CMD_playeraway+2+", "CMD_playerback+2+"} << 2
+                          << "Slot 2, score 0, just watching";
+}
+
+void TestAccessibility::eachSeatOfTheRosterIsDescribed()
+{
+    QFETCH(QByteArrayList, news);
+    QFETCH(int, slot);
+    QFETCH(QString, description);
+    auto chat = makeChat({QStringLiteral("Ann"), QStringLiteral("127.0.0.1")});
+    news.prepend("CMD_newplayerinfo+1+Ann+0+2+Bob+1+");
+    news.prepend("CMD_sendlogininfo+1");
+    for (const QByteArray &message : news)
+        chat->dispatch()->processsocktimer(message);
+    QCOMPARE(
+        QAccessible::queryAccessibleInterface(chat->rosterView()->name(slot))->text(QAccessible::Description),
+        description);
 }
 
 // Joins a scripted host as slot 1 and plays one round with keys alone: the arrows walk
@@ -269,6 +332,8 @@ void TestAccessibility::aWholeRoundIsPlayedAndHeardWithoutTheMouse()
     QTRY_VERIFY(chat->menus()->fileMenu->isVisible());
     QTest::keyClick(chat->menus()->fileMenu, Qt::Key_Escape);
     QTRY_VERIFY(!chat->menus()->fileMenu->isVisible());
+    // Speech is also a menu choice, as every menu is reached from the keyboard.
+    QVERIFY(chat->menus()->optionsMenu->actions().contains(chat->announcementLine()->speakAction()));
 
     QLabel *name = chat->rosterView()->name(1);
     name->setFocus(Qt::TabFocusReason);

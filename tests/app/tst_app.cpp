@@ -435,9 +435,9 @@ void TestApp::menusHoldTheirItemsAndSeparatorsInOrder_data()
     QTest::newRow("File") << "File1" << QStringList {"Start Game", "Add Computer Player", "-", "Exit"};
     QTest::newRow("Add Computer Player") << "AddComputerPlayer1" << QStringList {"Easy", "Medium", "Hard"};
     QTest::newRow("Options") << "Options1"
-                             << QStringList {"Play Sounds", "Play Chatter Sounds", "Turn Sound",
-                                    "Time Between Rounds", "Automatically Start Next Game", "-", "Text Color",
-                                    "Text Size", "Scroll Chat Off", "Clear Main Chat",
+                             << QStringList {"Play Sounds", "Play Chatter Sounds", "Speak Announcements",
+                                    "Turn Sound", "Time Between Rounds", "Automatically Start Next Game", "-",
+                                    "Text Color", "Text Size", "Scroll Chat Off", "Clear Main Chat",
                                     "Reset Screen Location", "-", "Just Watch", "-", "Disable Typing",
                                     "Click Letters"};
     QTest::newRow("Turn Sound") << "TurnSound1" << QStringList {"Classic", "New"};

@@ -1,8 +1,9 @@
 // The board as a screen reader meets it: a table of the played square as the player
 // sees it, turned or not, each cell named by its letter, the word's tiles selected and
-// the tile under the keyboard's cursor focused. (Qt hands change events on only while
-// a screen reader listens, which a headless test cannot arrange: tools/atspi_walk.py
-// checks them on the real bus.)
+// the tile under the keyboard's cursor focused; and the change events a reader hears,
+// taken from Qt's update handler.
+#include "announcementline.h"
+#include "announcer.h"
 #include "boardaccessible.h"
 #include "boardcellaccessible.h"
 #include "boardcursor.h"
@@ -15,8 +16,12 @@
 #include "wordentry.h"
 
 #include <QAccessible>
+#include <qpa/qplatformaccessibility.h>
+#include <qpa/qplatformintegration.h>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtGui/private/qguiapplication_p.h>
 
 namespace {
 
@@ -28,6 +33,8 @@ struct Screen
     TileGroups tiles {folder.path()};
     BoardPanel panel {&board, &entry, &tiles};
     EntryStrip strip {&entry, &tiles};
+    Announcer announcer;
+    AnnouncementLine news {&announcer};
 
     QAccessibleTableInterface *table()
     {
@@ -45,6 +52,39 @@ struct Screen
     }
 };
 
+// The events of the kinds a reader follows, each as its kind and what it names: a
+// cell's letter, or a widget's object name.
+QStringList *heard = nullptr;
+
+void hear(QAccessibleEvent *event)
+{
+    QString kind;
+    switch (event->type()) {
+    case QAccessible::TableModelChanged:
+        kind = QStringLiteral("reset");
+        break;
+    case QAccessible::Focus:
+        kind = QStringLiteral("focus");
+        break;
+    case QAccessible::SelectionAdd:
+        kind = QStringLiteral("selected");
+        break;
+    case QAccessible::NameChanged:
+        kind = QStringLiteral("name");
+        break;
+    default:
+        return;
+    }
+    QAccessibleInterface *iface = event->accessibleInterface();
+    const bool cell = iface && iface->role() == QAccessible::Cell;
+    heard->append(kind + u' '
+        + (cell                   ? iface->text(QAccessible::Name)
+                : event->object() ? event->object()->objectName()
+                                  : QString()));
+}
+
+using Action = std::function<void(Screen &)>;
+
 } // namespace
 
 class TestBoardAccess : public QObject
@@ -56,6 +96,8 @@ private Q_SLOTS:
     void theTableReadsAsThePlayerSeesTheBoard();
     void theWordIsSelectedAndTheCursorIsTheFocusedCell();
     void theStripReadsAsTheWordSoFar();
+    void changesAreReported_data();
+    void changesAreReported();
 };
 
 void TestBoardAccess::theTableReadsAsThePlayerSeesTheBoard_data()
@@ -139,6 +181,71 @@ void TestBoardAccess::theStripReadsAsTheWordSoFar()
     for (int letter : {3, 1, 26})
         s.entry.typetheletter(letter);
     QCOMPARE(strip->text(QAccessible::Name), QStringLiteral("Word: CA, then not on the board: Z"));
+}
+
+void TestBoardAccess::changesAreReported_data()
+{
+    QTest::addColumn<bool>("walking");
+    QTest::addColumn<Action>("action");
+    QTest::addColumn<QStringList>("events");
+    const auto press
+        = [](int key) { return Action([key](Screen &s) { s.entry.FormShortCut(key, Qt::NoModifier); }); };
+    QTest::newRow("a new board") << false << Action([](Screen &s) {
+        s.board.loadboard(gridFromText({"", "", "", "...dogs", "...cate", "...limb", "...unky"}));
+    }) << QStringList {"reset paintbox_board"};
+    QTest::newRow("a new board, the cursor on the focused board") << true << Action([](Screen &s) {
+        s.board.loadboard(gridFromText({"", "", "", "...dogs", "...cate", "...limb", "...unky"}));
+    }) << QStringList {"reset paintbox_board", "focus D"};
+    QTest::newRow("a turn") << false << Action([](Screen &s) { s.entry.rotateboard(); })
+                            << QStringList {"reset paintbox_board"};
+    QTest::newRow("a turn, the cursor on the focused board")
+        << true << Action([](Screen &s) { s.entry.rotateboard(); })
+        << QStringList {"reset paintbox_board", "focus C"};
+    QTest::newRow("the first step: the cell is told once")
+        << false << press(Qt::Key_Down) << QStringList {"focus paintbox_board", "focus C"};
+    QTest::newRow("a step") << true << press(Qt::Key_Right) << QStringList {"focus A"};
+    QTest::newRow("a letter of the word") << false << Action([](Screen &s) { s.entry.typetheletter(3); })
+                                          << QStringList {"selected C", "name entrystrip"};
+    QTest::newRow("the news") << false << Action([](Screen &s) { s.announcer.roundEnded(); })
+                              << QStringList {"name label_announce"};
+}
+
+void TestBoardAccess::changesAreReported()
+{
+    QFETCH(bool, walking);
+    QFETCH(Action, action);
+    QFETCH(QStringList, events);
+    Screen s;
+    s.board.loadboard(gridFromText({"", "", "", "...cats", "...doge", "...limb", "...unky"}));
+    s.entry.startRound(true);
+    s.panel.show();
+    s.panel.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&s.panel));
+    // The first step shows the cursor on the top-left tile and gives the board the focus.
+    if (walking)
+        QVERIFY(s.entry.FormShortCut(Qt::Key_Right, Qt::NoModifier));
+    else
+        s.panel.paintbox()->clearFocus();
+    QCOMPARE(s.panel.paintbox()->hasFocus(), walking);
+    // What the window's opening left to do is done before listening.
+    QCoreApplication::sendPostedEvents();
+    // Qt passes events on only while a reader listens; a headless platform has none,
+    // so the test stands in for one.
+    QPlatformAccessibility *platform = QGuiApplicationPrivate::platformIntegration()->accessibility();
+    QVERIFY(platform);
+    const bool wasActive = platform->isActive();
+    platform->setActive(true);
+    QStringList recorded;
+    heard = &recorded;
+    const QAccessible::UpdateHandler before = QAccessible::installUpdateHandler(hear);
+    const auto restore = qScopeGuard([&] {
+        QAccessible::installUpdateHandler(before);
+        platform->setActive(wasActive);
+        heard = nullptr;
+    });
+    action(s);
+    // The last event a reader hears is where it stays.
+    QTRY_COMPARE(recorded, events);
 }
 
 QTEST_MAIN(TestBoardAccess)

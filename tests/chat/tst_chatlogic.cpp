@@ -49,6 +49,8 @@ private Q_SLOTS:
     void eachEventIsToldInOneSentence_data();
     void eachEventIsToldInOneSentence();
     void sentencesAreSpokenOnlyWhenAskedFor();
+    void aSentenceRepeatedWithinASecondIsToldOnce_data();
+    void aSentenceRepeatedWithinASecondIsToldOnce();
     void codedLineIsCutIntoHeadWordsSmiliesAndLinks_data();
     void codedLineIsCutIntoHeadWordsSmiliesAndLinks();
     void lineWithoutADecimalCodeIsNotShown_data();
@@ -754,14 +756,50 @@ void TestChatLogic::eachEventIsToldInOneSentence()
 void TestChatLogic::sentencesAreSpokenOnlyWhenAskedFor()
 {
     RecordingSpeaker speaker;
-    Announcer announcer;
+    qint64 now = 0;
+    Announcer announcer([&now] { return now; });
     announcer.setSpeaker(&speaker);
     QVERIFY(!announcer.speaks());
     announcer.roundEnded();
     QVERIFY(speaker.said.isEmpty());
     announcer.setSpeaks(true);
+    now += 5000;
     announcer.roundEnded();
-    QCOMPARE(speaker.said, QStringList {"Round over."});
+    announcer.chatLine("3+Ann chats: gg");
+    QCOMPARE(speaker.said, (QStringList {"Round over.", "Ann chats: gg"}));
+    // The chat waits for the news rather than cutting it off.
+    QCOMPARE(speaker.kinds, (QList<Speaker::Kind> {Speaker::Kind::News, Speaker::Kind::Chat}));
+}
+
+void TestChatLogic::aSentenceRepeatedWithinASecondIsToldOnce_data()
+{
+    QTest::addColumn<QList<int>>("times");
+    QTest::addColumn<QStringList>("sentences");
+    QTest::addColumn<QStringList>("told");
+    const QString a = QStringLiteral("Invalid Selection");
+    const QString b = QStringLiteral("Round over.");
+    QTest::newRow("again within a second") << QList<int> {0, 500} << QStringList {a, a} << QStringList {a};
+    QTest::newRow("again after a second") << QList<int> {0, 1200} << QStringList {a, a} << QStringList {a, a};
+    QTest::newRow("another between") << QList<int> {0, 100, 200} << QStringList {a, b, a}
+                                     << QStringList {a, b, a};
+    QTest::newRow("a steady repeat stays quiet")
+        << QList<int> {0, 800, 1600, 2400} << QStringList {a, a, a, a} << QStringList {a};
+}
+
+void TestChatLogic::aSentenceRepeatedWithinASecondIsToldOnce()
+{
+    QFETCH(QList<int>, times);
+    QFETCH(QStringList, sentences);
+    QFETCH(QStringList, told);
+    qint64 now = 0;
+    Announcer announcer([&now] { return now; });
+    QStringList heard;
+    connect(&announcer, &Announcer::announced, this, [&heard](const QString &s) { heard.append(s); });
+    for (qsizetype k = 0; k < times.size(); ++k) {
+        now = times.at(k);
+        announcer.gameWon(sentences.at(k));
+    }
+    QCOMPARE(heard, told);
 }
 
 #include "tst_chatlogic.moc"

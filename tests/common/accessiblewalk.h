@@ -10,7 +10,9 @@
 // down through every visible child, and lists the controls a player can reach or see
 // that have no name: buttons, boxes, menu items, pictures, cells and the like. Each is
 // given by its path of roles and object names. Plain texts are read by their text,
-// so an empty one is nothing to read, not an unnamed control.
+// so an empty one is nothing to read, not an unnamed control. Widgets a player works or
+// reads (buttons, boxes, lists, tables, text) that are enabled but cannot take the
+// keyboard's focus are listed as unreachable.
 namespace AccessibleWalk {
 
 inline bool isControl(QAccessible::Role role)
@@ -43,10 +45,29 @@ inline bool isControl(QAccessible::Role role)
     }
 }
 
+inline bool takesFocus(QAccessible::Role role)
+{
+    switch (role) {
+    case QAccessible::Button:
+    case QAccessible::CheckBox:
+    case QAccessible::RadioButton:
+    case QAccessible::ComboBox:
+    case QAccessible::EditableText:
+    case QAccessible::SpinBox:
+    case QAccessible::List:
+    case QAccessible::Table:
+    case QAccessible::Tree:
+        return true;
+    default:
+        return false;
+    }
+}
+
 struct Result
 {
     int controls = 0;
     QStringList unnamed;
+    QStringList unreachable;
 };
 
 inline QString describe(QAccessibleInterface *iface)
@@ -72,6 +93,10 @@ inline void walk(QAccessibleInterface *iface, const QString &path, Result &resul
         ++result.controls;
         if (iface->text(QAccessible::Name).trimmed().isEmpty())
             result.unnamed.append(here);
+        const QObject *object = iface->object();
+        if (takesFocus(iface->role()) && object && object->isWidgetType() && !state.disabled
+            && !state.focusable)
+            result.unreachable.append(here);
     }
     for (int i = 0; i < iface->childCount(); ++i)
         walk(iface->child(i), here, result, seen, depth + 1);

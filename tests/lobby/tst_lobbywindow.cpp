@@ -1,6 +1,8 @@
 // The lobby's window driven through its widgets: a game found on the network is
 // joined by mouse and by keyboard (a fake launcher stands in for the game), an
 // address without a game is explained, and every control has a name.
+#include "accessiblewalk.h"
+#include "communitylobby.h"
 #include "companionlistener.h"
 #include "discoveryresponder.h"
 #include "fakehostenvironment.h"
@@ -13,6 +15,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -36,6 +39,7 @@ private Q_SLOTS:
     void joinsADiscoveredGameThroughTheWidgets_data();
     void joinsADiscoveredGameThroughTheWidgets();
     void anAddressWithoutAGameIsExplained();
+    void everyControlHasAnAccessibleName_data();
     void everyControlHasAnAccessibleName();
 
 private:
@@ -166,35 +170,35 @@ void TestLobbyWindow::anAddressWithoutAGameIsExplained()
     QVERIFY(launcher_.started.isEmpty());
 }
 
+void TestLobbyWindow::everyControlHasAnAccessibleName_data()
+{
+    QTest::addColumn<QString>("dialog"); // the object name of a dialog the window opens
+    QTest::addColumn<int>("controls");
+    QTest::newRow("lobby") << QString() << 7;
+    QTest::newRow("internet settings") << "communitydialog" << 8;
+    QTest::newRow("password") << "dialog_password" << 3;
+}
+
 void TestLobbyWindow::everyControlHasAnAccessibleName()
 {
+    QFETCH(QString, dialog);
+    QFETCH(int, controls);
     open(server_->port());
     QTRY_COMPARE(find<QTreeView>("list_games")->model()->rowCount(), 1);
-    QStringList unnamed;
-    int controls = 0;
-    const std::function<void(QAccessibleInterface *)> walk = [&](QAccessibleInterface *node) {
-        switch (node->role()) {
-        case QAccessible::PushButton:
-        case QAccessible::EditableText:
-        case QAccessible::ComboBox:
-        case QAccessible::Tree:
-        case QAccessible::List:
-        case QAccessible::Table:
-            ++controls;
-            if (node->text(QAccessible::Name).trimmed().isEmpty())
-                unnamed << QString::fromLatin1(node->object()->metaObject()->className()) + QLatin1Char(':')
-                        + node->object()->objectName();
-            break;
-        default:
-            break;
-        }
-        for (int i = 0; i < node->childCount(); ++i)
-            if (QAccessibleInterface *child = node->child(i); child && child->object())
-                walk(child);
-    };
-    walk(QAccessible::queryAccessibleInterface(window_.get()));
-    QVERIFY(controls >= 7);
-    QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QLatin1Char(' '))));
+    QWidget *shown = window_.get();
+    if (dialog == QLatin1String("communitydialog"))
+        window_->openCommunitySettings();
+    else if (!dialog.isEmpty())
+        Q_EMIT lobby_->community()->passwordNeeded(QStringLiteral("ann@lobby.example.org"));
+    if (!dialog.isEmpty()) {
+        shown = window_->findChild<QDialog *>(dialog);
+        QVERIFY(shown);
+        QVERIFY(QTest::qWaitForWindowExposed(shown));
+    }
+    const AccessibleWalk::Result found = AccessibleWalk::walk(shown);
+    QVERIFY2(found.controls >= controls, qPrintable(QString::number(found.controls)));
+    QVERIFY2(found.unnamed.isEmpty(), qPrintable(found.unnamed.join(QLatin1Char('\n'))));
+    QVERIFY2(found.unreachable.isEmpty(), qPrintable(found.unreachable.join(QLatin1Char('\n'))));
 }
 
 QTEST_MAIN(TestLobbyWindow)
