@@ -419,7 +419,7 @@ void TestReconnect::cutsAtRandomMomentsLeaveEveryoneInTheirSeats()
     std::vector<DropProxy *> relays {proxy_.get(), &calProxy};
     for (int step = 0; step < 24; ++step) {
         QTest::qWait(random.bounded(10, 200));
-        switch (random.bounded(5)) {
+        switch (random.bounded(6)) {
         case 0:
         case 1:
             relays[size_t(random.bounded(2))]->cut();
@@ -438,6 +438,12 @@ void TestReconnect::cutsAtRandomMomentsLeaveEveryoneInTheirSeats()
         case 4:
             // A claim that may meet a cut on its way.
             players[size_t(random.bounded(2))]->dispatch()->playerdone(cat);
+            break;
+        case 5:
+            // A new game whose start meets a cut on its way.
+            ann_->dispatch()->startgame(options);
+            QTest::qWait(random.bounded(0, 5));
+            relays[size_t(random.bounded(2))]->cut();
             break;
         }
     }
