@@ -13,13 +13,24 @@
 // the subnet; one from elsewhere cannot come from a lobby on this network, and is
 // turned away before it is counted against the answers a second may carry.
 //
-// The interfaces' address entries are read when first needed, and again (at most
-// once a second, by the caller's clock) when an address matches none of them, so an
-// interface that came up meanwhile is soon known.
+// The other end of a point-to-point link (ppp, tun), whose own address is usually a
+// /32, is answered too, and no other address of that link.
+//
+// The interfaces' address entries are read when first needed, again (at most once a
+// second, by the caller's clock) when an address matches none of them, so an
+// interface that came up meanwhile is soon known, and again when they are a few
+// seconds old, so a subnet that shrank or an interface that went away stops being
+// answered.
 class LocalSubnets
 {
 public:
-    using Entries = QList<QNetworkAddressEntry>;
+    struct Entry
+    {
+        QNetworkAddressEntry address;
+        // The other end of a point-to-point interface; null elsewhere.
+        QHostAddress peer;
+    };
+    using Entries = QList<Entry>;
     using Source = std::function<Entries()>;
 
     // `source` gives the entries of the interfaces that are up; those of this
@@ -31,7 +42,7 @@ public:
 
     // The rule itself, over the entries given.
     static bool isAnswerable(const QHostAddress &address, const Entries &entries);
-    // The address entries of this machine's interfaces that are up.
+    // The address entries of this machine's interfaces that are up, with their peers.
     static Entries systemEntries();
 
 private:

@@ -11,6 +11,8 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
+#include <cstdio>
+
 namespace {
 
 void describe(QCommandLineParser &parser)
@@ -45,28 +47,60 @@ void nameTheProgram()
     QCoreApplication::setApplicationVersion(QString::fromLatin1(wendlewickVersion));
 }
 
-// Whether the command line only asks for the help or the version, which need no
-// display: the window system is not even looked for then.
-bool asksForTextOnly(int argc, char *argv[])
+// The command line without the options QApplication takes for itself (-style fusion,
+// -platform offscreen, ...), so that it can be checked before there is a QApplication.
+QStringList withoutQtOptions(int argc, char *argv[])
 {
-    static const QByteArrayList textOptions {"-h", "--help", "-?", "--help-all", "-v", "--version"};
-    for (int i = 1; i < argc; ++i)
-        if (textOptions.contains(QByteArray(argv[i])))
-            return true;
-    return false;
+    static const QStringList withValue {QStringLiteral("platform"), QStringLiteral("platformpluginpath"),
+        QStringLiteral("platformtheme"), QStringLiteral("plugin"), QStringLiteral("qwindowgeometry"),
+        QStringLiteral("qwindowicon"), QStringLiteral("qwindowtitle"), QStringLiteral("session"),
+        QStringLiteral("display"), QStringLiteral("geometry"), QStringLiteral("style"),
+        QStringLiteral("stylesheet")};
+    static const QStringList alone {
+        QStringLiteral("reverse"), QStringLiteral("widgetcount"), QStringLiteral("qmljsdebugger")};
+    QStringList arguments {QString::fromLocal8Bit(argv[0])};
+    for (int i = 1; i < argc; ++i) {
+        const QString argument = QString::fromLocal8Bit(argv[i]);
+        if (argument == QLatin1String("--")) {
+            for (; i < argc; ++i)
+                arguments << QString::fromLocal8Bit(argv[i]);
+            break;
+        }
+        QString name = argument.section(QLatin1Char('='), 0, 0);
+        if (name.startsWith(QLatin1String("--")))
+            name.remove(0, 1);
+        if (!name.startsWith(QLatin1Char('-')) || name.size() < 2) {
+            arguments << argument;
+            continue;
+        }
+        name.remove(0, 1);
+        if (withValue.contains(name))
+            i += argument.contains(QLatin1Char('=')) ? 0 : 1;
+        else if (!alone.contains(name))
+            arguments << argument;
+    }
+    return arguments;
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    if (asksForTextOnly(argc, argv)) {
+    // Checked before the window system is looked for: the help, the version and a
+    // wrong option need no display.
+    QCommandLineParser parser;
+    describe(parser);
+    const QStringList arguments = withoutQtOptions(argc, argv);
+    if (!parser.parse(arguments)) {
+        std::fprintf(stderr, "%s\n", qPrintable(parser.errorText()));
+        return 1;
+    }
+    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all"))
+        || parser.isSet(QStringLiteral("version"))) {
         QCoreApplication app(argc, argv);
         QCoreApplication::setApplicationName(QStringLiteral("wendlewick-lobby"));
         QCoreApplication::setApplicationVersion(QString::fromLatin1(wendlewickVersion));
-        QCommandLineParser parser;
-        describe(parser);
-        parser.process(app); // prints and exits
+        parser.process(arguments); // prints and exits
         return 0;
     }
 
@@ -76,9 +110,6 @@ int main(int argc, char *argv[])
     // The menu entry the lobby is started from; the game it starts shares it.
     QGuiApplication::setDesktopFileName(QStringLiteral(WENDLEWICK_APP_ID));
 
-    QCommandLineParser parser;
-    describe(parser);
-    parser.process(app);
     // Only the first word is taken, and only ever as a link, never as an option.
     const QString link = parser.positionalArguments().value(0);
 

@@ -11,19 +11,21 @@ namespace {
 const QHostAddress a(QStringLiteral("192.168.1.20"));
 const QHostAddress b(QStringLiteral("192.168.1.21"));
 
-QNetworkAddressEntry entry(const char *ip, int prefix)
+LocalSubnets::Entry entry(const QString &ip, int prefix, const char *peer = nullptr)
 {
     QNetworkAddressEntry e;
-    e.setIp(QHostAddress(QLatin1String(ip)));
+    e.setIp(QHostAddress(ip));
     e.setPrefixLength(prefix);
     if (e.ip().protocol() == QAbstractSocket::IPv4Protocol && prefix < 31)
         e.setBroadcast(QHostAddress(e.ip().toIPv4Address() | ((1u << (32 - prefix)) - 1)));
-    return e;
+    return {e, peer ? QHostAddress(QLatin1String(peer)) : QHostAddress()};
 }
 
-// A machine on a home network, on a point-to-point link, and with an IPv6 address.
-const LocalSubnets::Entries ownEntries {
-    entry("127.0.0.1", 8), entry("192.168.1.5", 24), entry("10.0.0.1", 31), entry("fe80::1", 64)};
+// A machine on a home network, on a /31 link, on a point-to-point link (a /32 with a
+// peer), with an IPv4 link-local address and with an IPv6 address.
+const LocalSubnets::Entries ownEntries {entry("127.0.0.1", 8), entry("192.168.1.5", 24),
+    entry("10.0.0.1", 31), entry("10.8.0.6", 32, "10.8.0.5"), entry("169.254.10.1", 16),
+    entry("fe80::1", 64)};
 
 } // namespace
 
@@ -38,6 +40,8 @@ private Q_SLOTS:
     void onlyHostsOnTheOwnSubnetsAreAnswered_data();
     void onlyHostsOnTheOwnSubnetsAreAnswered();
     void anInterfaceThatComesUpIsKnownWithinASecond();
+    void changedInterfacesAreKnownWithinAFewSeconds_data();
+    void changedInterfacesAreKnownWithinAFewSeconds();
 };
 
 void TestAnswerLimit::answersFollowTheRates_data()
@@ -111,8 +115,12 @@ void TestAnswerLimit::onlyHostsOnTheOwnSubnetsAreAnswered_data()
     QTest::newRow("loopback") << "127.0.0.1" << true;
     QTest::newRow("the other end of a /31 link") << "10.0.0.0" << true;
     QTest::newRow("an IPv6 neighbour") << "fe80::2" << true;
+    QTest::newRow("an IPv4 link-local neighbour") << "169.254.20.30" << true;
+    QTest::newRow("the peer of a point-to-point link") << "10.8.0.5" << true;
+    QTest::newRow("another address beside a point-to-point link") << "10.8.0.7" << false;
     // An answer to these would reach every machine on the subnet, or none.
     QTest::newRow("the subnet's broadcast address") << "192.168.1.255" << false;
+    QTest::newRow("the subnet's broadcast address, IPv4-mapped") << "::ffff:192.168.1.255" << false;
     QTest::newRow("the subnet's network address") << "192.168.1.0" << false;
     QTest::newRow("the limited broadcast address") << "255.255.255.255" << false;
     QTest::newRow("the discovery multicast group") << "239.255.77.72" << false;
@@ -149,6 +157,49 @@ void TestAnswerLimit::anInterfaceThatComesUpIsKnownWithinASecond()
     QCOMPARE(reads, 1);
     QVERIFY(subnets.isAnswerable(neighbour, 1000));
     QCOMPARE(reads, 2);
+}
+
+void TestAnswerLimit::changedInterfacesAreKnownWithinAFewSeconds_data()
+{
+    // The own subnet before and after, as ip/prefix; the sender; whether it is
+    // answered before, and five seconds after the change, however busy the host was.
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<QString>("sender");
+    QTest::addColumn<bool>("answeredBefore");
+    QTest::addColumn<bool>("answeredAfter");
+    QTest::newRow("a subnet that shrank: its new broadcast address") << "192.168.0.5/16"
+                                                                     << "192.168.0.5/24"
+                                                                     << "192.168.0.255" << true << false;
+    QTest::newRow("a subnet that shrank: a host no longer on it") << "192.168.0.5/16"
+                                                                  << "192.168.0.5/24"
+                                                                  << "192.168.1.20" << true << false;
+    QTest::newRow("an interface that went away") << "10.1.0.5/24"
+                                                 << ""
+                                                 << "10.1.0.20" << true << false;
+}
+
+void TestAnswerLimit::changedInterfacesAreKnownWithinAFewSeconds()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, after);
+    QFETCH(QString, sender);
+    QFETCH(bool, answeredBefore);
+    QFETCH(bool, answeredAfter);
+    const auto entries = [](const QString &subnet) {
+        LocalSubnets::Entries own {entry(QStringLiteral("127.0.0.1"), 8)};
+        if (!subnet.isEmpty())
+            own << entry(subnet.section(QLatin1Char('/'), 0, 0), subnet.section(QLatin1Char('/'), 1).toInt());
+        return own;
+    };
+    LocalSubnets::Entries current = entries(before);
+    LocalSubnets subnets([&] { return current; });
+    const QHostAddress address(sender);
+    QCOMPARE(subnets.isAnswerable(address, 0), answeredBefore);
+    current = entries(after);
+    for (int ms = 1; ms < 5000; ms += 100)
+        subnets.isAnswerable(address, ms);
+    QCOMPARE(subnets.isAnswerable(address, 5000), answeredAfter);
 }
 
 QTEST_GUILESS_MAIN(TestAnswerLimit)

@@ -42,7 +42,8 @@ private Q_SLOTS:
     void optionsStartingValuesAndMinimumLength();
     void optionsArrowsStopAtTheEndsOfTheirRanges_data();
     void optionsArrowsStopAtTheEndsOfTheirRanges();
-    void optionsNumberBoxesCannotBeTypedInto();
+    void optionsScoreTakesATypedNumberAndTheRoundTimeDoesNot_data();
+    void optionsScoreTakesATypedNumberAndTheRoundTimeDoesNot();
     void optionsRestoredValues_data();
     void optionsRestoredValues();
     void optionsUnknownPictureNamesFallBack_data();
@@ -266,21 +267,48 @@ void TestSideWindows::optionsArrowsStopAtTheEndsOfTheirRanges()
     QCOMPARE(box == "edit_playtoscore" ? options.playToScore : options.roundTime, bottom);
 }
 
-void TestSideWindows::optionsNumberBoxesCannotBeTypedInto()
+void TestSideWindows::optionsScoreTakesATypedNumberAndTheRoundTimeDoesNot_data()
 {
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("value");
+    // Steps of 100 from 100 never reach these again.
+    QTest::newRow("score: the default 30") << "edit_playtoscore"
+                                           << "30" << 30;
+    QTest::newRow("score: 50") << "edit_playtoscore"
+                               << "50" << 50;
+    QTest::newRow("score: 0, one round") << "edit_playtoscore"
+                                         << "0" << 0;
+    QTest::newRow("score: past the top, the last digit refused") << "edit_playtoscore"
+                                                                 << "20000" << 2000;
+    QTest::newRow("score: letters refused") << "edit_playtoscore"
+                                            << "abc" << 100;
+    QTest::newRow("round time: no typing") << "edit_creationtime"
+                                           << "90" << 60;
+}
+
+void TestSideWindows::optionsScoreTakesATypedNumberAndTheRoundTimeDoesNot()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, typed);
+    QFETCH(int, value);
     Tgamestart dialog;
     dialog.show();
-    auto *score = dialog.findChild<QSpinBox *>("edit_playtoscore");
-    score->setFocus();
-    QTest::keyClick(score, Qt::Key_End);
-    QTest::keyClicks(score, "5");
-    QTest::keyClick(score, Qt::Key_Backspace);
-    QTest::keyClick(score, Qt::Key_Enter);
-    QCOMPARE(score->value(), 100);
-    QCOMPARE(dialog.playToScore(), 100);
-    dialog.setPlayToScore(9900);
-    QTest::keyClick(score, Qt::Key_Up);
-    QCOMPARE(score->text(), QStringLiteral("10000"));
+    auto *edit = dialog.findChild<QSpinBox *>(box);
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(edit, typed);
+    QCOMPARE(edit->value(), value);
+    QSignalSpy start(&dialog, &Tgamestart::startRequested);
+    QTest::mouseClick(dialog.findChild<QToolButton *>("button_start"), Qt::LeftButton);
+    QCOMPARE(start.size(), 1);
+    const GameOptions sent = start.at(0).at(0).value<GameOptions>();
+    QCOMPARE(box == QLatin1String("edit_playtoscore") ? sent.playToScore : sent.roundTime, value);
+    // The arrows keep their steps.
+    dialog.show();
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_Up);
+    QCOMPARE(edit->value(), value + (box == QLatin1String("edit_playtoscore") ? 100 : 5));
 }
 
 void TestSideWindows::optionsRestoredValues_data()
