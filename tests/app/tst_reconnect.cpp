@@ -68,6 +68,7 @@ private Q_SLOTS:
     void outagesWithoutAWordAreNoticedAndOutlasted();
     void aHostThatEndsTheGameMidGameIsNotRetried_data();
     void aHostThatEndsTheGameMidGameIsNotRetried();
+    void aDropBetweenGamesEndsQuietlyWhenRefused();
     void cutsAtRandomMomentsLeaveEveryoneInTheirSeats();
 
 private:
@@ -381,6 +382,17 @@ void TestReconnect::aHostThatEndsTheGameMidGameIsNotRetried()
     QTRY_COMPARE(closed.count(), 1);
     QCOMPARE(bob_->reconnector()->attempts(), 0);
     QVERIFY(!bob_->reconnectNotice()->isVisible());
+}
+
+void TestReconnect::aDropBetweenGamesEndsQuietlyWhenRefused()
+{
+    QVERIFY(startGame(false));
+    QSignalSpy closed(bob_.get(), &Tchat::closed);
+    proxy_->cut();
+    // One try: the host holds no seat without a game, and nothing is for Bob to read.
+    QTRY_COMPARE(closed.count(), 1);
+    QCOMPARE(bob_->reconnector()->attempts(), 1);
+    QVERIFY(!bob_->findChild<QMessageBox *>(QStringLiteral("connectionLostBox")));
 }
 
 void TestReconnect::cutsAtRandomMomentsLeaveEveryoneInTheirSeats()
