@@ -18,11 +18,9 @@ HostHeartbeat::HostHeartbeat(
         if (message.startsWith(Wire::Cmd::stillhere))
             hostBeats_ = true;
     });
-    // Every connection shows anew whether its host beats.
-    connect(&connection_, &HostConnection::opened, this, [this] {
-        hostBeats_ = false;
-        heard_.start();
-    });
+    // A host that beat before beats again on the next connection: a silent outage
+    // right after a return is noticed too. The silence counts from the connection.
+    connect(&connection_, &HostConnection::opened, this, [this] { heard_.start(); });
 }
 
 void HostHeartbeat::setTiming(const Timing &timing)
@@ -35,8 +33,11 @@ void HostHeartbeat::setTiming(const Timing &timing)
 void HostHeartbeat::begin(int slot)
 {
     slot_ = slot;
-    if (!beat_.isActive())
-        beat_.start(qMax(1, timing_.intervalMs));
+    if (beat_.isActive())
+        return;
+    beat_.start(qMax(1, timing_.intervalMs));
+    // The first at once: the host answers it, and from then on silence tells.
+    tick();
 }
 
 void HostHeartbeat::tick()

@@ -31,7 +31,7 @@ public:
     void setTiming(const Timing &timing);
     // The host gave this slot a token: the beats start.
     void begin(int slot);
-    // The host has shown on this connection that it sends beats.
+    // The host has shown that it sends beats (on this connection or one before).
     bool hostBeats() const { return hostBeats_; }
 
 private:

@@ -516,8 +516,10 @@ void TServer::dispatch(int sender, const QByteArray &message)
         return;
     TPlayerSlot &p = slotRef(sender);
     if (command == Wire::Cmd::stillhere) {
-        // Only a player that can come back is answered: others would not know it.
-        p.beats = p.canRejoin;
+        // Only a player that can come back is answered: others would not know it. The
+        // first is answered at once, so that silence tells from then on.
+        if (p.canRejoin && !std::exchange(p.beats, true))
+            sendTo(sender, Wire::ToPlayer::stillhere(sender));
         return;
     }
     if (command == Wire::Cmd::logininfo) {
@@ -751,7 +753,10 @@ void TServer::admitReturn(TSock *sock, QByteArrayView text)
     p.returning = true;
     p.previousToken = presented;
     p.token = newToken();
+    // The player showed it says it is there: its return is judged by silence at once.
+    const bool beats = p.beats;
     attach(seat, sock);
+    p.beats = beats;
     p.loginTimer->start(timerMs(loginTimeoutSeconds, secondMs_));
     sendTo(seat, Wire::ToPlayer::welcomeback(seat, *p.token, graceSeconds_));
 }
