@@ -24,7 +24,14 @@ bool FloodGate::allow(const QString &sender, qint64 nowMs)
     if (it == buckets_.end()) {
         if (buckets_.size() >= maxSenders_)
             return false;
-        it = buckets_.insert(sender, {nowMs, rate_.burst});
+        const auto gone = departed_.constFind(sender);
+        if (gone != departed_.cend()) {
+            it = buckets_.insert(sender, *gone);
+            departed_.erase(gone);
+            departedOrder_.removeOne(sender);
+        } else {
+            it = buckets_.insert(sender, {nowMs, rate_.burst});
+        }
     }
     Bucket bucket = refilled(*it, nowMs);
     if (bucket.tokens == 0) {
@@ -46,4 +53,40 @@ qint64 FloodGate::waitFor(const QString &sender, qint64 nowMs) const
         return buckets_.size() >= maxSenders_ ? rate_.refillMs : 0;
     const Bucket bucket = refilled(*it, nowMs);
     return bucket.tokens > 0 ? 0 : std::max<qint64>(1, bucket.tokensAt + rate_.refillMs - nowMs);
+}
+
+void FloodGate::forget(const QString &sender, qint64 nowMs)
+{
+    const auto it = buckets_.constFind(sender);
+    if (it == buckets_.cend())
+        return;
+    const Bucket bucket = refilled(*it, nowMs);
+    buckets_.erase(it);
+    if (bucket.tokens >= rate_.burst)
+        return;
+    if (departed_.contains(sender))
+        departedOrder_.removeOne(sender);
+    departed_.insert(sender, bucket);
+    departedOrder_.append(sender);
+    while (departedOrder_.size() > maxSenders_)
+        departed_.remove(departedOrder_.takeFirst());
+}
+
+void FloodGate::rename(const QString &from, const QString &to)
+{
+    if (from == to || buckets_.contains(to))
+        return;
+    const auto it = buckets_.constFind(from);
+    if (it == buckets_.cend())
+        return;
+    const Bucket bucket = *it;
+    buckets_.erase(it);
+    buckets_.insert(to, bucket);
+}
+
+void FloodGate::clear()
+{
+    buckets_.clear();
+    departed_.clear();
+    departedOrder_.clear();
 }

@@ -4,6 +4,8 @@
 #include "gameaddress.h"
 #include "roomclient.h"
 
+#include <algorithm>
+
 GameAnnouncement::GameAnnouncement(RoomClient &client, RoomAnnouncer::Describe describe, QObject *parent)
     : QObject(parent)
     , client_(client)
@@ -12,17 +14,24 @@ GameAnnouncement::GameAnnouncement(RoomClient &client, RoomAnnouncer::Describe d
 {
     connect(&client_, &RoomClient::stateChanged, this, [this](RoomClient::State state) {
         // Signed in again, perhaps from another network: the address is learned anew.
-        if (state != RoomClient::State::InRoom)
+        if (state != RoomClient::State::InRoom) {
             found_.clear();
+            retryDelayMs_ = 0;
+        }
         update();
     });
     connect(finder_, &AddressFinder::found, this, [this](const QString &address) {
         finding_ = false;
         found_ = address;
+        retryDelayMs_ = 0;
         update();
     });
+    retryTimer_.setSingleShot(true);
+    connect(&retryTimer_, &QTimer::timeout, this, &GameAnnouncement::update);
     connect(finder_, &AddressFinder::failed, this, [this](const QString &reason) {
         finding_ = false;
+        retryDelayMs_ = retryDelayMs_ ? std::min(retryDelayMs_ * 2, retryMaxMs_) : retryFirstMs_;
+        retryTimer_.start(retryDelayMs_);
         setNote(QStringLiteral("The game is not announced: %1. Give the address players reach it at.")
                     .arg(reason),
             true);
@@ -47,6 +56,7 @@ void GameAnnouncement::stop()
 void GameAnnouncement::update()
 {
     if (!started_ || !client_.isInRoom()) {
+        retryTimer_.stop();
         announcer_->setAddress({}, 0);
         setNote({}, false);
         return;
@@ -58,6 +68,8 @@ void GameAnnouncement::update()
         host = target.host;
         port = target.port;
     } else if (found_.isEmpty()) {
+        if (retryTimer_.isActive())
+            return; // the note says why it is not announced
         if (!finding_) {
             finding_ = true;
             finder_->find();

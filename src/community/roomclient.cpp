@@ -113,6 +113,7 @@ void RoomClient::connectNow()
 
 void RoomClient::signedIn()
 {
+    historyOpen_ = true;
     setState(State::Joining);
     setStatus(QStringLiteral("Joining the room %1\u2026").arg(account_.roomAddress()), false);
     pingTimer_.start(timing_.pingIntervalMs);
@@ -232,9 +233,12 @@ void RoomClient::presence(const XmppSession::Presence &p)
     }
 
     if (!p.available) {
-        if (self && p.statusCodes.contains(303) && acceptableNick(p.newNick)) {
+        if (p.statusCodes.contains(303) && acceptableNick(p.newNick)) {
+            for (FloodGate *gate : {&chatGate_, &directGate_, &presenceGate_})
+                gate->rename(nick, p.newNick);
             occupantGone(nick);
-            nick_ = p.newNick;
+            if (self)
+                nick_ = p.newNick;
             return;
         }
         if (self && state_ == State::InRoom) {
@@ -308,9 +312,11 @@ void RoomClient::flushPending()
 void RoomClient::occupantGone(const QString &nick)
 {
     pending_.remove(nick);
-    chatGate_.forget(nick);
-    directGate_.forget(nick);
-    presenceGate_.forget(nick);
+    // Gates remember a leaver that has not refilled: leaving and coming back (or
+    // taking another name) gains no words.
+    const qint64 now = clock_.elapsed();
+    for (FloodGate *gate : {&chatGate_, &directGate_, &presenceGate_})
+        gate->forget(nick, now);
     if (occupants_.remove(nick))
         Q_EMIT occupantLeft(nick);
 }
@@ -322,15 +328,20 @@ void RoomClient::message(const XmppSession::Message &m)
         return;
     switch (m.kind) {
     case XmppSession::Message::GroupChat: {
-        if (m.hasSubject)
+        if (m.hasSubject) {
+            // The room sends its history after our own presence and before the subject.
+            historyOpen_ = false;
             Q_EMIT subjectChanged(m.subject.left(maxTextChars));
+        }
         if (nick.isEmpty() || m.body.isEmpty() || !acceptableNick(nick))
             return;
-        if (!m.delayed && nick != nick_ && !chatGate_.allow(nick, clock_.elapsed())) {
+        const bool history
+            = historyOpen_ && m.delayedBy.contains(account_.roomAddress(), Qt::CaseInsensitive);
+        if (!history && nick != nick_ && !chatGate_.allow(nick, clock_.elapsed())) {
             ++dropped_;
             return;
         }
-        Q_EMIT roomMessage(nick, m.body.left(maxTextChars), m.delayed);
+        Q_EMIT roomMessage(nick, m.body.left(maxTextChars), history);
         return;
     }
     case XmppSession::Message::Chat:
@@ -369,6 +380,7 @@ void RoomClient::lose(const QString &reason, bool retry)
     pongTimer_.stop();
     pendingTimer_.stop();
     pending_.clear();
+    historyOpen_ = false;
     const QStringList nicks = occupants_.keys();
     for (const QString &nick : nicks)
         occupantGone(nick);

@@ -145,5 +145,6 @@ private:
     int nickAttempt_ = 1;
     int retryDelayMs_ = 0;
     qint64 inRoomSince_ = -1;
+    bool historyOpen_ = false; // joined, and the room's subject not come yet
     int dropped_ = 0;
 };

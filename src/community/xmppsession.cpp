@@ -23,7 +23,8 @@ constexpr char delayNs[] = "urn:xmpp:delay";
 constexpr int firstType = gloox::ExtUser + 100;
 constexpr int mucUserType = firstType;
 constexpr int delayType = firstType + 1;
-constexpr int firstCapturedType = firstType + 2;
+constexpr int subjectType = firstType + 2;
+constexpr int firstCapturedType = firstType + 3;
 
 // Any element the session was asked for, kept as the library parsed it.
 class CapturedElement : public gloox::StanzaExtension
@@ -153,6 +154,7 @@ XmppSession::XmppSession(const Setup &setup, QObject *parent)
         new CapturedElement(mucUserType, "/presence/x[@xmlns='" + std::string(mucUserNs) + "']"));
     client_->registerStanzaExtension(
         new CapturedElement(delayType, "/message/delay[@xmlns='" + std::string(delayNs) + "']"));
+    client_->registerStanzaExtension(new CapturedElement(subjectType, "/message/subject"));
 }
 
 XmppSession::~XmppSession()
@@ -261,6 +263,7 @@ void XmppSession::finishQuery(int context, const std::optional<XmlPayload> &repl
 
 void XmppSession::onConnect()
 {
+    transport_->signInDone();
     signedIn_ = true;
     Q_EMIT signedIn();
 }
@@ -341,6 +344,8 @@ QString XmppSession::closingReason(gloox::ConnectionError e, bool *retry) const
     case gloox::ConnStreamClosed:
         return QStringLiteral("%1 closed the connection.").arg(server);
     default:
+        if (transport_ && transport_->timedOut())
+            return QStringLiteral("%1 did not answer.").arg(server);
         if (transport_ && transport_->tooLarge())
             return QStringLiteral("%1 sent more than the lobby takes at once; the connection was closed.")
                 .arg(server);
@@ -359,9 +364,13 @@ bool XmppSession::onTLSConnect(const gloox::CertInfo &info)
 QList<XmlPayload> XmppSession::payloadsOf(const gloox::Stanza &stanza) const
 {
     QList<XmlPayload> payloads;
+    QList<int> seen;
     for (const gloox::StanzaExtension *extension : stanza.extensions()) {
-        if (!captured_.contains(extension->extensionType()))
+        if (seen.size() >= maxPayloads)
+            break;
+        if (!captured_.contains(extension->extensionType()) || seen.contains(extension->extensionType()))
             continue;
+        seen.append(extension->extensionType());
         const auto *element = static_cast<const CapturedElement *>(extension)->element();
         if (std::optional<XmlPayload> payload = GlooxPayload::fromTag(element))
             payloads.append(std::move(*payload));
@@ -419,9 +428,13 @@ void XmppSession::handleMessage(const gloox::Message &message, gloox::MessageSes
     }
     m.body = fromUtf8(message.body());
     m.subject = fromUtf8(message.subject());
-    // An empty subject clears the room's; only an absent one is no subject.
-    m.hasSubject = !message.subject().empty();
-    m.delayed = message.findExtension(delayType) != nullptr;
+    m.hasSubject = message.findExtension(subjectType) != nullptr;
+    for (const gloox::StanzaExtension *extension : message.extensions()) {
+        if (extension->extensionType() != delayType || m.delayedBy.size() >= 4)
+            continue;
+        if (const gloox::Tag *delay = static_cast<const CapturedElement *>(extension)->element())
+            m.delayedBy.append(fromUtf8(delay->findAttribute("from")).left(1024));
+    }
     m.payloads = payloadsOf(message);
     Q_EMIT messageReceived(m);
 }

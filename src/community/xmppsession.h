@@ -75,8 +75,10 @@ public:
         Kind kind = Chat;
         QString body;
         QString subject;
-        bool hasSubject = false;
-        bool delayed = false; // from the room's history
+        bool hasSubject = false; // a subject element, even an empty one
+        // Who each delay element (XEP-0203) claims delayed the message, the first few.
+        // A sender may add its own: only the room's, before its subject, marks history.
+        QStringList delayedBy;
         QString error;
         QList<XmlPayload> payloads;
     };
@@ -87,7 +89,11 @@ public:
     explicit XmppSession(const Setup &setup, QObject *parent = nullptr);
     ~XmppSession() override;
 
-    // Incoming presences, messages and query results keep elements `name` in `ns`.
+    // A stanza keeps at most this many captured elements, the first of each kind.
+    static constexpr int maxPayloads = 4;
+
+    // Incoming presences, messages and query results keep elements `name` in `ns`
+    // (the first of its kind in each).
     void capture(const QString &name, const QString &ns);
     void open();
     // Ends the stream; closed() follows with an empty reason.

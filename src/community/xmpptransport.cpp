@@ -13,7 +13,10 @@ XmppTransport::XmppTransport(gloox::ConnectionDataHandler *handler, const Setup 
     , setup_(setup)
 {
     timer_.setSingleShot(true);
-    QObject::connect(&timer_, &QTimer::timeout, this, [this] { failed(gloox::ConnIoError); });
+    QObject::connect(&timer_, &QTimer::timeout, this, [this] {
+        timedOut_ = true;
+        failed(gloox::ConnIoError);
+    });
 }
 
 XmppTransport::~XmppTransport()
@@ -27,6 +30,7 @@ gloox::ConnectionError XmppTransport::connect()
         return gloox::ConnNoError;
     m_state = gloox::StateConnecting;
     tooLarge_ = false;
+    timedOut_ = false;
     sinceStanza_ = 0;
     certificateProblem_.clear();
     targets_.clear();
@@ -119,7 +123,8 @@ void XmppTransport::tryNext()
 
 void XmppTransport::connected()
 {
-    timer_.stop();
+    // Signing in has as long again, until signInDone().
+    timer_.start(setup_.connectTimeoutMs);
     targets_.clear();
     peer_ = socket_->peerAddress();
     m_state = gloox::StateConnected;

@@ -56,11 +56,15 @@ public:
     gloox::ConnectionBase *newInstance() const override;
 
     void stanzaDone() { sinceStanza_ = 0; }
+    // The stream is signed in: the deadline that ran since connect() is over.
+    void signInDone() { timer_.stop(); }
     // Starts the TLS handshake; `tls` hears how it went.
     void startEncryption(XmppTls *tls);
     // Why the certificate was refused, for the player; empty when it was not.
     QString certificateProblem() const { return certificateProblem_; }
     bool tooLarge() const { return tooLarge_; }
+    // Whether the connection was given up because the server did not answer in time.
+    bool timedOut() const { return timedOut_; }
     // The server's address once connected.
     QHostAddress peerAddress() const { return peer_; }
 
@@ -92,4 +96,5 @@ private:
     long int in_ = 0;
     long int out_ = 0;
     bool tooLarge_ = false;
+    bool timedOut_ = false;
 };

@@ -44,7 +44,9 @@ QString CandidatePolicy::addressProblem(const QHostAddress &address, bool allowL
         return QStringLiteral("%1 is a loopback address").arg(a.toString());
     if (a.isMulticast() || a.isBroadcast())
         return QStringLiteral("%1 is a multicast or broadcast address").arg(a.toString());
-    if (a.protocol() == QAbstractSocket::IPv6Protocol && a.isLinkLocal())
+    // Of one link only (169.254/16, fe80::/10): never reachable across a router, and
+    // 169.254.169.254 answers for a cloud machine's own secrets.
+    if (a.isLinkLocal())
         return QStringLiteral("%1 is an address of one link only").arg(a.toString());
     return {};
 }

@@ -10,7 +10,7 @@
 // chooses the addresses, so a hostile one could point the checks anywhere: at this
 // computer's own services, at its loopback, at a whole network by multicast or
 // broadcast. Those are refused: loopback (unless allowed, for tests on one computer),
-// unspecified, multicast and broadcast addresses, IPv6 addresses of one link only, and
+// unspecified, multicast and broadcast addresses, addresses of one link only (IPv4 and IPv6), and
 // any of this computer's own addresses (its interfaces and those its own candidates
 // show) at one of its own ports (its candidates', and the ports its programs listen on).
 class CandidatePolicy

@@ -8,6 +8,8 @@
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 
+#include <algorithm>
+
 namespace {
 
 constexpr guint component = 1;
@@ -37,13 +39,20 @@ IcePath::Candidate kindOf(const NiceCandidate *c)
 
 } // namespace
 
+CandidatePolicy IceAgent::policyFor(const Setup &setup)
+{
+    CandidatePolicy policy;
+    policy.setAllowLoopback(setup.allowLoopback);
+    for (quint16 port : setup.protectedPorts)
+        policy.addOwnPort(port);
+    return policy;
+}
+
 IceAgent::IceAgent(const Setup &setup, QObject *parent)
     : QObject(parent)
     , setup_(setup)
+    , policy_(policyFor(setup))
 {
-    policy_.setAllowLoopback(setup.allowLoopback);
-    for (quint16 port : setup.protectedPorts)
-        policy_.addOwnPort(port);
     for (QTimer *t : {&gatherTimer_, &checksTimer_})
         t->setSingleShot(true);
     connect(&gatherTimer_, &QTimer::timeout, this, &IceAgent::finishGathering);
@@ -87,8 +96,8 @@ void IceAgent::gather()
     NiceAgentOption options = NICE_AGENT_OPTION_RELIABLE;
     agent_ = nice_agent_new_full(g_main_context_default(), NICE_COMPATIBILITY_RFC5245, options);
     g_object_set(agent_, "controlling-mode", gboolean(setup_.controlling), "upnp", gboolean(setup_.upnp),
-        "upnp-timeout", guint(setup_.gatherMs > 1000 ? setup_.gatherMs - 500 : 500), "ice-tcp", FALSE,
-        "force-relay", gboolean(setup_.forceRelay), nullptr);
+        "upnp-timeout", guint(std::clamp(setup_.upnpMs, 100, std::max(setup_.gatherMs, 100))), "ice-tcp",
+        FALSE, "force-relay", gboolean(setup_.forceRelay), nullptr);
     // A relay's answers tell this end's mapping too; a STUN server at the relay's own
     // address would only be asked over the relay's socket, whose replies the agent
     // takes for the relay's.

@@ -40,6 +40,10 @@ public:
         bool controlling = false; // the joining end
         IceServers servers;
         bool upnp = false;
+        // How long gathering waits for the router to answer UPnP (a home router answers
+        // within a few hundred ms). Where none answers (carrier NAT, UPnP turned off in
+        // the router), every gathering takes this long.
+        int upnpMs = 1000;
         // Empty: every interface but loopback. Tests name 127.0.0.1.
         QList<QHostAddress> localAddresses;
         bool allowLoopback = false;
@@ -56,6 +60,10 @@ public:
     // end's candidates kept off `gamePort` and the program's discovery and companion
     // ports.
     static Setup forProgram(quint16 gamePort);
+
+    // The rules the agent checks the other end's candidates by, before its own
+    // candidates are known.
+    static CandidatePolicy policyFor(const Setup &setup);
 
     explicit IceAgent(const Setup &setup, QObject *parent = nullptr);
     // Gives up the relay's allocation on the TURN server as it goes.

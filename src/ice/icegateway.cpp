@@ -10,6 +10,7 @@ IceGateway::IceGateway(SignalChannel &channel, IceServerSource &servers, const S
     , channel_(&channel)
     , servers_(servers)
     , setup_(setup)
+    , offerPolicy_(IceAgent::policyFor(setup.agent))
 {
     setup_.agent.controlling = false;
     connect(&channel, &SignalChannel::received, this, &IceGateway::signalled);
@@ -58,6 +59,11 @@ void IceGateway::signalled(const QString &peer, const IceSignal &signal)
     }
     // A new offer from the same person replaces the one under way.
     drop(peer, {}, false);
+    if (offerPolicy_.filter(signal.candidates).isEmpty()) {
+        end(peer, signal.session);
+        Q_EMIT attemptFailed(peer, noUsableCandidates());
+        return;
+    }
     if (attempts_.size() >= setup_.maxAttempts) {
         refuse(peer, signal.session, IceSignal::Refusal::Busy);
         return;
@@ -91,8 +97,7 @@ void IceGateway::begin(const QString &peer, const QString &session, const IceSer
     connect(agent, &IceAgent::connected, this, [this, peer](IcePath::Way path) { connected(peer, path); });
     connect(agent, &IceAgent::failed, this, [this, peer](IceAgent::Failure failure) {
         drop(peer,
-            failure == IceAgent::Failure::NoUsableCandidates
-                ? QStringLiteral("offered no address that may be tried")
+            failure == IceAgent::Failure::NoUsableCandidates ? noUsableCandidates()
                 : failure == IceAgent::Failure::NoCandidates
                 ? QStringLiteral("could not be answered: no local address")
                 : QStringLiteral("could not be reached through the routers"),
@@ -157,15 +162,24 @@ void IceGateway::drop(const QString &peer, const QString &why, bool tellPeer)
         attempt.agent->disconnect(this);
         attempt.agent->deleteLater();
     }
-    if (tellPeer) {
-        IceSignal end;
-        end.kind = IceSignal::Kind::End;
-        end.session = attempt.session;
-        if (channel_)
-            channel_->send(peer, end);
-    }
+    if (tellPeer)
+        end(peer, attempt.session);
     if (!why.isEmpty())
         Q_EMIT attemptFailed(peer, why);
+}
+
+void IceGateway::end(const QString &peer, const QString &session)
+{
+    IceSignal signal;
+    signal.kind = IceSignal::Kind::End;
+    signal.session = session;
+    if (channel_)
+        channel_->send(peer, signal);
+}
+
+QString IceGateway::noUsableCandidates()
+{
+    return QStringLiteral("offered no address that may be tried");
 }
 
 void IceGateway::refuse(const QString &peer, const QString &session, IceSignal::Refusal refusal)

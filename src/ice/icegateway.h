@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gameports.h"
 #include "iceagent.h"
 #include "icebridge.h"
 
@@ -19,7 +20,9 @@ class SignalChannel;
 // finish never reaches the game, so it never holds a slot.
 //
 // Each person has at most one attempt under way (a new offer replaces the old), and
-// at most maxAttempts run at once: more are refused as busy. An attempt that has not
+// at most maxAttempts run at once: more are refused as busy. An offer with no
+// candidate that may be checked is ended at once, before gathering or answering, and
+// holds no attempt. An attempt that has not
 // connected within attemptMs is dropped. Connected players are limited by the game
 // itself, as over TCP.
 class IceGateway : public QObject
@@ -29,7 +32,7 @@ class IceGateway : public QObject
 public:
     struct Setup
     {
-        quint16 gamePort = 7772;
+        quint16 gamePort = GamePorts::game;
         IceAgent::Setup agent;
         IceBridge::Timing bridge;
         int maxAttempts = 12;
@@ -69,11 +72,16 @@ private:
     void connected(const QString &peer, IcePath::Way path);
     void drop(const QString &peer, const QString &why, bool tellPeer);
     void refuse(const QString &peer, const QString &session, IceSignal::Refusal refusal);
+    // Tells the peer its attempt `session` is over.
+    void end(const QString &peer, const QString &session);
+    static QString noUsableCandidates();
 
     // Gone first when both go with their owner.
     QPointer<SignalChannel> channel_;
     IceServerSource &servers_;
     Setup setup_;
+    // An offer none of whose candidates these let be checked is refused before any work.
+    CandidatePolicy offerPolicy_;
     QHash<QString, Attempt> attempts_;
     QList<QPointer<IceBridge>> bridges_;
     bool accepting_ = false;

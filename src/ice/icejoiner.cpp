@@ -68,6 +68,7 @@ void IceJoiner::begin(const IceServers &servers)
 {
     IceAgent::Setup setup = setup_;
     setup.servers = servers;
+    relayListed_ = servers.hasRelay();
     agent_ = new IceAgent(setup, this);
     connect(agent_, &IceAgent::gathered, this, &IceJoiner::offer);
     connect(agent_, &IceAgent::connected, this, &IceJoiner::agentConnected);
@@ -222,10 +223,11 @@ void IceJoiner::agentFailed(IceAgent::Failure failure)
     case IceAgent::Failure::NoPath:
     case IceAgent::Failure::Lost: {
         const bool relay = agent_ && (agent_->hasRelay() || agent_->remoteHasRelay());
-        fail(relay
-                ? QStringLiteral(
-                    "no way through the routers was found, not even through the community's relay "
-                    "server")
+        fail(relay ? QStringLiteral(
+                 "no way through the routers was found, not even through the community's relay server")
+                : relayListed_
+                ? QStringLiteral("no way through the routers was found, and the community's relay server did "
+                                 "not answer")
                 : QStringLiteral("no way through the routers was found, and the community server offers no "
                                  "relay to go around them"));
         return;

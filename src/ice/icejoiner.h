@@ -112,6 +112,7 @@ private:
     bool dialing_ = false; // from an offer's start to its way or its failure
     bool offered_ = false;
     bool answered_ = false;
+    bool relayListed_ = false; // the community's servers named a relay for this attempt
     bool attached_ = false; // the game has connected: it may come back
     int attempt_ = 0;
 };

@@ -114,6 +114,8 @@ QVariant GameListModel::data(const QModelIndex &index, int role) const
         return game.address;
     case PortRole:
         return int(game.port);
+    case KeyRole:
+        return keys_.value(index.row());
     default:
         return {};
     }
@@ -128,17 +130,18 @@ QVariant GameListModel::headerData(int section, Qt::Orientation orientation, int
     return section >= 0 && section < columnCount() ? QString::fromLatin1(titles[section]) : QVariant();
 }
 
-int GameListModel::rowOf(const QString &address, quint16 port) const
+QList<int> GameListModel::rowsOf(const QString &address, quint16 port) const
 {
     const QHostAddress numeric(address);
+    QList<int> rows;
     for (int row = 0; row < games_.size(); ++row) {
         const ListedGame &g = games_[row];
         if (g.port == port
             && (numeric.isNull() ? g.address.compare(address, Qt::CaseInsensitive) == 0
                                  : numeric.isEqual(QHostAddress(g.address))))
-            return row;
+            rows.append(row);
     }
-    return -1;
+    return rows;
 }
 
 void GameListModel::put(const QString &key, const ListedGame &game)

@@ -29,8 +29,8 @@ class GameListModel : public QAbstractTableModel
 
 public:
     enum Column { Host, Players, State, Board, Target, Version, Address, Where, ColumnCount };
-    // Roles of every cell: the row's address (QString) and TCP port (int).
-    enum Role { AddressRole = Qt::UserRole, PortRole };
+    // Roles of every cell: the row's address (QString), TCP port (int) and key (QString).
+    enum Role { AddressRole = Qt::UserRole, PortRole, KeyRole };
 
     // `withWhere`: the list has the column Where.
     explicit GameListModel(bool withWhere = false, QObject *parent = nullptr);
@@ -48,8 +48,8 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
     const ListedGame &game(int row) const { return games_.at(row); }
-    // The row of the game at `address` and `port`, or -1.
-    int rowOf(const QString &address, quint16 port) const;
+    // The rows of the games at `address` and `port`, in list order.
+    QList<int> rowsOf(const QString &address, quint16 port) const;
     int rowOfKey(const QString &key) const { return int(keys_.indexOf(key)); }
     QString key(int row) const { return keys_.value(row); }
 

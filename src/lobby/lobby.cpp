@@ -192,7 +192,7 @@ void Lobby::hostGame()
     }
 }
 
-void Lobby::openLink(const QString &link)
+void Lobby::openLink(const QString &link, const QString &inviter)
 {
     QString problem;
     const std::optional<GameLink::Target> target = GameLink::parse(link.trimmed(), setup_.gamePort, &problem);
@@ -200,13 +200,28 @@ void Lobby::openLink(const QString &link)
         setStatus(problem, true);
         return;
     }
-    join(target->host, target->port, true);
+    joinGame(target->host, target->port, true, inviter, false);
 }
 
-void Lobby::join(const QString &address, quint16 port, bool internet)
+void Lobby::join(const QString &address, quint16 port, bool internet, const QString &chosen)
 {
-    if (state_ != State::Idle)
+    joinGame(address, port, internet, chosen, !chosen.isEmpty());
+}
+
+// `key`: the game wanted among those listed at the address, the only one considered
+// when `onlyKey`, else preferred to the only other one there.
+void Lobby::joinGame(const QString &address, quint16 port, bool internet, const QString &key, bool onlyKey)
+{
+    if (state_ == State::Playing) {
+        setStatus(QStringLiteral("A game is already running: finish it before you join another."), true);
         return;
+    }
+    if (state_ != State::Idle) {
+        setStatus(QStringLiteral("Still looking for the game at %1: wait for it before you join another.")
+                      .arg(joining_),
+            true);
+        return;
+    }
     internetJoin_ = internet;
     QString problem = nameProblem(playerName());
     if (problem.isEmpty())
@@ -219,21 +234,41 @@ void Lobby::join(const QString &address, quint16 port, bool internet)
         setStatus(problem, true);
         return;
     }
+    // A listed game on another port is joined as "address:port".
+    const QString joining
+        = port ? GameAddress::format(address.trimmed(), port, setup_.gamePort) : address.trimmed();
+    int row = -1;
+    if (internet) {
+        // Hosts behind one carrier NAT share its address, and any occupant can announce
+        // another's: the offer goes to the host chosen, never to a guess among several.
+        const GameAddress::Target target = GameAddress::parse(joining, setup_.gamePort);
+        const GameListModel *room = community_->games();
+        const QList<int> there = room->rowsOf(target.host, target.port);
+        const auto wanted = std::find_if(
+            there.begin(), there.end(), [&](int r) { return !key.isEmpty() && room->key(r) == key; });
+        if (wanted != there.end()) {
+            row = *wanted;
+        } else if (there.size() == 1 && !onlyKey) {
+            row = there.first();
+        } else if (there.size() > 1) {
+            setStatus(QStringLiteral("Several games on the internet are at %1: choose the one to join in the "
+                                     "list of games on the internet.")
+                          .arg(joining),
+                true);
+            return;
+        }
+        if (row >= 0 && !room->game(row).acceptsIce)
+            row = -1;
+    }
     // The local end kept for a rejoin is not the new game's.
     if (rejoinThroughJoiner_)
         withdrawRejoin();
-    // A listed game on another port is joined as "address:port".
-    joining_ = port ? GameAddress::format(address.trimmed(), port, setup_.gamePort) : address.trimmed();
+    joining_ = joining;
     icePeer_.clear();
-    if (internet) {
-        const GameAddress::Target target = GameAddress::parse(joining_, setup_.gamePort);
-        const GameListModel *room = community_->games();
-        const int row = room->rowOf(target.host, target.port);
-        if (row >= 0 && room->game(row).acceptsIce) {
-            icePeer_ = room->key(row);
-            // The servers are asked while the look runs, in case they are needed.
-            community_->iceServers().prefetch();
-        }
+    if (row >= 0) {
+        icePeer_ = community_->games()->key(row);
+        // The servers are asked while the look runs, in case they are needed.
+        community_->iceServers().prefetch();
     }
     iceFailure_.clear();
     setState(State::Checking);

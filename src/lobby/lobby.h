@@ -65,6 +65,9 @@ public:
     State state() const { return state_; }
     QString status() const { return status_; }
     bool statusIsProblem() const { return problem_; }
+    // Whom the join under way offers the way through the routers (a key of the
+    // community's games), or empty.
+    QString icePeer() const { return icePeer_; }
 
     QString playerName() const;
     // Stores the name (cut to LobbySettings::maxNameLength).
@@ -86,10 +89,15 @@ public:
     // game then joins the local end the lobby keeps (while it runs, finding a way again
     // when the way breaks, and for rejoin() while the host keeps the seat); the status
     // says which way the game is connected, or why there is none.
-    void join(const QString &address, quint16 port = 0, bool internet = false);
+    // `chosen`: the key of the listed game the player chose, whose host alone is offered
+    // the way through the routers (hosts behind one carrier NAT share an address and
+    // port). Without one, an internet game's host is the only one listed there; where
+    // several are, the join is refused with a sentence.
+    void join(const QString &address, quint16 port = 0, bool internet = false, const QString &chosen = {});
     // Joins the game a link "wendlewick://HOST[:PORT]" names, after the same look; a
-    // link holding anything else is refused with a sentence.
-    void openLink(const QString &link);
+    // link holding anything else is refused with a sentence. `inviter`: who sent the
+    // link, whose game is preferred when several are listed at its address.
+    void openLink(const QString &link, const QString &inviter = {});
     // Starts the game again to come back to the seat its host still keeps for the player,
     // after the connection was lost and the player gave up coming back. The game finds
     // the seat's token itself, where only this user can read it: the lobby never holds it.
@@ -124,6 +132,7 @@ private:
     void startIce();
     void iceGreeting(const QByteArray &bytes);
     void iceFailed(const QString &reason);
+    void joinGame(const QString &address, quint16 port, bool internet, const QString &key, bool onlyKey);
     // Stops every way of joining under way and says why.
     void stopJoining(const QString &text, bool problem = true);
     void showConnection();

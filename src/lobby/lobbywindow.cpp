@@ -320,8 +320,10 @@ void LobbyWindow::joinSelected()
     if (!current.isValid())
         return;
     storeName();
+    const bool internet = list == list_internet;
     lobby_.join(current.data(GameListModel::AddressRole).toString(),
-        quint16(current.data(GameListModel::PortRole).toInt()), list == list_internet);
+        quint16(current.data(GameListModel::PortRole).toInt()), internet,
+        internet ? current.data(GameListModel::KeyRole).toString() : QString());
 }
 
 void LobbyWindow::joinClick()
@@ -449,11 +451,16 @@ void LobbyWindow::addChatLine(const CommunityLobby::ChatLine &line)
         html = QStringLiteral("<span style=\"color:#777\">%1 <i>%2</i></span>")
                    .arg(time, RoomChatText::toHtml(line.text));
         break;
-    case CommunityLobby::ChatLine::Invitation:
+    case CommunityLobby::ChatLine::Invitation: {
+        // The inviter goes with the link, so that their game is the one joined.
+        QUrl link(line.link);
+        link.setFragment(line.nick);
         html = QStringLiteral("<span style=\"color:#777\">%1</span> <b>%2</b> (to you): %3 "
                               "<a href=\"%4\">Join the game</a>")
-                   .arg(time, nick, RoomChatText::toHtml(line.text), line.link.toHtmlEscaped());
+                   .arg(time, nick, RoomChatText::toHtml(line.text),
+                       link.toString(QUrl::FullyEncoded).toHtmlEscaped());
         break;
+    }
     case CommunityLobby::ChatLine::Private:
         html = QStringLiteral("<span style=\"color:#777\">%1</span> <b>%2</b> (to you): %3")
                    .arg(time, nick, RoomChatText::toHtml(line.text));
@@ -465,10 +472,14 @@ void LobbyWindow::addChatLine(const CommunityLobby::ChatLine &line)
 void LobbyWindow::chatLinkClicked(const QUrl &url)
 {
     const QString scheme = url.scheme().toLower();
-    if (scheme == QLatin1String("http") || scheme == QLatin1String("https"))
+    if (scheme == QLatin1String("http") || scheme == QLatin1String("https")) {
         shell_->openUrl(url);
-    else if (scheme == QLatin1String("wendlewick"))
-        openLink(url.toString());
+    } else if (scheme == QLatin1String("wendlewick")) {
+        QUrl link = url;
+        link.setFragment({});
+        storeName();
+        lobby_.openLink(link.toString(), url.fragment(QUrl::FullyDecoded));
+    }
 }
 
 void LobbyWindow::askPassword(const QString &account)

@@ -28,9 +28,14 @@ QByteArray sanitized(QByteArrayView bytes)
 
 QString printable(QString text)
 {
-    for (QChar &c : text)
-        if (c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() <= 0x9F))
+    for (QChar &c : text) {
+        const char16_t u = c.unicode();
+        // Joiners stay: scripts and emoji need them; other format characters (direction
+        // overrides, invisible marks) could make a name or a link look like another.
+        const bool format = c.category() == QChar::Other_Format && u != 0x200C && u != 0x200D;
+        if (u < 0x20 || (u >= 0x7F && u <= 0x9F) || format || u == 0x2028 || u == 0x2029)
             c = QLatin1Char('?');
+    }
     return text;
 }
 

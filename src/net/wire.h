@@ -81,8 +81,10 @@ QByteArray toWire(const QString &text);
 QString fromWire(QByteArrayView bytes);
 // The bytes with every 0xFF replaced by "?".
 QByteArray sanitized(QByteArrayView bytes);
-// A peer's text as a log or a list shows it: control characters (C0, DEL and C1,
-// which a terminal may take as the start of an escape sequence) become "?".
+// A peer's text as a log or a list shows it, never sent on: control characters (C0,
+// DEL and C1, which a terminal may take as the start of an escape sequence), line and
+// paragraph separators and format characters other than the joiners (direction
+// overrides, which make text read as other text) become "?".
 QString printable(QString text);
 
 namespace Cmd {

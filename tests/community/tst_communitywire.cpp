@@ -22,6 +22,8 @@ private Q_SLOTS:
     void brokenAnnouncementsAreRefused();
     void floodGateLetsABurstThroughThenOneAPeriod();
     void floodGateFollowsBoundedSenders();
+    void floodGateRemembersLeaversUntilRefilled_data();
+    void floodGateRemembersLeaversUntilRefilled();
     void payloadsKeepWithinBounds_data();
     void payloadsKeepWithinBounds();
     void serverSettings_data();
@@ -227,9 +229,48 @@ void TestCommunityWire::floodGateFollowsBoundedSenders()
     QVERIFY(gate.allow(QStringLiteral("a"), 0));
     QVERIFY(gate.allow(QStringLiteral("b"), 0));
     QVERIFY(!gate.allow(QStringLiteral("c"), 0));
-    gate.forget(QStringLiteral("a"));
+    gate.forget(QStringLiteral("a"), 0);
     QVERIFY(gate.allow(QStringLiteral("c"), 0));
     QCOMPARE(gate.senders(), 2);
+}
+
+void TestCommunityWire::floodGateRemembersLeaversUntilRefilled_data()
+{
+    QTest::addColumn<qint64>("backAt"); // ms after leaving with an empty bucket
+    QTest::addColumn<bool>("rename"); // back under another name instead
+    QTest::addColumn<int>("others"); // senders who left after, before the return
+    QTest::addColumn<int>("allowed"); // of 3 lines on return
+    QTest::newRow("back at once") << qint64(0) << false << 0 << 0;
+    QTest::newRow("back after one refill") << qint64(1000) << false << 0 << 1;
+    QTest::newRow("back once refilled") << qint64(5000) << false << 0 << 3;
+    QTest::newRow("renamed") << qint64(0) << true << 0 << 0;
+    QTest::newRow("pushed out by newer leavers") << qint64(0) << false << 4 << 3;
+}
+
+void TestCommunityWire::floodGateRemembersLeaversUntilRefilled()
+{
+    QFETCH(qint64, backAt);
+    QFETCH(bool, rename);
+    QFETCH(int, others);
+    QFETCH(int, allowed);
+    FloodGate gate({3, 1000}, 4);
+    QString anna = QStringLiteral("Anna");
+    while (gate.allow(anna, 0)) { }
+    if (rename) {
+        gate.rename(anna, QStringLiteral("Anna2"));
+        anna = QStringLiteral("Anna2");
+    } else {
+        gate.forget(anna, 0);
+    }
+    for (int i = 0; i < others; ++i) {
+        const QString other = QString::number(i);
+        gate.allow(other, 0);
+        gate.forget(other, 0);
+    }
+    int passed = 0;
+    for (int i = 0; i < 3; ++i)
+        passed += gate.allow(anna, backAt) ? 1 : 0;
+    QCOMPARE(passed, allowed);
 }
 
 void TestCommunityWire::payloadsKeepWithinBounds_data()

@@ -4,6 +4,7 @@
 // and learn their own address from the server (XEP-0279) or its STUN service
 // (XEP-0215, a coturn on loopback).
 #include "addressfinder.h"
+#include "gameannouncement.h"
 #include "gamepayload.h"
 #include "prosodyserver.h"
 #include "roomannouncer.h"
@@ -12,6 +13,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QTcpServer>
 #include <QTest>
 #include <QUdpSocket>
 
@@ -30,6 +32,12 @@ private Q_SLOTS:
     void directPayloadsReachOnePerson();
     void anAnnouncedGameIsSeenUpdatedAndGoesWithItsHost();
     void floodsAreDroppedOrMerged();
+    void forgedHistoryIsGated_data();
+    void forgedHistoryIsGated();
+    void aStanzaKeepsOneElementOfAKind();
+    void leavingAndComingBackKeepsTheGate();
+    void aSilentServerIsGivenUp();
+    void aFailedAddressLookupIsTriedAgain();
     void aBrokenConnectionIsTriedAgain();
     void anUntrustedServerIsRefused();
     void accountsSignInWithTheirPassword();
@@ -40,9 +48,12 @@ private Q_SLOTS:
 private:
     CommunityAccount account(const ProsodyServer &server, const QString &nick) const;
     RoomClient *seat(const QString &nick, ProsodyServer *server = nullptr);
+    // A bare session in the room, sending whatever a test makes up.
+    XmppSession *rawSeat(const QString &nick);
 
     ProsodyServer server_;
     std::vector<std::unique_ptr<RoomClient>> seats_;
+    std::vector<std::unique_ptr<XmppSession>> rawSeats_;
 };
 
 void TestRoomClient::initTestCase()
@@ -55,6 +66,7 @@ void TestRoomClient::initTestCase()
 void TestRoomClient::cleanup()
 {
     seats_.clear();
+    rawSeats_.clear();
 }
 
 CommunityAccount TestRoomClient::account(const ProsodyServer &server, const QString &nick) const
@@ -188,6 +200,135 @@ void TestRoomClient::floodsAreDroppedOrMerged()
     QVERIFY2(lines.size() <= RoomClient::Rates().chat.burst + 2, qPrintable(QString::number(lines.size())));
     QVERIFY(updates.size() <= RoomClient::Rates().presence.burst + 4);
     QVERIFY(lobby->droppedCount() > 20);
+}
+
+XmppSession *TestRoomClient::rawSeat(const QString &nick)
+{
+    XmppSession::Setup setup;
+    setup.domain = server_.domain();
+    setup.port = server_.port();
+    setup.authorities = server_.authorities();
+    rawSeats_.push_back(std::make_unique<XmppSession>(setup));
+    XmppSession *session = rawSeats_.back().get();
+    QSignalSpy signedIn(session, &XmppSession::signedIn);
+    session->open();
+    if (!signedIn.wait(10000))
+        return nullptr;
+    session->sendPresence(server_.room() + QLatin1Char('/') + nick, true,
+        {XmlPayload {QStringLiteral("x"), QStringLiteral("http://jabber.org/protocol/muc"), {}, {}, {}}});
+    return session;
+}
+
+void TestRoomClient::forgedHistoryIsGated_data()
+{
+    QTest::addColumn<QString>("delayFrom"); // "-": no from
+    QTest::newRow("no from") << QStringLiteral("-");
+    QTest::newRow("the sender") << QStringLiteral("anyone@localhost");
+    QTest::newRow("an occupant") << server_.room() + QStringLiteral("/Calm");
+    QTest::newRow("the room") << server_.room();
+}
+
+void TestRoomClient::forgedHistoryIsGated()
+{
+    QFETCH(QString, delayFrom);
+    RoomClient *lobby = seat(QStringLiteral("Calm"));
+    QTRY_VERIFY(lobby->isInRoom());
+    XmppSession *forger = rawSeat(QStringLiteral("Forger"));
+    QVERIFY(forger);
+    QTRY_VERIFY(lobby->occupants().contains(QStringLiteral("Forger")));
+    QSignalSpy lines(lobby, &RoomClient::roomMessage);
+    XmlPayload delay {QStringLiteral("delay"), QStringLiteral("urn:xmpp:delay"),
+        {{QStringLiteral("stamp"), QStringLiteral("2020-01-01T00:00:00Z")}}, {}, {}};
+    if (delayFrom != QLatin1String("-"))
+        delay.attributes.append({QStringLiteral("from"), delayFrom});
+    for (int i = 0; i < 30; ++i)
+        forger->sendMessage(
+            server_.room(), XmppSession::Message::GroupChat, QStringLiteral("line %1").arg(i), {delay});
+    // Every line is either shown or dropped.
+    QTRY_COMPARE(lines.size() + lobby->droppedCount(), 30);
+    QVERIFY2(lines.size() <= RoomClient::Rates().chat.burst + 1, qPrintable(QString::number(lines.size())));
+    QVERIFY(
+        std::none_of(lines.begin(), lines.end(), [](const QList<QVariant> &l) { return l.at(2).toBool(); }));
+
+    // The room's own history still passes whole.
+    RoomClient *late = seat(QStringLiteral("Late"));
+    QSignalSpy history(late, &RoomClient::roomMessage);
+    QTRY_VERIFY(late->isInRoom());
+    QTRY_COMPARE(history.size(), RoomClient::historyLines);
+    QVERIFY(std::all_of(
+        history.begin(), history.end(), [](const QList<QVariant> &l) { return l.at(2).toBool(); }));
+}
+
+void TestRoomClient::aStanzaKeepsOneElementOfAKind()
+{
+    RoomClient *lobby = seat(QStringLiteral("Calm"));
+    QTRY_VERIFY(lobby->isInRoom());
+    XmppSession *forger = rawSeat(QStringLiteral("Forger"));
+    QVERIFY(forger);
+    QTRY_VERIFY(lobby->occupants().contains(QStringLiteral("Forger")));
+    QList<XmlPayload> games;
+    for (int i = 0; i < 300; ++i)
+        games << XmlPayload {GamePayload::elementName, GamePayload::ns, {}, QString::number(i), {}};
+    forger->sendPresence(server_.room() + QStringLiteral("/Forger"), true, games);
+    QTRY_VERIFY(!lobby->occupants().value(QStringLiteral("Forger")).payloads.isEmpty());
+    const QList<XmlPayload> kept = lobby->occupants().value(QStringLiteral("Forger")).payloads;
+    QCOMPARE(kept.size(), 1);
+    QCOMPARE(kept.first().text, QStringLiteral("0"));
+}
+
+void TestRoomClient::leavingAndComingBackKeepsTheGate()
+{
+    RoomClient *lobby = seat(QStringLiteral("Calm"));
+    QTRY_VERIFY(lobby->isInRoom());
+    QSignalSpy lines(lobby, &RoomClient::roomMessage);
+    for (int round = 0; round < 3; ++round) {
+        RoomClient *flooder = seat(QStringLiteral("Flood"));
+        QTRY_VERIFY(flooder->isInRoom());
+        QTRY_VERIFY(lobby->occupants().contains(QStringLiteral("Flood")));
+        for (int i = 0; i < 5; ++i)
+            flooder->sendRoomMessage(QStringLiteral("line %1").arg(i));
+        QSignalSpy left(lobby, &RoomClient::occupantLeft);
+        seats_.back()->stop();
+        QVERIFY(left.wait(5000));
+    }
+    QVERIFY(lobby->sendRoomMessage(QStringLiteral("over")));
+    QTRY_VERIFY(!lines.isEmpty() && lines.last().at(1).toString() == QStringLiteral("over"));
+    QVERIFY2(lines.size() <= RoomClient::Rates().chat.burst + 2, qPrintable(QString::number(lines.size())));
+}
+
+void TestRoomClient::aSilentServerIsGivenUp()
+{
+    QTcpServer silent;
+    QVERIFY(silent.listen(QHostAddress::LocalHost, 0));
+    seats_.push_back(std::make_unique<RoomClient>());
+    RoomClient *client = seats_.back().get();
+    client->setTiming({60000, 60000, 60000, 20000, 300});
+    CommunityAccount a = account(server_, QStringLiteral("Hal"));
+    a.host = QStringLiteral("127.0.0.1");
+    a.port = silent.serverPort();
+    client->start(a);
+    QTRY_COMPARE(client->state(), RoomClient::State::Waiting);
+    QVERIFY(silent.hasPendingConnections());
+    QVERIFY2(client->status().startsWith(QStringLiteral("127.0.0.1 did not answer. Trying again in")),
+        qPrintable(client->status()));
+}
+
+void TestRoomClient::aFailedAddressLookupIsTriedAgain()
+{
+    ProsodyServer bare; // neither an IP check nor a STUN service
+    QVERIFY2(bare.start(), qPrintable(bare.errorString() + bare.log()));
+    RoomClient *client = seat(QStringLiteral("Ivy"), &bare);
+    GameAnnouncement announcement(*client, [] { return DiscoveryWire::Game(); });
+    announcement.setRetryDelays(100, 200);
+    QSignalSpy notes(&announcement, &GameAnnouncement::noteChanged);
+    announcement.start(7772);
+    QTRY_VERIFY(client->isInRoom());
+    const auto failures = [&notes] {
+        return std::count_if(
+            notes.begin(), notes.end(), [](const QList<QVariant> &n) { return n.at(1).toBool(); });
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(failures() >= 3, 10000);
+    announcement.stop();
 }
 
 void TestRoomClient::aBrokenConnectionIsTriedAgain()

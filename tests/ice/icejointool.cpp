@@ -236,6 +236,6 @@ int main(int argc, char *argv[])
     say(QStringLiteral("listed %1 %2 ice=%3").arg(game.address).arg(game.port).arg(int(game.acceptsIce)));
     sinceJoin.start();
     joining = true;
-    lobby.join(game.address, game.port, true);
+    lobby.join(game.address, game.port, true, games->key(0));
     return done ? 1 : app.exec();
 }

@@ -70,7 +70,11 @@ private Q_SLOTS:
     void aGameWhoseWayBrokeComesBackToItsSeat_data();
     void aGameWhoseWayBrokeComesBackToItsSeat();
     void aPeerThatNeverFinishesItsChecksHoldsNoSlot();
+    void anOfferWithNothingToCheckIsEndedAtOnce_data();
+    void anOfferWithNothingToCheckIsEndedAtOnce();
     void aThousandOffersAreBoundedAndForgotten();
+    void whyNoWayWasFoundIsSaidPlainly_data();
+    void whyNoWayWasFoundIsSaidPlainly();
 };
 
 void TestIceBridge::initTestCase()
@@ -275,6 +279,7 @@ void TestIceBridge::aPeerThatNeverFinishesItsChecksHoldsNoSlot()
     QVERIFY(rig.joinerSide.send(QStringLiteral("Host"), offer));
     QTRY_COMPARE(rig.gateway.attempts(), 1);
     QVERIFY(failed.wait(6000));
+    QCOMPARE(failed.first().at(1).toString(), QStringLiteral("did not connect in time"));
     QCOMPARE(rig.gateway.attempts(), 0);
     QCOMPARE(server.highestSlot(), 0);
     // The joiner was told the attempt is over.
@@ -282,14 +287,58 @@ void TestIceBridge::aPeerThatNeverFinishesItsChecksHoldsNoSlot()
         [](const auto &s) { return s.second.kind == IceSignal::Kind::End; }));
 }
 
+void TestIceBridge::anOfferWithNothingToCheckIsEndedAtOnce_data()
+{
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<bool>("gamePort");
+    QTest::newRow("multicast") << "239.255.77.72" << false;
+    QTest::newRow("unspecified") << "0.0.0.0" << false;
+    QTest::newRow("link-local") << "169.254.169.254" << false;
+    QTest::newRow("this computer's game port") << "127.0.0.1" << true;
+}
+
+void TestIceBridge::anOfferWithNothingToCheckIsEndedAtOnce()
+{
+    QFETCH(QString, address);
+    QFETCH(bool, gamePort);
+    QTcpServer game;
+    QVERIFY(game.listen(QHostAddress::LocalHost, 0));
+    FakeSignalChannel hostSide(QStringLiteral("Host"));
+    IceServerSource servers(nullptr);
+    servers.setFixed({});
+    IceAgent::Setup agent = loopbackAgent();
+    agent.protectedPorts = {game.serverPort()};
+    IceGateway gateway(hostSide, servers, {game.serverPort(), agent, quickBridge(), 12, 2500});
+    gateway.setAccepting(true);
+    QSignalSpy failed(&gateway, &IceGateway::attemptFailed);
+    IceSignal offer;
+    offer.kind = IceSignal::Kind::Offer;
+    offer.session = QStringLiteral("5e55105e55105e55");
+    offer.ufrag = QStringLiteral("abcd");
+    offer.password = QStringLiteral("abcdefghijklmnopqrstuvwxyz");
+    offer.candidates = {{QStringLiteral("1"), 2130706431, QHostAddress(address),
+        quint16(gamePort ? game.serverPort() : 50000), IceSignal::Candidate::Type::Host}};
+    Q_EMIT hostSide.received(QStringLiteral("Mallory"), offer);
+    // Nothing gathered, nothing answered, no attempt held: the offer's end goes back.
+    QCOMPARE(gateway.attempts(), 0);
+    QCOMPARE(gateway.findChildren<IceAgent *>().size(), 0);
+    QCOMPARE(hostSide.sent.size(), 1);
+    QCOMPARE(hostSide.sent.first().second.kind, IceSignal::Kind::End);
+    QCOMPARE(hostSide.sent.first().second.session, offer.session);
+    QCOMPARE(failed.size(), 1);
+    QCOMPARE(failed.first().at(1).toString(), QStringLiteral("offered no address that may be tried"));
+}
+
 void TestIceBridge::aThousandOffersAreBoundedAndForgotten()
 {
     QUdpSocket silent;
     QVERIFY(silent.bind(QHostAddress::LocalHost, 0));
+    QTcpServer game;
+    QVERIFY(game.listen(QHostAddress::LocalHost, 0));
     FakeSignalChannel hostSide(QStringLiteral("Host"));
     IceServerSource servers(nullptr);
     servers.setFixed({});
-    IceGateway gateway(hostSide, servers, {7772, loopbackAgent(), quickBridge(), 12, 2500});
+    IceGateway gateway(hostSide, servers, {game.serverPort(), loopbackAgent(), quickBridge(), 12, 2500});
     gateway.setAccepting(true);
     IceSignal offer;
     offer.kind = IceSignal::Kind::Offer;
@@ -310,6 +359,55 @@ void TestIceBridge::aThousandOffersAreBoundedAndForgotten()
     QCOMPARE(refusals, 500 - 2);
     QTRY_COMPARE_WITH_TIMEOUT(gateway.attempts(), 0, 8000);
     QTRY_COMPARE(gateway.findChildren<IceAgent *>().size(), 0);
+}
+
+void TestIceBridge::whyNoWayWasFoundIsSaidPlainly_data()
+{
+    QTest::addColumn<bool>("relayListed");
+    QTest::addColumn<QString>("answered"); // the host's one candidate
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("no relay listed") << false << "127.0.0.1"
+                                     << "no way through the routers was found, and the community server "
+                                        "offers no relay to go around them";
+    QTest::newRow("the listed relay does not answer")
+        << true << "127.0.0.1"
+        << "no way through the routers was found, and the community's relay server did not answer";
+    QTest::newRow("the host offers nothing that may be tried")
+        << false << "224.0.0.1"
+        << "the host gave no address that may be tried";
+}
+
+void TestIceBridge::whyNoWayWasFoundIsSaidPlainly()
+{
+    QFETCH(bool, relayListed);
+    QFETCH(QString, answered);
+    QFETCH(QString, reason);
+    // Nothing answers there: neither the relay nor the host's candidate.
+    QUdpSocket silent;
+    QVERIFY(silent.bind(QHostAddress::LocalHost, 0));
+    FakeSignalChannel joinerSide(QStringLiteral("Ann"));
+    FakeSignalChannel hostSide(QStringLiteral("Host"));
+    joinerSide.pair(&hostSide);
+    IceServerSource servers(nullptr);
+    IceServers listed;
+    if (relayListed)
+        listed.relays = {{QHostAddress::LocalHost, silent.localPort(), QStringLiteral("1:Ann"),
+            QStringLiteral("not-a-real-password")}};
+    servers.setFixed(listed);
+    connect(&hostSide, &SignalChannel::received, &hostSide, [&](const QString &peer, const IceSignal &offer) {
+        if (offer.kind != IceSignal::Kind::Offer)
+            return;
+        IceSignal answer = offer;
+        answer.kind = IceSignal::Kind::Answer;
+        answer.candidates = {{QStringLiteral("1"), 2130706431, QHostAddress(answered), silent.localPort(),
+            IceSignal::Candidate::Type::Host}};
+        hostSide.send(peer, answer);
+    });
+    IceJoiner joiner(joinerSide, servers, loopbackAgent());
+    QSignalSpy failed(&joiner, &IceJoiner::failed);
+    joiner.start(QStringLiteral("Host"));
+    QVERIFY(failed.wait(15000));
+    QCOMPARE(failed.first().first().toString(), reason);
 }
 
 QTEST_GUILESS_MAIN(TestIceBridge)

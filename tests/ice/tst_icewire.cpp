@@ -143,6 +143,9 @@ void TestIceWire::candidatesThatMayNotBeChecked_data()
     QTest::newRow("IPv6 multicast") << "ff02::1" << 50000 << false << false;
     QTest::newRow("broadcast") << "255.255.255.255" << 50000 << false << false;
     QTest::newRow("IPv6 link-local") << "fe80::1" << 50000 << false << false;
+    QTest::newRow("IPv4 link-local") << "169.254.169.254" << 50000 << false << false;
+    QTest::newRow("IPv4 link-local mapped into IPv6") << "::ffff:169.254.1.2" << 50000 << false << false;
+    QTest::newRow("just outside IPv4 link-local") << "169.255.0.1" << 50000 << false << true;
     QTest::newRow("our own address at our own port") << "198.51.100.7" << 40000 << false << false;
     QTest::newRow("our own address at the game's port") << "198.51.100.7" << 7772 << false << false;
     QTest::newRow("our own address mapped, at our own port")

@@ -186,7 +186,18 @@ void TestLobbyCommunity::aHostedGameIsAnnouncedListedFollowedAndJoined()
     QTRY_VERIFY(ben->chat().contains(QStringLiteral("invites you to a game")));
     const QString link = RoomChatText::firstGameLink(ben->chat());
     QCOMPARE(link, GameLink::format(QStringLiteral("127.0.0.1"), game_->port()));
-    ben->window->openLink(link);
+    // The inviter goes with the link, so that their game is the one offered a way in.
+    QVERIFY(ben->find<QTextBrowser>("view_chat")
+                ->toHtml()
+                .contains(QStringLiteral("href=\"%1#Anna\"").arg(link)));
+    // Ben clicks it in the chat.
+    auto *chat = ben->find<QTextBrowser>("view_chat");
+    QTextCursor onLink = chat->document()->find(link);
+    QVERIFY(!onLink.isNull());
+    onLink.setPosition(onLink.selectionStart() + 2);
+    chat->setTextCursor(onLink);
+    chat->ensureCursorVisible();
+    QTest::mouseClick(chat->viewport(), Qt::LeftButton, {}, chat->cursorRect(onLink).center());
     QTRY_COMPARE(ben->launcher.started.size(), 1);
     // The game's port is the one this lobby joins by default, so the address goes bare.
     QCOMPARE(ben->launcher.started.at(0), (QStringList {"Ben", "127.0.0.1", "false"}));
@@ -199,6 +210,7 @@ void TestLobbyCommunity::aHostedGameIsAnnouncedListedFollowedAndJoined()
     QTest::mouseClick(ben->find<QPushButton>("button_join"), Qt::LeftButton);
     QTRY_COMPARE(ben->launcher.started.size(), 2);
     QCOMPARE(ben->launcher.started.at(1), ben->launcher.started.at(0));
+    QCOMPARE(ben->lobby->icePeer(), QStringLiteral("Anna"));
 
     // Anna's game ends: it goes from Ben's list.
     anna->launcher.end();

@@ -1,7 +1,9 @@
 // The lobby without its window: settings, what may go on the game's command line, the
 // look before joining, the result of the last game, and starting the game.
+#include "communitylobby.h"
 #include "companionlistener.h"
 #include "fakelauncher.h"
+#include "gamelistmodel.h"
 #include "joincheck.h"
 #include "lastgame.h"
 #include "lobby.h"
@@ -76,6 +78,8 @@ private Q_SLOTS:
     void aGameLinkJoinsOnlyAnAddress_data();
     void aGameLinkJoinsOnlyAnAddress();
     void theGameIsFoundOnThePathAndWatchedUntilItEnds();
+    void theWayThroughTheRoutersIsOfferedToTheChosenHost_data();
+    void theWayThroughTheRoutersIsOfferedToTheChosenHost();
     void aLostGameIsRejoinedWhileItsSeatIsKept_data();
     void aLostGameIsRejoinedWhileItsSeatIsKept();
 
@@ -361,6 +365,12 @@ void TestLobbyLogic::whatCannotStartIsSaidInTheStatus()
     QCOMPARE(started.size(), 0);
     lobby->hostGame();
     QCOMPARE(started.size(), 1);
+    // A link handed over while the game runs is not dropped silently.
+    lobby->openLink(QStringLiteral("wendlewick://192.0.2.5:7780"));
+    QCOMPARE(
+        lobby->status(), QStringLiteral("A game is already running: finish it before you join another."));
+    QVERIFY(lobby->statusIsProblem());
+    QCOMPARE(started.size(), 1);
 }
 
 void TestLobbyLogic::aGameLinkJoinsOnlyAnAddress_data()
@@ -422,6 +432,63 @@ void TestLobbyLogic::theGameIsFoundOnThePathAndWatchedUntilItEnds()
     QFile args(game.fileName() + QStringLiteral(".args"));
     QVERIFY(args.open(QIODevice::ReadOnly));
     QCOMPARE(args.readAll(), QByteArray("Anna 127.0.0.1 true 1\n"));
+}
+
+void TestLobbyLogic::theWayThroughTheRoutersIsOfferedToTheChosenHost_data()
+{
+    // Ann and Ben host behind one carrier NAT (127.0.0.2 here), Cy elsewhere (127.0.0.3).
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<bool>("link"); // else chosen in the list
+    QTest::addColumn<QString>("key"); // the game chosen, or the link's inviter
+    QTest::addColumn<QString>("peer"); // whom the offer would go to; "refused": nobody
+    QTest::newRow("the second of two at one address, chosen") << "127.0.0.2" << false << "Ben"
+                                                              << "Ben";
+    QTest::newRow("the first of two at one address, chosen") << "127.0.0.2" << false << "Ann"
+                                                             << "Ann";
+    QTest::newRow("the chosen game is gone, another is there") << "127.0.0.3" << false << "Dee"
+                                                               << "";
+    QTest::newRow("an invitation from the second of two") << "127.0.0.2" << true << "Ben"
+                                                          << "Ben";
+    QTest::newRow("a link from nobody, two games there") << "127.0.0.2" << true << ""
+                                                         << "refused";
+    QTest::newRow("a link from nobody, one game there") << "127.0.0.3" << true << ""
+                                                        << "Cy";
+    QTest::newRow("an invitation whose game is not there") << "127.0.0.3" << true << "Ann"
+                                                           << "Cy";
+}
+
+void TestLobbyLogic::theWayThroughTheRoutersIsOfferedToTheChosenHost()
+{
+    QFETCH(QString, address);
+    QFETCH(bool, link);
+    QFETCH(QString, key);
+    QFETCH(QString, peer);
+    QTcpServer taken;
+    QVERIFY(taken.listen(QHostAddress::LocalHost, 0));
+    const quint16 port = taken.serverPort();
+    auto lobby = makeLobby();
+    lobby->setPlayerName(QStringLiteral("Eve"));
+    for (const auto &[nick, at] : {std::pair {"Ann", "127.0.0.2"}, {"Ben", "127.0.0.2"}, {"Cy", "127.0.0.3"}})
+        lobby->community()->games()->put(QString::fromLatin1(nick),
+            {{}, QString::fromLatin1(at), port, QStringLiteral("%1 on lobby.test").arg(nick), true});
+    if (link)
+        lobby->openLink(QStringLiteral("wendlewick://%1:%2").arg(address).arg(port), key);
+    else
+        lobby->join(address, port, true, key);
+    if (peer == QLatin1String("refused")) {
+        QCOMPARE(lobby->state(), Lobby::State::Idle);
+        QCOMPARE(lobby->status(),
+            QStringLiteral(
+                "Several games on the internet are at %1:%2: choose the one to join in the list of "
+                "games on the internet.")
+                .arg(address)
+                .arg(port));
+        QVERIFY(lobby->statusIsProblem());
+        return;
+    }
+    QCOMPARE(lobby->state(), Lobby::State::Checking);
+    QCOMPARE(lobby->icePeer(), peer);
+    lobby->cancel();
 }
 
 void TestLobbyLogic::aLostGameIsRejoinedWhileItsSeatIsKept_data()

@@ -147,6 +147,8 @@ private Q_SLOTS:
     void boardTravelsAsAllHundredCells();
     void textGoesOutAsLatin1_data();
     void textGoesOutAsLatin1();
+    void shownTextHidesControlsAndOverrides_data();
+    void shownTextHidesControlsAndOverrides();
     void noFieldCarriesTheTerminator();
     void noMessageCarriesALineBreak_data();
     void noMessageCarriesALineBreak();
@@ -566,6 +568,28 @@ void TestWire::textGoesOutAsLatin1()
     QCOMPARE(toWire(text), wire);
     QCOMPARE(toWire(fromWire(wire)), wire);
     QCOMPARE(fromWire(wire).size(), wire.size());
+}
+
+void TestWire::shownTextHidesControlsAndOverrides_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("plain") << QStringLiteral("Zoë 😀") << QStringLiteral("Zoë 😀");
+    QTest::newRow("escape, DEL, C1") << QStringLiteral("a\x1b[2Jb\x7f\u009b") << QStringLiteral("a?[2Jb??");
+    QTest::newRow("right-to-left override")
+        << QStringLiteral("Anna\u202Egpj.exe") << QStringLiteral("Anna?gpj.exe");
+    QTest::newRow("isolates, marks, invisible")
+        << QStringLiteral("\u2066x\u2069\u200Fy\u200B\uFEFF") << QStringLiteral("?x??y??");
+    QTest::newRow("line separator") << QStringLiteral("a\u2028b") << QStringLiteral("a?b");
+    QTest::newRow("joiners stay") << QStringLiteral("\u0645\u200C\u0627 👩\u200D💻")
+                                  << QStringLiteral("\u0645\u200C\u0627 👩\u200D💻");
+}
+
+void TestWire::shownTextHidesControlsAndOverrides()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, shown);
+    QCOMPARE(printable(text), shown);
 }
 
 void TestWire::noFieldCarriesTheTerminator()
