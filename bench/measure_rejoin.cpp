@@ -3,7 +3,9 @@
 // running; the relay goes away for a while (Bob's window says it lost the connection
 // and tries again with its real waits: at once, then 250 ms doubling up to 2 s) and
 // comes back. Measured: from the network's return to Bob's board shown again (the
-// notice gone, the word entry open), for outages of several lengths, each a few times.
+// notice gone, the word entry open), for outages of several lengths, each a few times,
+// and of two kinds: connections refused (the relay's port closed) and connects left
+// unanswered (SYNs dropped).
 // Run from a Release build: QT_QPA_PLATFORM=offscreen build/release/bench/measure_rejoin
 #include "clientdispatch.h"
 #include "dropproxy.h"
@@ -32,11 +34,17 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace {
 
-constexpr int repeats = 9;
-const int outagesMs[] = {300, 1000, 2500, 5000, 10000};
+struct Kind
+{
+    const char *name;
+    std::vector<int> outagesMs;
+    int repeats;
+    std::function<void(DropProxy &)> start;
+};
 
 std::unique_ptr<Tchat> window(const QStringList &arguments, quint16 port, const QTemporaryDir &dir,
     SoundPlayer &sounds, DesktopShell &shell)
@@ -94,42 +102,56 @@ int main(int argc, char **argv)
     QObject::connect(bob->reconnector(), &Reconnector::attempting, [&attempt] { attempt.start(); });
     // Waited on with the event loop running freely (QTest's polling waits sleep between
     // rounds, which would add to what is measured).
-    std::printf("outage ms | network back to board shown, ms (min / median / max of %d) | attempts | "
-                "last attempt to board, ms (median)\n",
-        repeats);
-    for (const int outage : outagesMs) {
-        std::vector<double> shown, returning;
-        int attempts = 0;
-        for (int i = 0; i < repeats; ++i) {
-            QSignalSpy attempting(bob->reconnector(), &Reconnector::attempting);
-            proxy.pause();
-            if (!attempting.wait(10000))
-                qFatal("the drop was not noticed");
-            QEventLoop outageLoop;
-            QTimer::singleShot(outage, &outageLoop, &QEventLoop::quit);
-            outageLoop.exec();
-            QSignalSpy finished(bob->reconnector(), &Reconnector::finished);
-            QElapsedTimer back;
-            if (!proxy.resume())
-                qFatal("the relay did not come back");
-            back.start();
-            if (!finished.wait(30000)
-                || finished.at(0).at(0).value<Reconnector::Outcome>() != Reconnector::Outcome::Returned
-                || !bob->wordEntry()->entryOpen() || bob->reconnectNotice()->isVisible())
-                qFatal("Bob did not come back");
-            shown.push_back(double(back.nsecsElapsed()) / 1e6);
-            returning.push_back(double(attempt.nsecsElapsed()) / 1e6);
-            attempts += bob->reconnector()->attempts();
-            // The host has seen Bob back before the next drop.
-            if (!wait([&] { return !ann->roster()->row(2).away; }))
-                qFatal("the host still sees Bob away");
+    const std::vector<Kind> kinds {
+        {"refused", {300, 1000, 2500, 5000, 10000}, 9, [](DropProxy &p) { p.pause(); }},
+        {"unanswered", {300, 1000, 2500, 5000, 10000}, 5,
+            [](DropProxy &p) {
+                if (!p.dropNewConnections())
+                    qFatal("no silent listener");
+            }},
+    };
+    // A kind's name as the argument measures that kind only.
+    const QString only = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    for (const Kind &kind : kinds) {
+        if (!only.isEmpty() && only != QLatin1String(kind.name))
+            continue;
+        std::printf("%s: outage ms | network back to board shown, ms (min / median / max of %d) | "
+                    "attempts | last attempt to board, ms (median)\n",
+            kind.name, kind.repeats);
+        for (const int outage : kind.outagesMs) {
+            std::vector<double> shown, returning;
+            int attempts = 0;
+            for (int i = 0; i < kind.repeats; ++i) {
+                QSignalSpy attempting(bob->reconnector(), &Reconnector::attempting);
+                kind.start(proxy);
+                if (!attempting.wait(20000))
+                    qFatal("the drop was not noticed");
+                QEventLoop outageLoop;
+                QTimer::singleShot(outage, &outageLoop, &QEventLoop::quit);
+                outageLoop.exec();
+                QSignalSpy finished(bob->reconnector(), &Reconnector::finished);
+                QElapsedTimer back;
+                if (!proxy.resume())
+                    qFatal("the relay did not come back");
+                back.start();
+                if (!finished.wait(30000)
+                    || finished.at(0).at(0).value<Reconnector::Outcome>() != Reconnector::Outcome::Returned
+                    || !bob->wordEntry()->entryOpen() || bob->reconnectNotice()->isVisible())
+                    qFatal("Bob did not come back");
+                shown.push_back(double(back.nsecsElapsed()) / 1e6);
+                returning.push_back(double(attempt.nsecsElapsed()) / 1e6);
+                attempts += bob->reconnector()->attempts();
+                // The host has seen Bob back before the next drop.
+                if (!wait([&] { return !ann->roster()->row(2).away; }))
+                    qFatal("the host still sees Bob away");
+            }
+            std::sort(shown.begin(), shown.end());
+            std::sort(returning.begin(), returning.end());
+            std::printf("%9d | %8.1f / %8.1f / %8.1f | %.1f | %.1f\n", outage, shown.front(),
+                shown[shown.size() / 2], shown.back(), double(attempts) / kind.repeats,
+                returning[returning.size() / 2]);
+            std::fflush(stdout);
         }
-        std::sort(shown.begin(), shown.end());
-        std::sort(returning.begin(), returning.end());
-        std::printf("%9d | %8.1f / %8.1f / %8.1f | %.1f | %.1f\n", outage, shown.front(),
-            shown[shown.size() / 2], shown.back(), double(attempts) / repeats,
-            returning[returning.size() / 2]);
-        std::fflush(stdout);
     }
     return 0;
 }

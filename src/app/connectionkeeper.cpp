@@ -31,6 +31,7 @@ void ConnectionKeeper::connectionClosed()
     }
     // Removed, or the host ended, while the window was coming back: nothing to retry.
     reconnector_.cancel();
+    gameRunningAtDrop_ = session_.state().gameRunning;
     if (mayComeBack() && reconnector_.start()) {
         Q_EMIT comingBack(true);
         return;
@@ -54,10 +55,11 @@ bool ConnectionKeeper::closing()
 
 bool ConnectionKeeper::mayComeBack() const
 {
-    // The host said why it ends the connection, or sent more than a player takes, or
-    // holds seats only during a game: then the connection is over, as it always was.
-    return !closing_ && reconnector_.ticket() && !ending_.isFinal() && !connection_.overflowed()
-        && session_.state().gameRunning;
+    // The host said why it ends the connection, or sent more than a player takes: then
+    // the connection is over, as it always was. Without a game on this side the host may
+    // still hold the seat (its game started, or the token came, just before the drop):
+    // its answer tells.
+    return !closing_ && reconnector_.ticket() && !ending_.isFinal() && !connection_.overflowed();
 }
 
 void ConnectionKeeper::reconnectFinished(Reconnector::Outcome outcome)
@@ -70,10 +72,10 @@ void ConnectionKeeper::reconnectFinished(Reconnector::Outcome outcome)
         endGame(true, keepForRejoin());
         return;
     case Reconnector::Outcome::Refused:
-        endGame(true, 0, refusedText);
+        endGame(true, 0, gameRunningAtDrop_ ? refusedText : QString());
         return;
     case Reconnector::Outcome::TimedOut:
-        endGame(true, 0, timedOutText);
+        endGame(true, 0, gameRunningAtDrop_ ? timedOutText : QString());
         return;
     }
 }
@@ -114,6 +116,7 @@ bool ConnectionKeeper::returnToKeptSeat(const QString &host, quint16 port)
         return false;
     }
     reconnector_.setTicket({record->slot, record->token, 1});
+    gameRunningAtDrop_ = true;
     if (!reconnector_.start(QDeadlineTimer(now.msecsTo(record->expires))))
         return false;
     Q_EMIT comingBack(true);

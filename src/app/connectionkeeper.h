@@ -11,10 +11,10 @@ class GameSession;
 class HostConnection;
 
 // What becomes of the player's game when its connection to the host closes. A drop
-// during a game the host keeps seats in is retried (Reconnector) until the seat's grace
-// period is over; a host that said why it ends the connection (the game is full, the
-// player was removed, the game closes), a host that sent more than a player takes, or a
-// close between games ends the game as it always did. At the end the lobby that started
+// with a token from a host that keeps seats is retried (Reconnector) until the seat's
+// grace period is over, or until the host refuses a drop that came between games; a host that said why it
+// ends the connection (the game is full, the player was removed, the game closes), a host that sent more than
+// a player takes, or a close between games ends the game as it always did. At the end the lobby that started
 // the game hears why over the companion connection, and a seat still kept when the
 // player gave up is left in the rejoin record for the lobby's "Rejoin".
 //
@@ -71,4 +71,6 @@ private:
     QString rejoinFolder_;
     GameEnding ending_;
     bool closing_ = false;
+    // The window had a game under way when its connection last dropped.
+    bool gameRunningAtDrop_ = false;
 };

@@ -6,6 +6,7 @@ HostConnection::HostConnection(QObject *parent)
     setObjectName(QStringLiteral("hostconnection"));
     sock_ = new TSock(this);
     sock_->setObjectName(QStringLiteral("sock"));
+    sock_->setKeepAlive(TcpKeepAlive {});
     Sock11 = new TSock(this);
     Sock11->setObjectName(QStringLiteral("Sock11"));
     connect(sock_, &TSock::OnRead, this, &HostConnection::sockRead);
@@ -71,6 +72,14 @@ void HostConnection::abort()
     closeReported_ = false;
     failed_ = false;
     overflowed_ = false;
+}
+
+void HostConnection::fail()
+{
+    if (!sock_->connected())
+        return;
+    failed_ = true;
+    sock_->Close();
 }
 
 void HostConnection::openCompanion()

@@ -48,6 +48,8 @@ public:
     void reopen();
     // Drops the connection without a close report.
     void abort();
+    // Ends a connection that seems dead as failed: its close is reported.
+    void fail();
 
     // Sends one complete message (terminator included). False, sending nothing, while
     // the connection is not up.

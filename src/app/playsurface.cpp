@@ -41,10 +41,10 @@ PlaySurface::PlaySurface(GameSession &session, BoardModel &board, WordEntry &ent
     connect(&session, &GameSession::wordRefused, &results, &WordResults::refuse);
     connect(&session, &GameSession::wordsRestored, this,
         [&entry, &results](const QList<Wire::FromHost::Found> &words) {
-            for (const Wire::FromHost::Found &found : words) {
-                results.restore(found.word, found.points, found.first);
-                entry.markFound(found.word);
-            }
+            // Only words the panel took: a host's list of junk or repeats stays cheap.
+            for (const Wire::FromHost::Found &found : words)
+                if (results.restore(found.word, found.points, found.first))
+                    entry.markFound(found.word);
         });
 
     connect(&entry, &WordEntry::statusChanged, &session, &GameSession::setStatus);

@@ -25,6 +25,7 @@ Reconnector::Reconnector(
         if (stage_ != Stage::Connecting)
             return;
         stage_ = Stage::Knocking;
+        attemptTimer_.start(int(std::clamp<qint64>(deadline_.remainingTime(), 1, timing_.attemptMs)));
         dispatch_.awaitReturn();
         connection_.send(Wire::ToHost::rejoin(ticket_->token));
     });
@@ -106,7 +107,8 @@ void Reconnector::attempt()
     stage_ = Stage::Connecting;
     ++attempts_;
     Q_EMIT attempting(attempts_);
-    attemptTimer_.start(int(std::clamp<qint64>(deadline_.remainingTime(), 1, timing_.attemptMs)));
+    const qint64 connectMs = std::max<qint64>(timing_.connectMs, step());
+    attemptTimer_.start(int(std::clamp<qint64>(deadline_.remainingTime(), 1, connectMs)));
     connection_.reopen();
 }
 
@@ -124,12 +126,17 @@ void Reconnector::attemptFailed()
         return;
     }
     stage_ = Stage::Waiting;
+    const qint64 wait = std::clamp<qint64>(step(), 0, deadline_.remainingTime());
+    Q_EMIT waiting(int(wait));
+    next_.start(int(wait));
+}
+
+qint64 Reconnector::step() const
+{
     qint64 wait = timing_.firstWaitMs;
     for (int i = 1; i < attempts_ && wait < timing_.longestWaitMs; ++i)
         wait *= 2;
-    wait = std::clamp<qint64>(std::min<qint64>(wait, timing_.longestWaitMs), 0, deadline_.remainingTime());
-    Q_EMIT waiting(int(wait));
-    next_.start(int(wait));
+    return std::min<qint64>(wait, timing_.longestWaitMs);
 }
 
 void Reconnector::finish(Outcome outcome)

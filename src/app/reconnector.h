@@ -31,13 +31,17 @@ public:
     enum class Stage { Idle, Waiting, Connecting, Knocking, Restoring };
     Q_ENUM(Stage)
 
-    // Waits between attempts: the first, doubling up to the longest. One attempt (connect,
-    // token, the host's answer and the refill) may take attemptMs.
+    // Waits between attempts: the first, doubling up to the longest. The connect of an
+    // attempt may take the current wait, but at least connectMs: a connection that does
+    // not come at once (the network still away drops it unanswered) is tried again
+    // soon. Once connected, the token, the host's answer and the refill may take
+    // attemptMs.
     struct Timing
     {
         int firstWaitMs = 250;
         int longestWaitMs = 2000;
         int attemptMs = 5000;
+        int connectMs = 1000;
     };
 
     Reconnector(HostConnection &connection, ClientDispatch &dispatch, GameSession &session,
@@ -81,6 +85,8 @@ Q_SIGNALS:
 private:
     void attempt();
     void attemptFailed();
+    // The wait after the attempts so far, before the deadline is counted.
+    qint64 step() const;
     void finish(Outcome outcome);
 
     HostConnection &connection_;

@@ -17,6 +17,7 @@
 #include "gamesession.h"
 #include "hostconnection.h"
 #include "hostedgame.h"
+#include "hostheartbeat.h"
 #include "instanceguard.h"
 #include "keyhook.h"
 #include "lazywordtrie.h"
@@ -168,6 +169,12 @@ void Tchat::FormCreate()
     timing.firstWaitMs = setup_.reconnectFirstWaitMs;
     timing.longestWaitMs = qMax(setup_.reconnectFirstWaitMs, setup_.reconnectLongestWaitMs);
     reconnector_->setTiming(timing);
+    heartbeat_ = new HostHeartbeat(*connection_, *dispatch_, *session_, this);
+    heartbeat_->setTiming({setup_.heartbeatIntervalMs, setup_.heartbeatSilenceMs});
+    connect(dispatch_, &ClientDispatch::ticketReceived, heartbeat_,
+        [this](const Wire::FromHost::RejoinTicket &ticket) { heartbeat_->begin(ticket.slot); });
+    connect(dispatch_, &ClientDispatch::returnAccepted, heartbeat_,
+        [this](const Wire::FromHost::RejoinTicket &ticket) { heartbeat_->begin(ticket.slot); });
     keeper_ = new ConnectionKeeper(*connection_, *dispatch_, *reconnector_, *session_,
         setup_.markerFolder.isEmpty() ? InstanceGuard::defaultFolder() : setup_.markerFolder, this);
     playSurface_ = new PlaySurface(*session_, *board_, *entry_, *results_, *dispatch_, sounds_, this);
@@ -266,6 +273,7 @@ void Tchat::createWindows()
     hosted_ = new HostedGame(
         *session_, *spell, settings_->values(), *trie_, std::move(draw), random_.generate(), this);
     hosted_->server()->setSecondLength(setup_.secondLength);
+    hosted_->server()->setHeartbeat({setup_.heartbeatIntervalMs, setup_.heartbeatSilenceMs});
     roles_ = new ClientRoles(*session_, *connection_, *hosted_, setup_.gamePort, setup_.listenAddress, this);
     wordslist_ = new Twordslist(board_, trie_, results_, this);
     // Nothing of WordNet is read before a word of the review is chosen.

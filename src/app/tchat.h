@@ -5,6 +5,8 @@
 #include "gameports.h"
 #include "gamesounds.h"
 #include "reconnector.h"
+
+class HostHeartbeat;
 #include "settingsvalues.h"
 
 #include <QDate>
@@ -115,6 +117,10 @@ public:
         // grace period counts in the host's seconds, secondLength above).
         int reconnectFirstWaitMs = 250;
         int reconnectLongestWaitMs = 2000;
+        // How often both ends of a game connection that can come back say they are
+        // there, and the silence during a game that counts as a lost connection.
+        int heartbeatIntervalMs = 3000;
+        int heartbeatSilenceMs = 10000;
         // The seat a game started to rejoin comes back to; the record in the marker
         // folder when unset (the lobby's "Rejoin" sets WENDLEWICK_REJOIN=1).
         bool rejoin = false;
@@ -161,6 +167,7 @@ public:
     // Coming back to the seat after the connection dropped, and what covers the board
     // meanwhile.
     Reconnector *reconnector() const { return reconnector_; }
+    HostHeartbeat *heartbeat() const { return heartbeat_; }
     ReconnectNotice *reconnectNotice() const { return reconnectNotice_; }
     // Between rounds, the seconds until the next one.
     NextRoundCountdown *nextRound() const { return nextRound_; }
@@ -293,6 +300,7 @@ private:
     HostedGame *hosted_ = nullptr;
     ClientRoles *roles_ = nullptr;
     Reconnector *reconnector_ = nullptr;
+    HostHeartbeat *heartbeat_ = nullptr;
     ConnectionKeeper *keeper_ = nullptr;
     ReconnectNotice *reconnectNotice_ = nullptr;
     QPointer<QMessageBox> lostBox_;

@@ -51,11 +51,11 @@ void WordResults::accept(const QString &word, int points, bool first)
     }
 }
 
-void WordResults::restore(const QString &word, int points, bool first)
+bool WordResults::restore(const QString &word, int points, bool first)
 {
     const QString key = word.toUpper();
     if (!isGameWord(key) || acceptedIndex_.contains(key) || accepted_.size() >= maxAccepted)
-        return;
+        return false;
     acceptedIndex_.insert(key, accepted_.size());
     accepted_.append({key, points, first});
     if (count_ < std::numeric_limits<int>::max())
@@ -63,6 +63,7 @@ void WordResults::restore(const QString &word, int points, bool first)
     Q_EMIT countChanged(count_);
     addword(QString::number(points) + QStringLiteral(" : ") + shownWord(key),
         first ? VerdictMark::lightYellow : VerdictMark::white);
+    return true;
 }
 
 QString WordResults::reasonText(Wire::RejectReason reason)

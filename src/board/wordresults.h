@@ -62,7 +62,9 @@ public:
     void refuse(Wire::RejectReason reason, const QString &word);
     // A word the host had accepted in the round, shown again for a player who came
     // back after a drop: its line and its count, once, without a status or a sound.
-    void restore(const QString &word, int points, bool first);
+    // False, showing nothing, for a word a claim cannot make, one shown already, or one
+    // past the most the panel keeps.
+    bool restore(const QString &word, int points, bool first);
     // The status text of a host's refusal ("Invalid Word." ...).
     static QString reasonText(Wire::RejectReason reason);
     // The round starts: the panel empties and the count returns to 0.

@@ -4,6 +4,7 @@
 #include "wire.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QList>
 
 #include <array>
@@ -56,4 +57,8 @@ struct TPlayerSlot
     // CMD_leaving: the player goes on purpose, and its close frees the seat at once.
     bool leaving = false;
     QTimer *graceTimer = nullptr;
+    // The connection sent CMD_stillhere: it is answered in kind, and its silence during
+    // a game counts as a drop. `heard` runs from the connection's last bytes.
+    bool beats = false;
+    QElapsedTimer heard;
 };

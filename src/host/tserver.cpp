@@ -79,6 +79,9 @@ TServer::TServer(HostEnvironment &environment, UniformDraw draw, QObject *parent
     connect(&socktimer, &QTimer::timeout, this, &TServer::socktimerTimer);
     timer1.setInterval(secondMs_);
     connect(&timer1, &QTimer::timeout, this, &TServer::timer1Timer);
+    heartbeatTimer_.setInterval(heartbeat_.intervalMs);
+    connect(&heartbeatTimer_, &QTimer::timeout, this, &TServer::heartbeatTimer);
+    heartbeatTimer_.start();
     connect(this, &TServer::playerAdmitted, this, &TServer::summaryChanged);
     connect(this, &TServer::playerLeft, this, &TServer::summaryChanged);
     connect(this, &TServer::gameStarted, this, &TServer::summaryChanged);
@@ -115,6 +118,28 @@ void TServer::setInputLimits(const InputBuffer::Limits &limits)
 void TServer::setGraceSeconds(int seconds)
 {
     graceSeconds_ = std::clamp(seconds, 0, maxGraceSeconds);
+}
+
+void TServer::setHeartbeat(const Heartbeat &heartbeat)
+{
+    heartbeat_ = heartbeat;
+    heartbeat_.intervalMs = std::max(1, heartbeat_.intervalMs);
+    heartbeatTimer_.start(heartbeat_.intervalMs);
+}
+
+void TServer::heartbeatTimer()
+{
+    for (int s = 1; s <= highest_; ++s) {
+        TPlayerSlot &p = slotRef(s);
+        if (!p.inUse || !p.socket || !p.beats)
+            continue;
+        // Silence during a game: the network went away without a word.
+        if (gameRunning_ && p.heard.isValid() && p.heard.elapsed() > heartbeat_.silenceMs) {
+            disconnectsock(s, true);
+            continue;
+        }
+        sendTo(s, Wire::ToPlayer::stillhere(s));
+    }
 }
 
 void TServer::listen(quint16 port, const QHostAddress &address)
@@ -224,6 +249,9 @@ void TServer::attach(int slot, TSock *sock)
     p.socket = sock;
     p.inUse = true;
     p.input = InputBuffer(inputLimits_);
+    p.beats = false;
+    p.heard.start();
+    sock->setKeepAlive(keepAlive_);
     sock->setTag(slot);
     sock->disconnect(this);
     connect(sock, &TSock::OnRead, this, &TServer::Sock1Read);
@@ -269,6 +297,7 @@ void TServer::receiveBytes(int slot, QByteArrayView bytes)
     if (!validSlot(slot) || !slotRef(slot).inUse || slotRef(slot).away)
         return;
     TPlayerSlot &p = slotRef(slot);
+    p.heard.start();
     const qsizetype before = p.input.queuedMessages();
     if (!p.input.append(bytes)) {
         disconnectsock(slot);
@@ -486,6 +515,13 @@ void TServer::dispatch(int sender, const QByteArray &message)
     if (command.isEmpty())
         return;
     TPlayerSlot &p = slotRef(sender);
+    if (command == Wire::Cmd::stillhere) {
+        // Only a player that can come back is answered: others would not know it. The
+        // first is answered at once, so that silence tells from then on.
+        if (p.canRejoin && !std::exchange(p.beats, true))
+            sendTo(sender, Wire::ToPlayer::stillhere(sender));
+        return;
+    }
     if (command == Wire::Cmd::logininfo) {
         receivedlogininfo(sender, rest);
         return;
@@ -541,6 +577,11 @@ void TServer::receivedlogininfo(int sender, const QByteArray &rest)
     // Everyone is told the newcomer plays ("+0"); a watch request that reached the
     // slot before its player arrived must not silently drop that player's claims.
     p.watching = false;
+    // The token first: a connection that drops during the rest of the login can come back.
+    if (p.canRejoin && graceSeconds_ > 0) {
+        p.token = newToken();
+        sendTo(sender, Wire::ToPlayer::rejointoken(sender, *p.token, graceSeconds_));
+    }
 
     sendToAll(Wire::ToPlayer::newplayerinfo(sender, name));
 
@@ -571,10 +612,6 @@ void TServer::receivedlogininfo(int sender, const QByteArray &rest)
         for (int s = 1; s <= highest_; ++s)
             if (s != sender && slotRef(s).inUse && slotRef(s).awayAnnounced)
                 sendTo(sender, Wire::ToPlayer::playeraway(s));
-        if (graceSeconds_ > 0) {
-            p.token = newToken();
-            sendTo(sender, Wire::ToPlayer::rejointoken(sender, *p.token, graceSeconds_));
-        }
     }
     if (slotRef(sender).inUse)
         Q_EMIT playerAdmitted(sender, Wire::fromWire(name));
@@ -716,7 +753,10 @@ void TServer::admitReturn(TSock *sock, QByteArrayView text)
     p.returning = true;
     p.previousToken = presented;
     p.token = newToken();
+    // The player showed it says it is there: its return is judged by silence at once.
+    const bool beats = p.beats;
     attach(seat, sock);
+    p.beats = beats;
     p.loginTimer->start(timerMs(loginTimeoutSeconds, secondMs_));
     sendTo(seat, Wire::ToPlayer::welcomeback(seat, *p.token, graceSeconds_));
 }
@@ -738,6 +778,13 @@ void TServer::readmit(int slot)
     p.returning = false;
     p.previousToken.reset();
     p.loginTimer->stop();
+    // A send may find the peer gone again and hold the seat anew: then the return is
+    // over, the others still see the player away, and nobody is told it came back.
+    TSock *const sock = p.socket;
+    const auto send = [this, slot, sock, &p](const QByteArray &message) {
+        sendTo(slot, message);
+        return p.inUse && p.socket == sock && sock;
+    };
 
     QList<Wire::ToPlayer::Seat> taken;
     for (int s = 1; s <= highest_; ++s) {
@@ -745,18 +792,26 @@ void TServer::readmit(int slot)
         if (q.inUse && q.loggedIn)
             taken.append({s, q.name, q.watching, q.away});
     }
-    sendTo(slot, Wire::ToPlayer::seats(taken));
+    if (!send(Wire::ToPlayer::seats(taken)))
+        return;
     if (gameRunning_) {
-        sendTo(slot, Wire::ToPlayer::loadboard(board_));
         std::array<int, Wire::slotCount> scores {};
         for (int s = 1; s <= Wire::slotCount; ++s)
             scores[size_t(s - 1)] = slotRef(s).gameScore;
-        sendTo(slot,
-            Wire::ToPlayer::loadstats(
-                slot, target_, roundSeconds_, sizeCode_, minLetters_, countdown_ - 5, phase_, scores));
+        if (!send(Wire::ToPlayer::loadboard(board_))
+            || !send(Wire::ToPlayer::loadstats(
+                slot, target_, roundSeconds_, sizeCode_, minLetters_, countdown_ - 5, phase_, scores)))
+            return;
     }
-    sendTo(slot,
-        Wire::ToPlayer::foundwords(slot, phase_ == RoundRunning ? p.roundWords : QList<Wire::FoundWord> {}));
+    if (!send(Wire::ToPlayer::foundwords(
+            slot, phase_ == RoundRunning ? p.roundWords : QList<Wire::FoundWord> {})))
+        return;
+    // The end of the round, or of the game, that happened while the player was away
+    // (both are forgotten when the next round starts).
+    if (!lastTimeup_.isEmpty() && (!send(lastTimeup_) || !send(Wire::ToPlayer::mainlist(slot, lastWords_))))
+        return;
+    if (!lastWinner_.isEmpty() && !send(lastWinner_))
+        return;
 
     if (std::exchange(p.awayAnnounced, false)) {
         for (int s = 1; s <= highest_; ++s) {
@@ -937,6 +992,9 @@ void TServer::startgame(const QByteArray &rest)
 void TServer::startround()
 {
     listbox_words.clear();
+    lastTimeup_.clear();
+    lastWords_.clear();
+    lastWinner_.clear();
     for (int s = 1; s <= Wire::slotCount; ++s) {
         slotRef(s).roundScore = 0;
         slotRef(s).roundWords.clear();
@@ -1000,11 +1058,12 @@ void TServer::outoftime()
         round[size_t(s - 1)] = slotRef(s).roundScore;
         total[size_t(s - 1)] = slotRef(s).gameScore;
     }
-    sendToAll(Wire::ToPlayer::timeup(round, total));
-    const QList<QByteArray> words(listbox_words.begin(), listbox_words.end());
+    lastTimeup_ = Wire::ToPlayer::timeup(round, total);
+    lastWords_ = QList<QByteArray>(listbox_words.begin(), listbox_words.end());
+    sendToAll(lastTimeup_);
     for (int s = 1; s <= highest_; ++s)
         if (slotRef(s).inUse)
-            sendTo(s, Wire::ToPlayer::mainlist(s, words));
+            sendTo(s, Wire::ToPlayer::mainlist(s, lastWords_));
     Q_EMIT roundEnded(roundNumber_);
     if (!checkforwin())
         startCountdown(env_.pauseBetweenRounds(), Pause);
@@ -1028,7 +1087,8 @@ bool TServer::checkforwin()
             return false;
     const TPlayerSlot &w = slotRef(leader);
     const QByteArray name = w.name.isEmpty() ? w.spareName : w.name;
-    sendToAll(Wire::ToPlayer::winner(name));
+    lastWinner_ = Wire::ToPlayer::winner(name);
+    sendToAll(lastWinner_);
     gameRunning_ = false;
     Q_EMIT winnerDeclared(Wire::fromWire(name));
     if (env_.autoStartNextGame())

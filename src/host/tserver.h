@@ -81,6 +81,14 @@ public:
     static constexpr int knockMs = 2000;
     static constexpr int maxKnocks = 4;
     using TokenSource = std::function<Wire::RejoinToken()>;
+    // CMD_stillhere toward connections that sent one, every intervalMs of real time;
+    // such a connection silent for silenceMs while a game runs is taken as dropped (a
+    // network gone without a word: nothing else tells).
+    struct Heartbeat
+    {
+        int intervalMs = 3000;
+        int silenceMs = 10000;
+    };
 
     TServer(HostEnvironment &environment, UniformDraw draw, QObject *parent = nullptr);
     ~TServer() override;
@@ -94,6 +102,9 @@ public:
     int graceSeconds() const { return graceSeconds_; }
     // Where tokens come from: the system's random source unless set (tests, fuzzers).
     void setTokenSource(TokenSource source) { tokens_ = std::move(source); }
+    void setHeartbeat(const Heartbeat &heartbeat);
+    // The players' connections' keepalive (TSock::setKeepAlive).
+    void setKeepAlive(const TcpKeepAlive &keepAlive) { keepAlive_ = keepAlive; }
 
     // Starts listening on the port (0: any free port, see port()). Throws
     // ESockException "Listen - Error Binding Socket" when the port is taken.
@@ -175,6 +186,7 @@ private:
     // unless `mayHold` (the peer stopped reading) and the seat may be held.
     void disconnectsock(int slot, bool mayHold = false);
     void releaseSlot(int slot);
+    void heartbeatTimer();
     // The slot's connection closed without the host closing it.
     void connectionLost(int slot);
     bool mayHold(const TPlayerSlot &p) const;
@@ -271,6 +283,14 @@ private:
 
     int graceSeconds_ = defaultGraceSeconds;
     TokenSource tokens_;
+    Heartbeat heartbeat_;
+    QTimer heartbeatTimer_;
+    TcpKeepAlive keepAlive_;
+    // The end of the last round and the game's winner, for a player who comes back after
+    // them: CMD_timeup and CMD_mainlist (the words, without the slot), CMD_winner.
+    QByteArray lastTimeup_;
+    QList<QByteArray> lastWords_;
+    QByteArray lastWinner_;
     std::list<Knock> knocks_;
     bool closing_ = false;
 };

@@ -5,7 +5,12 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <algorithm>
+
 #include <netdb.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
 
 namespace {
 
@@ -251,6 +256,7 @@ void TSock::adopt(QTcpSocket *socket)
     connect(socket, &QTcpSocket::connected, this, [this] {
         if (socket_)
             socket_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+        applyKeepAlive();
         connected_ = true;
         info(TSocketInfo::siConnect, QStringLiteral("Non-Blocking Socket Connected"));
         Q_EMIT OnConnect(this);
@@ -263,6 +269,30 @@ void TSock::adopt(QTcpSocket *socket)
     connect(socket, &QTcpSocket::disconnected, this, &TSock::peerClosed);
     connect(
         socket, &QTcpSocket::errorOccurred, this, [this](QAbstractSocket::SocketError e) { socketError(e); });
+}
+
+void TSock::setKeepAlive(const TcpKeepAlive &keepAlive)
+{
+    keepAlive_ = keepAlive;
+    applyKeepAlive();
+}
+
+void TSock::applyKeepAlive()
+{
+    if (!keepAlive_ || !socket_ || socket_->socketDescriptor() < 0)
+        return;
+    const int fd = int(socket_->socketDescriptor());
+    const int on = 1;
+    const int idle = std::max(1, keepAlive_->idleSeconds);
+    const int interval = std::max(1, keepAlive_->intervalSeconds);
+    const int probes = std::max(1, keepAlive_->probes);
+    const unsigned userTimeout = unsigned(std::max(0, keepAlive_->userTimeoutMs));
+    // Best effort: a system that refuses one of these keeps its own defaults.
+    ::setsockopt(fd, SOL_SOCKET, SO_KEEPALIVE, &on, sizeof on);
+    ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPIDLE, &idle, sizeof idle);
+    ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPINTVL, &interval, sizeof interval);
+    ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPCNT, &probes, sizeof probes);
+    ::setsockopt(fd, IPPROTO_TCP, TCP_USER_TIMEOUT, &userTimeout, sizeof userTimeout);
 }
 
 void TSock::readyRead()

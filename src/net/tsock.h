@@ -9,8 +9,22 @@
 #include <QPointer>
 #include <QString>
 
+#include <optional>
+
 class QTcpServer;
 class QTcpSocket;
+
+// Keepalive probes and a bound on unacknowledged data, for a game connection: a
+// network that goes away without a word (a lid closed, a Wi-Fi hand-over, a router
+// restarting) ends the connection within seconds rather than the system's quarter of
+// an hour. Only this side's transport changes; the peer sees nothing new.
+struct TcpKeepAlive
+{
+    int idleSeconds = 5; // quiet time before the first probe
+    int intervalSeconds = 2; // between unanswered probes
+    int probes = 3; // unanswered probes that end the connection
+    int userTimeoutMs = 15000; // sent data left unacknowledged this long ends it
+};
 
 // Kinds of the notices a socket reports through OnInfo.
 enum class TSocketInfo { siLookup, siConnect, siClose, siListen, siReceive, siSend, siAccept, siError };
@@ -64,6 +78,9 @@ public:
     // tells the real port when PortName is "0".
     quint16 localPort() const;
 
+    // Applies to the connection now (when up) and to every later one of this socket.
+    void setKeepAlive(const TcpKeepAlive &keepAlive);
+
     bool connected() const { return connected_; }
     QString peerAddress() const;
 
@@ -100,6 +117,7 @@ Q_SIGNALS:
 
 private:
     void adopt(QTcpSocket *socket);
+    void applyKeepAlive();
     void dropSocket(bool graceful);
     void info(TSocketInfo kind, const QString &text);
     quint16 resolvePort();
@@ -115,4 +133,5 @@ private:
     QTcpSocket *socket_ = nullptr;
     QByteArray input_;
     bool connected_ = false;
+    std::optional<TcpKeepAlive> keepAlive_;
 };

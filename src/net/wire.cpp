@@ -190,6 +190,11 @@ QByteArray kickhim(int requester, int target)
     return Builder(Cmd::kickhim).plus().num(requester).plus().num(target).plus().done();
 }
 
+QByteArray stillhere(int slot)
+{
+    return Builder(Cmd::stillhere).plus().num(slot).plus().done();
+}
+
 QByteArray canrejoin(int slot)
 {
     return Builder(Cmd::canrejoin).plus().num(slot).plus().num(rejoinVersion).plus().done();
@@ -396,6 +401,11 @@ QByteArray welcomeback(int slot, const RejoinToken &token, int graceSeconds)
 QByteArray rejoinrefused()
 {
     return Builder(Cmd::rejoinrefused).plus().done();
+}
+
+QByteArray stillhere(int slot)
+{
+    return ToHost::stillhere(slot);
 }
 
 QByteArray playeraway(int slot)
@@ -693,7 +703,7 @@ std::optional<FoundWords> foundwords(QByteArrayView rest)
     while (!fields.atListEnd()) {
         const QString word = fromWire(fields.next());
         const auto numbers = nextInts<2>(fields);
-        if (!numbers) {
+        if (!numbers || found.words.size() >= maxFoundWords) {
             found.complete = false;
             break;
         }

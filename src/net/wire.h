@@ -128,6 +128,11 @@ inline constexpr QByteArrayView playeraway = "CMD_playeraway";
 inline constexpr QByteArrayView playerback = "CMD_playerback";
 inline constexpr QByteArrayView seats = "CMD_seats";
 inline constexpr QByteArrayView foundwords = "CMD_foundwords";
+// "CMD_stillhere+" slot "+", both ways: a connection that can come back shows it is alive
+// while nothing else passes. Each side sends it only to a peer that offered to come
+// back (the host) or gave a token (the window), and only the host answers in kind once
+// the window sent one; each side watches for silence only after the other sent one.
+inline constexpr QByteArrayView stillhere = "CMD_stillhere";
 } // namespace Cmd
 
 // Player to host. Text arguments are converted with toWire().
@@ -156,6 +161,8 @@ QByteArray canrejoin(int slot);
 QByteArray rejoin(const RejoinToken &token);
 // "CMD_leaving+" slot "+": the player leaves on purpose; the seat goes at once.
 QByteArray leaving(int slot);
+// "CMD_stillhere+" slot "+": this window is still there.
+QByteArray stillhere(int slot);
 } // namespace ToHost
 
 // Host to players. Text arguments are wire bytes as the host keeps them.
@@ -243,6 +250,8 @@ QByteArray seats(std::span<const Seat> taken);
 QByteArray foundwords(int slot, std::span<const FoundWord> words);
 // "CMD_hostclosing+": the host is ending; nobody should try to come back.
 QByteArray hostclosing();
+// "CMD_stillhere+" slot "+": the host is still there.
+QByteArray stillhere(int slot);
 } // namespace ToPlayer
 
 // Host to players, decoded: one function per message, each given the rest of the
@@ -425,6 +434,8 @@ struct Found
     int points = 0;
     bool first = false; // exactly 1
 };
+// The most words a CMD_foundwords list yields; the rest is dropped, as incomplete.
+inline constexpr int maxFoundWords = 5000;
 struct FoundWords
 {
     int slot = 0;

@@ -78,6 +78,7 @@ private Q_SLOTS:
     void eachGameIsWonOnce_data();
     void eachGameIsWonOnce();
     void thePlaySurfaceFollowsTheRound();
+    void returningWordsMarkOnlyWhatThePanelTook();
 
     void othersAwayAndBackShowInTheRoster();
     void aReturnRefillsTheSessionUpToItsWords_data();
@@ -664,6 +665,23 @@ void TestGameSession::thePlaySurfaceFollowsTheRound()
     QCOMPARE(session_->status(), Verdict::alreadyFound);
     feed("CMD_timeup+1+4+4");
     QVERIFY(!entry.entryOpen());
+}
+
+void TestGameSession::returningWordsMarkOnlyWhatThePanelTook()
+{
+    BoardModel board;
+    WordEntry entry(&board);
+    WordResults results;
+    PlaySurface surface(*session_, board, entry, results, *dispatch_, *sounds_);
+    logIn(2);
+    feed("CMD_startgame+Ann+100+60+4+3+0+");
+    session_->connectionLost();
+    dispatch_->awaitReturn();
+    feed("CMD_welcomeback+2+0123456789abcdef0123456789abcdef+90+");
+    // A host's list of repeats and junk costs one look per word, and marks nothing of it.
+    feed("CMD_foundwords+2+CAT+2+1+cat+2+1+A1B+1+1+TOOLONGFORAWORD+1+1+TEAM+1+2");
+    QCOMPARE(results.count(), 2);
+    QCOMPARE(entry.wordsfound(), QStringList({"cat", "team"}));
 }
 
 void TestGameSession::othersAwayAndBackShowInTheRoster()

@@ -12,6 +12,7 @@
 #include "gameoptions.h"
 #include "gamesession.h"
 #include "hostconnection.h"
+#include "hostheartbeat.h"
 #include "playarea.h"
 #include "reconnectnotice.h"
 #include "recordingsoundplayer.h"
@@ -63,14 +64,20 @@ private Q_SLOTS:
     void aReturnThatFailsClosesWithASentence_data();
     void aReturnThatFailsClosesWithASentence();
     void aHostThatCannotTakePlayersBackEndsTheGameAsBefore();
+    void outagesWithoutAWordAreNoticedAndOutlasted_data();
+    void outagesWithoutAWordAreNoticedAndOutlasted();
+    void aHostThatEndsTheGameMidGameIsNotRetried_data();
+    void aHostThatEndsTheGameMidGameIsNotRetried();
+    void aDropBetweenGamesEndsQuietlyWhenRefused();
     void cutsAtRandomMomentsLeaveEveryoneInTheirSeats();
 
 private:
     std::unique_ptr<Tchat> makeChat(const QStringList &arguments, quint16 port, QTemporaryDir &dir,
         bool rejoin = false, int secondLength = 1000);
     // Ann hosts (slot 1), Bob joins through the relay (slot 2), and a game of 90-second
-    // rounds on a 4x4 board with three letters minimum runs; Bob has one word.
-    bool startGame();
+    // rounds on a 4x4 board with three letters minimum runs; Bob has one word. Only the
+    // joining without `play`.
+    bool startGame(bool play = true);
 
     RecordingSoundPlayer sounds_;
     FakeShell shell_;
@@ -80,6 +87,8 @@ private:
     std::unique_ptr<DropProxy> proxy_;
     std::unique_ptr<Tchat> ann_;
     std::unique_ptr<Tchat> bob_;
+    int heartbeatMs_ = 3000;
+    int silenceMs_ = 10000;
 };
 
 void TestReconnect::initTestCase()
@@ -98,6 +107,8 @@ void TestReconnect::init()
     companion_ = std::make_unique<QTcpServer>();
     QVERIFY(companion_->listen(QHostAddress::LocalHost, 0));
     proxy_ = std::make_unique<DropProxy>();
+    heartbeatMs_ = 3000;
+    silenceMs_ = 10000;
 }
 
 std::unique_ptr<Tchat> TestReconnect::makeChat(
@@ -115,12 +126,14 @@ std::unique_ptr<Tchat> TestReconnect::makeChat(
     setup.reconnectLongestWaitMs = 100;
     setup.rejoin = rejoin;
     setup.secondLength = secondLength;
+    setup.heartbeatIntervalMs = heartbeatMs_;
+    setup.heartbeatSilenceMs = silenceMs_;
     auto chat = std::make_unique<Tchat>(setup);
     chat->show();
     return chat;
 }
 
-bool TestReconnect::startGame()
+bool TestReconnect::startGame(bool play)
 {
     ann_
         = makeChat({QStringLiteral("Ann"), QStringLiteral("127.0.0.1"), QStringLiteral("true")}, 0, *annDir_);
@@ -132,6 +145,8 @@ bool TestReconnect::startGame()
     if (!QTest::qWaitFor(
             [&] { return bob_->reconnector()->ticket() && ann_->roster()->row(2).name == "Bob"; }))
         return false;
+    if (!play)
+        return true;
     GameOptions options;
     options.playToScore = 100;
     options.roundTime = 90;
@@ -296,6 +311,90 @@ void TestReconnect::aHostThatCannotTakePlayersBackEndsTheGameAsBefore()
     QCOMPARE(bob_->reconnector()->attempts(), 0);
 }
 
+void TestReconnect::outagesWithoutAWordAreNoticedAndOutlasted_data()
+{
+    QTest::addColumn<QString>("outage");
+    // Nothing passes and nothing closes: only the silence tells, on both sides.
+    QTest::newRow("mid-round") << "blackhole";
+    // The game's start is lost on the way: the host holds the seat of a window that has
+    // no game yet.
+    QTest::newRow("the game's start lost") << "start lost";
+    // The connection is cut and new ones go unanswered: attempts follow one another
+    // without waiting out a whole attempt's time.
+    QTest::newRow("dropped connects") << "no answer";
+}
+
+void TestReconnect::outagesWithoutAWordAreNoticedAndOutlasted()
+{
+    QFETCH(QString, outage);
+    heartbeatMs_ = 100;
+    silenceMs_ = 1500;
+    const bool startLost = outage == "start lost";
+    QVERIFY(startGame(!startLost));
+    TServer *server = ann_->server();
+    QSignalSpy closed(bob_.get(), &Tchat::closed);
+    // An attempt that connects waits long for its answer.
+    bob_->reconnector()->setTiming({20, 100, 60000, 1000});
+    // Each side has shown the other that it says it is there.
+    QTRY_VERIFY(server->slot(2).beats && bob_->heartbeat()->hostBeats());
+    if (outage == "no answer") {
+        QVERIFY(proxy_->dropNewConnections());
+        QTRY_VERIFY_WITH_TIMEOUT(bob_->reconnector()->attempts() >= 3, 15000);
+    } else {
+        proxy_->blackhole();
+        if (startLost) {
+            GameOptions options;
+            options.sizeCode = 4;
+            options.minLetters = 3;
+            ann_->dispatch()->startgame(options);
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(server->slot(2).away && ann_->roster()->row(2).away, 15000);
+        if (!startLost)
+            QTRY_VERIFY(bob_->reconnectNotice()->isVisible());
+        QVERIFY(!bob_->state().gameRunning || !startLost);
+    }
+    QVERIFY(proxy_->resume());
+    QTRY_VERIFY_WITH_TIMEOUT(!bob_->reconnector()->isRunning() && bob_->state().gameRunning
+            && !server->slot(2).away && !ann_->roster()->row(2).away,
+        15000);
+    QVERIFY(!bob_->reconnectNotice()->isVisible());
+    QVERIFY(closed.isEmpty());
+    QCOMPARE(bob_->state().myslot, 2);
+    QCOMPARE(bob_->wordResults()->count(), startLost ? 0 : 1);
+}
+
+void TestReconnect::aHostThatEndsTheGameMidGameIsNotRetried_data()
+{
+    QTest::addColumn<bool>("removed");
+    QTest::newRow("the player removed") << true;
+    QTest::newRow("the host closes") << false;
+}
+
+void TestReconnect::aHostThatEndsTheGameMidGameIsNotRetried()
+{
+    QFETCH(bool, removed);
+    QVERIFY(startGame());
+    QSignalSpy closed(bob_.get(), &Tchat::closed);
+    if (removed)
+        ann_->dispatch()->kicking(2);
+    else
+        ann_->server()->shutdown();
+    QTRY_COMPARE(closed.count(), 1);
+    QCOMPARE(bob_->reconnector()->attempts(), 0);
+    QVERIFY(!bob_->reconnectNotice()->isVisible());
+}
+
+void TestReconnect::aDropBetweenGamesEndsQuietlyWhenRefused()
+{
+    QVERIFY(startGame(false));
+    QSignalSpy closed(bob_.get(), &Tchat::closed);
+    proxy_->cut();
+    // One try: the host holds no seat without a game, and nothing is for Bob to read.
+    QTRY_COMPARE(closed.count(), 1);
+    QCOMPARE(bob_->reconnector()->attempts(), 1);
+    QVERIFY(!bob_->findChild<QMessageBox *>(QStringLiteral("connectionLostBox")));
+}
+
 void TestReconnect::cutsAtRandomMomentsLeaveEveryoneInTheirSeats()
 {
     // Short seconds: rounds of 1.5 s, pauses between them, and a grace period of 4.5 s
@@ -332,7 +431,7 @@ void TestReconnect::cutsAtRandomMomentsLeaveEveryoneInTheirSeats()
     std::vector<DropProxy *> relays {proxy_.get(), &calProxy};
     for (int step = 0; step < 24; ++step) {
         QTest::qWait(random.bounded(10, 200));
-        switch (random.bounded(5)) {
+        switch (random.bounded(6)) {
         case 0:
         case 1:
             relays[size_t(random.bounded(2))]->cut();
@@ -351,6 +450,12 @@ void TestReconnect::cutsAtRandomMomentsLeaveEveryoneInTheirSeats()
         case 4:
             // A claim that may meet a cut on its way.
             players[size_t(random.bounded(2))]->dispatch()->playerdone(cat);
+            break;
+        case 5:
+            // A new game whose start meets a cut on its way.
+            ann_->dispatch()->startgame(options);
+            QTest::qWait(random.bounded(0, 5));
+            relays[size_t(random.bounded(2))]->cut();
             break;
         }
     }

@@ -136,6 +136,9 @@ private Q_SLOTS:
     void aDropDuringTheReturnKeepsTheSeat();
     void aSeatWhoseConnectionSeemsAliveIsTakenOver();
     void tenDropsAndReturnsLeaveMemoryFlat();
+    void aReturnAfterTheRoundHearsHowItEnded_data();
+    void aReturnAfterTheRoundHearsHowItEnded();
+    void aPlayerGoneSilentIsTakenAsDropped();
 };
 
 void TestRejoin::aDroppedPlayerKeepsItsSeatAndComesBack()
@@ -446,6 +449,61 @@ void TestRejoin::tenDropsAndReturnsLeaveMemoryFlat()
     QTRY_COMPARE(g.server->children().size(), objects);
     QVERIFY2(heapInUse() < heap + 64 * 1024, qPrintable(QString::number(heapInUse() - heap)));
     ann.client->skipAll();
+}
+
+void TestRejoin::aReturnAfterTheRoundHearsHowItEnded_data()
+{
+    QTest::addColumn<int>("target");
+    QTest::newRow("the round ended") << 100;
+    QTest::newRow("the game was won") << 2;
+}
+
+void TestRejoin::aReturnAfterTheRoundHearsHowItEnded()
+{
+    QFETCH(int, target);
+    Game g;
+    Player ann, bob;
+    QVERIFY(ann.join(g.port(), "Ann"));
+    QVERIFY(bob.join(g.proxy.port(), "Bob"));
+    ann.client->send(chopped(Wire::ToHost::startgame(QStringLiteral("Host"), target, 60, 4, 4)));
+    QVERIFY(!bob.client->waitFor("CMD_nextplayer").isEmpty());
+    bob.client->send(chopped(Wire::ToHost::playerdone(2, cats)));
+    QVERIFY(!bob.client->waitFor("CMD_goodword").isEmpty());
+    g.proxy.cut();
+    QVERIFY(!ann.client->waitFor("CMD_playeraway").isEmpty());
+    while (g.server->phase() == TServer::RoundRunning)
+        g.server->timer1Timer();
+    QCOMPARE(g.server->gameRunning(), target == 100);
+
+    QVERIFY(!bob.comeBack(g.port()).isEmpty());
+    QCOMPARE(bob.client->waitFor("CMD_foundwords"), QByteArray("CMD_foundwords+2"));
+    const QByteArray timeup = bob.client->next();
+    QVERIFY2(timeup.startsWith("CMD_timeup+"), timeup);
+    QCOMPARE(bob.client->next(), chopped(Wire::ToPlayer::mainlist(2, {"CATS"})));
+    if (target == 2)
+        QCOMPARE(bob.client->next(), chopped(Wire::ToPlayer::winner("Bob")));
+    QCOMPARE(ann.client->waitFor("CMD_playerback"), QByteArray("CMD_playerback+2+"));
+}
+
+void TestRejoin::aPlayerGoneSilentIsTakenAsDropped()
+{
+    Game g;
+    g.server->setHeartbeat({50, 400});
+    Player ann, bob;
+    QVERIFY(ann.join(g.port(), "Ann"));
+    QVERIFY(bob.join(g.proxy.port(), "Bob"));
+    // Bob says it is there, and is answered in kind; Ann never says it.
+    bob.client->send(chopped(Wire::ToHost::stillhere(2)));
+    QCOMPARE(bob.client->waitFor("CMD_stillhere"), QByteArray("CMD_stillhere+2+"));
+    QVERIFY(g.start(*ann.client, {ann.client.get(), bob.client.get()}));
+    // Nothing passes, nothing closes.
+    g.proxy.blackhole();
+    QCOMPARE(ann.client->waitFor("CMD_playeraway"), QByteArray("CMD_playeraway+2+"));
+    QVERIFY(g.server->slot(2).away);
+    // A player that never said it is there is never judged by its silence.
+    QVERIFY(g.server->slot(1).inUse && !g.server->slot(1).away && g.server->slot(1).socket);
+    QVERIFY(!bob.comeBack(g.port()).isEmpty());
+    QVERIFY(!bob.client->waitFor("CMD_foundwords").isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestRejoin)

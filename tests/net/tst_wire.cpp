@@ -515,6 +515,10 @@ void TestWire::whatTheHostSendsDecodesToItsFields_data()
         << m("CMD_foundwords+2+CAT+2+1+TEAM+x+2") << "2|CAT:2*|cut";
     QTest::newRow("found words, slot no number") << m("CMD_foundwords+x+CAT+2+1") << "-";
     QTest::newRow("found words, none") << ToPlayer::foundwords(2, {}) << "2";
+    QTest::newRow("found words, past the most taken")
+        << m("CMD_foundwords+2" + QByteArray("+CAT+2+1").repeated(FromHost::maxFoundWords + 1))
+        << "2|" + QStringList(FromHost::maxFoundWords, QStringLiteral("CAT:2*")).join(QLatin1Char('|'))
+            + "|cut";
 }
 
 void TestWire::whatTheHostSendsDecodesToItsFields()

@@ -2,7 +2,10 @@
 
 #include <QTcpSocket>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
 #include <sys/socket.h>
+#include <unistd.h>
 
 #include <utility>
 
@@ -34,6 +37,7 @@ DropProxy::DropProxy(QObject *parent)
 
 DropProxy::~DropProxy()
 {
+    resume();
     cut();
 }
 
@@ -49,13 +53,20 @@ bool DropProxy::start(quint16 targetPort)
 void DropProxy::accept()
 {
     while (QTcpSocket *near = server_.nextPendingConnection()) {
+        if (blackholed_) {
+            near->setParent(this);
+            held_.append(near);
+            continue;
+        }
         auto *pair = new Pair;
         pair->near = near;
         pair->far = new QTcpSocket(this);
         near->setParent(this);
         pairs_.append(pair);
         QTcpSocket *far = pair->far;
-        connect(near, &QTcpSocket::readyRead, this, [pair] {
+        connect(near, &QTcpSocket::readyRead, this, [this, pair] {
+            if (blackholed_)
+                return;
             const QByteArray bytes = pair->near->readAll();
             if (pair->far->state() == QAbstractSocket::ConnectedState)
                 pair->far->write(bytes);
@@ -66,14 +77,21 @@ void DropProxy::accept()
             pair->far->setSocketOption(QAbstractSocket::LowDelayOption, 1);
             pair->far->write(std::exchange(pair->early, QByteArray()));
         });
-        connect(far, &QTcpSocket::readyRead, this, [pair] { pair->near->write(pair->far->readAll()); });
+        connect(far, &QTcpSocket::readyRead, this, [this, pair] {
+            if (!blackholed_)
+                pair->near->write(pair->far->readAll());
+        });
         // A close at either end closes the other, after what it carried.
         connect(near, &QTcpSocket::disconnected, this, [this, pair] {
+            if (blackholed_)
+                return;
             pair->far->write(pair->near->readAll());
             pair->far->disconnectFromHost();
             drop(pair);
         });
         connect(far, &QTcpSocket::disconnected, this, [this, pair] {
+            if (blackholed_)
+                return;
             pair->near->write(pair->far->readAll());
             pair->near->disconnectFromHost();
             drop(pair);
@@ -120,7 +138,44 @@ void DropProxy::pause()
     cut();
 }
 
+bool DropProxy::dropNewConnections()
+{
+    pause();
+    // A listening queue of one, filled at once: the system drops the SYNs that follow.
+    silentListener_ = ::socket(AF_INET, SOCK_STREAM, 0);
+    const int on = 1;
+    ::setsockopt(silentListener_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    sockaddr_in address {};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port_);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (::bind(silentListener_, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0
+        || ::listen(silentListener_, 0) != 0)
+        return false;
+    filler_ = new QTcpSocket(this);
+    filler_->connectToHost(QHostAddress::LocalHost, port_);
+    return filler_->waitForConnected(5000);
+}
+
+void DropProxy::blackhole()
+{
+    blackholed_ = true;
+}
+
 bool DropProxy::resume()
 {
+    if (std::exchange(blackholed_, false)) {
+        cut();
+        for (QTcpSocket *socket : std::exchange(held_, {})) {
+            resetSocket(socket);
+            socket->deleteLater();
+        }
+    }
+    if (filler_) {
+        resetSocket(filler_);
+        std::exchange(filler_, nullptr)->deleteLater();
+    }
+    if (silentListener_ >= 0)
+        ::close(std::exchange(silentListener_, -1));
     return server_.isListening() || server_.listen(QHostAddress::LocalHost, port_);
 }

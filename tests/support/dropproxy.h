@@ -29,6 +29,13 @@ public:
     void cut();
     // Cuts, and refuses connections until resume().
     void pause();
+    // Cuts, and leaves new connections unanswered until resume(): their SYNs are
+    // dropped, as by a network that is still away.
+    bool dropNewConnections();
+    // Stops relaying with every connection left open, old and new, until resume(),
+    // which then cuts them: a network gone without a word. The relay's own system
+    // still acknowledges whatever arrives, so only the peers' own messages can tell.
+    void blackhole();
     bool resume();
     bool isPaused() const { return !server_.isListening(); }
     int connections() const { return int(pairs_.size()); }
@@ -45,4 +52,8 @@ private:
     quint16 port_ = 0;
     quint16 target_ = 0;
     QList<Pair *> pairs_;
+    bool blackholed_ = false;
+    QList<QTcpSocket *> held_; // connections made during a blackhole
+    int silentListener_ = -1; // a full listening queue that drops SYNs
+    QTcpSocket *filler_ = nullptr;
 };
