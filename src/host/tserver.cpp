@@ -81,7 +81,6 @@ TServer::TServer(HostEnvironment &environment, UniformDraw draw, QObject *parent
     connect(&timer1, &QTimer::timeout, this, &TServer::timer1Timer);
     heartbeatTimer_.setInterval(heartbeat_.intervalMs);
     connect(&heartbeatTimer_, &QTimer::timeout, this, &TServer::heartbeatTimer);
-    heartbeatTimer_.start();
     connect(this, &TServer::playerAdmitted, this, &TServer::summaryChanged);
     connect(this, &TServer::playerLeft, this, &TServer::summaryChanged);
     connect(this, &TServer::gameStarted, this, &TServer::summaryChanged);
@@ -124,15 +123,18 @@ void TServer::setHeartbeat(const Heartbeat &heartbeat)
 {
     heartbeat_ = heartbeat;
     heartbeat_.intervalMs = std::max(1, heartbeat_.intervalMs);
-    heartbeatTimer_.start(heartbeat_.intervalMs);
+    heartbeatTimer_.setInterval(heartbeat_.intervalMs);
 }
 
 void TServer::heartbeatTimer()
 {
+    // Runs only while some connection beats: a host of older copies, or of nobody, idles.
+    bool anyBeats = false;
     for (int s = 1; s <= highest_; ++s) {
         TPlayerSlot &p = slotRef(s);
         if (!p.inUse || !p.socket || !p.beats)
             continue;
+        anyBeats = true;
         // Silence during a game: the network went away without a word.
         if (gameRunning_ && p.heard.isValid() && p.heard.elapsed() > heartbeat_.silenceMs) {
             disconnectsock(s, true);
@@ -140,6 +142,8 @@ void TServer::heartbeatTimer()
         }
         sendTo(s, Wire::ToPlayer::stillhere(s));
     }
+    if (!anyBeats)
+        heartbeatTimer_.stop();
 }
 
 void TServer::listen(quint16 port, const QHostAddress &address)
@@ -518,8 +522,12 @@ void TServer::dispatch(int sender, const QByteArray &message)
     if (command == Wire::Cmd::stillhere) {
         // Only a player that can come back is answered: others would not know it. The
         // first is answered at once, so that silence tells from then on.
-        if (p.canRejoin && !std::exchange(p.beats, true))
+        if (!p.canRejoin)
+            return;
+        if (!std::exchange(p.beats, true))
             sendTo(sender, Wire::ToPlayer::stillhere(sender));
+        if (!heartbeatTimer_.isActive())
+            heartbeatTimer_.start();
         return;
     }
     if (command == Wire::Cmd::logininfo) {
