@@ -107,6 +107,7 @@ void Reconnector::attempt()
     stage_ = Stage::Connecting;
     ++attempts_;
     Q_EMIT attempting(attempts_);
+    attemptStarted_.start();
     const qint64 connectMs = std::max<qint64>(timing_.connectMs, step());
     attemptTimer_.start(int(std::clamp<qint64>(deadline_.remainingTime(), 1, connectMs)));
     connection_.reopen();
@@ -126,7 +127,9 @@ void Reconnector::attemptFailed()
         return;
     }
     stage_ = Stage::Waiting;
-    const qint64 wait = std::clamp<qint64>(step(), 0, deadline_.remainingTime());
+    // Counted from the attempt's start: a connect left unanswered has waited already.
+    const qint64 wait = std::clamp<qint64>(
+        step() - attemptStarted_.elapsed(), 0, std::max<qint64>(deadline_.remainingTime(), 0));
     Q_EMIT waiting(int(wait));
     next_.start(int(wait));
 }

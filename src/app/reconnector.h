@@ -3,6 +3,7 @@
 #include "wire.h"
 
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 
@@ -31,11 +32,12 @@ public:
     enum class Stage { Idle, Waiting, Connecting, Knocking, Restoring };
     Q_ENUM(Stage)
 
-    // Waits between attempts: the first, doubling up to the longest. The connect of an
-    // attempt may take the current wait, but at least connectMs: a connection that does
-    // not come at once (the network still away drops it unanswered) is tried again
-    // soon. Once connected, the token, the host's answer and the refill may take
-    // attemptMs.
+    // Waits between the starts of attempts: the first, doubling up to the longest; an
+    // attempt that failed at once waits that long, one that already took longer goes on
+    // at once. The connect of an attempt may take the current wait, but at least
+    // connectMs: a connection that does not come at once (the network still away drops
+    // it unanswered) is tried again soon. Once connected, the token, the host's answer
+    // and the refill may take attemptMs.
     struct Timing
     {
         int firstWaitMs = 250;
@@ -98,6 +100,7 @@ private:
     Stage stage_ = Stage::Idle;
     int attempts_ = 0;
     QDeadlineTimer deadline_;
+    QElapsedTimer attemptStarted_;
     QTimer next_;
     QTimer attemptTimer_;
 };

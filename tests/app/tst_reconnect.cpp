@@ -337,9 +337,13 @@ void TestReconnect::outagesWithoutAWordAreNoticedAndOutlasted()
     bob_->reconnector()->setTiming({20, 100, 60000, 1000});
     // Each side has shown the other that it says it is there.
     QTRY_VERIFY(server->slot(2).beats && bob_->heartbeat()->hostBeats());
+    QSignalSpy waits(bob_->reconnector(), &Reconnector::waiting);
     if (outage == "no answer") {
         QVERIFY(proxy_->dropNewConnections());
         QTRY_VERIFY_WITH_TIMEOUT(bob_->reconnector()->attempts() >= 3, 15000);
+        // Each unanswered connect waited out more than a step: the next one starts at once.
+        for (const QList<QVariant> &wait : waits)
+            QCOMPARE(wait.at(0).toInt(), 0);
     } else {
         proxy_->blackhole();
         if (startLost) {
